@@ -1,0 +1,82 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/device/DistributedCenter.h"
+#include "platform/device/Process.h"
+#include "platform/device/Scheduler.h"
+#include "platform/device/Trace.h"
+
+namespace device {
+
+// The settings of the hardware and of the system that the software can read.
+struct Hardware {
+    std::string systemVersion { "14.4" };
+    double screenWidth { 390 };
+    double screenHeight { 844 };
+    double screenScale { 3 };
+    double bottomSafeArea { 34 };
+    enum class Style { Light = 1, Dark = 2 } style { Style::Light };
+    int64_t feedbackSupportLevel { 2 };
+    std::string locale { "en_US" };
+    std::string timeZone { "UTC" };
+    // The wall clock when the device starts, in seconds since 1970 (UTC).
+    double startTime { 1767276300 }; // 2026-01-01T14:05:00Z
+};
+
+// How the system builds one app: the classes its frameworks define in its run
+// time, and what it does when it starts (after its plug-ins are loaded).
+struct AppDefinition {
+    std::string bundleIdentifier;
+    std::function<void(Process&)> defineClasses;
+    std::function<void(Process&)> startUp;
+};
+
+// The simulated phone: its clock and scheduler, its file-system root, its
+// running processes, the system-wide notification bus and the trace.
+class Device {
+public:
+    Device(std::filesystem::path root, Hardware = {});
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    Scheduler& scheduler() { return m_scheduler; }
+    Trace& trace() { return m_trace; }
+    DistributedCenter& distributedCenter() { return *m_distributedCenter; }
+    Hardware& hardware() { return m_hardware; }
+    const Hardware& hardware() const { return m_hardware; }
+
+    // The device's file-system root on this machine. Every absolute device
+    // path lies beneath it; /var is a link to /private/var as on the phone.
+    const std::filesystem::path& root() const { return m_root; }
+    // The host path of an absolute device path; empty for a path that is not
+    // absolute or would leave the root ("..").
+    std::filesystem::path hostPath(std::string_view devicePath) const;
+
+    void defineApp(AppDefinition);
+    // Starts the app (defining its classes, loading its plug-ins, running its
+    // start-up) unless it runs already; traces `process.launched`.
+    Process& launch(const std::string& bundleIdentifier);
+    // Ends the app if it runs; traces `process.exited`.
+    void terminate(const std::string& bundleIdentifier);
+    Process* process(std::string_view bundleIdentifier) const;
+    std::vector<Process*> processes() const;
+
+private:
+    std::filesystem::path m_root;
+    Hardware m_hardware;
+    Scheduler m_scheduler;
+    Trace m_trace;
+    std::unique_ptr<DistributedCenter> m_distributedCenter;
+    std::map<std::string, AppDefinition, std::less<>> m_apps;
+    std::vector<std::unique_ptr<Process>> m_processes;
+};
+
+} // namespace device

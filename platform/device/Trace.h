@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace device {
+
+// The record of everything a user or another app could observe on the
+// device: one JSON object per event with its time `t` (device seconds) and
+// its `type`. Events stay in memory and go to every attached sink as they
+// are emitted.
+class Trace {
+public:
+    using Event = nlohmann::json;
+    using Sink = std::function<void(const Event&)>;
+
+    explicit Trace(std::function<double()> clock);
+
+    // Records an event of `type` with the given fields.
+    void emit(const std::string& type, Event fields = Event::object());
+
+    const std::vector<Event>& events() const { return m_events; }
+    std::vector<Event> eventsOfType(const std::string& type) const;
+    void addSink(Sink);
+
+    // One event as a line of JSON Lines.
+    static std::string line(const Event&);
+
+private:
+    std::function<double()> m_clock;
+    std::vector<Event> m_events;
+    std::vector<Sink> m_sinks;
+};
+
+} // namespace device

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace foundation {
+
+class FileManager;
+class NotificationCenter;
+class Value;
+
+} // namespace foundation
