@@ -42,34 +42,51 @@ struct AppDefinition {
 // running processes, the system-wide notification bus and the trace.
 class Device {
 public:
+    // Lays out the root folder (idempotent for an existing root). Throws
+    // std::filesystem::filesystem_error when the root cannot be laid out.
     Device(std::filesystem::path root, Hardware = {});
+    // Ends every process, newest first, without tracing: the device is
+    // switched off, not the apps quit.
     ~Device();
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
     Scheduler& scheduler() { return m_scheduler; }
+    const Scheduler& scheduler() const { return m_scheduler; }
     Trace& trace() { return m_trace; }
+    const Trace& trace() const { return m_trace; }
     DistributedCenter& distributedCenter() { return *m_distributedCenter; }
     Hardware& hardware() { return m_hardware; }
     const Hardware& hardware() const { return m_hardware; }
 
-    // The device's file-system root on this machine. Every absolute device
-    // path lies beneath it; /var is a link to /private/var as on the phone.
+    // The device's file-system root on this machine (absolute). Every absolute
+    // device path lies beneath it; /var is a link to /private/var as on the phone.
     const std::filesystem::path& root() const { return m_root; }
-    // The host path of an absolute device path; empty for a path that is not
-    // absolute or would leave the root ("..").
+    // The host path of an absolute device path, with "." and ".." resolved
+    // by name; empty for a path that is not absolute or would leave the root.
     std::filesystem::path hostPath(std::string_view devicePath) const;
 
+    // Defines (or redefines) how an app is built; takes effect at its next launch.
     void defineApp(AppDefinition);
-    // Starts the app (defining its classes, loading its plug-ins, running its
-    // start-up) unless it runs already; traces `process.launched`.
+    // Starts the app unless it runs already: defines the app's classes (its
+    // definition brings the frameworks it links, Foundation and
+    // NSDistributedNotificationCenter among them), loads its plug-ins, runs
+    // its start-up and traces `process.launched`. A bundle identifier without
+    // a definition starts a bare process whose run time holds only the root
+    // class; plug-ins whose filter names it still load.
     Process& launch(const std::string& bundleIdentifier);
-    // Ends the app if it runs; traces `process.exited`.
+    // Ends the app if it runs: its process ends (see Process::terminate), then
+    // `process.exited` is traced. When called from a task, the Process object
+    // and its run time are destroyed only after the task has returned, since
+    // the task may still be using them.
     void terminate(const std::string& bundleIdentifier);
     Process* process(std::string_view bundleIdentifier) const;
+    // The running processes, oldest first.
     std::vector<Process*> processes() const;
 
 private:
+    void layOutRoot();
+
     std::filesystem::path m_root;
     Hardware m_hardware;
     Scheduler m_scheduler;
@@ -77,6 +94,8 @@ private:
     std::unique_ptr<DistributedCenter> m_distributedCenter;
     std::map<std::string, AppDefinition, std::less<>> m_apps;
     std::vector<std::unique_ptr<Process>> m_processes;
+    // Processes ended from inside a task, destroyed on a later turn.
+    std::vector<std::unique_ptr<Process>> m_ended;
 };
 
 } // namespace device

@@ -63,17 +63,16 @@ public:
     // the nearest superclass's. Served from a per-class cache.
     const Method* lookUpMethod(Selector selector) const
     {
-        if (m_cache.generation != m_runtimeGeneration()) [[unlikely]]
-            flushCache();
-        size_t index = slotFor(selector);
-        while (true) {
-            auto& entry = m_cache.entries[index];
-            if (entry.selector == selector.identity())
-                return entry.method;
-            if (!entry.selector)
-                return cacheMiss(selector);
-            index = (index + 1) & m_cache.mask;
-        }
+        if (const Method* method = cachedMethod(selector)) [[likely]]
+            return method;
+        return lookUpUncached(selector);
+    }
+    // The method the cache holds for `selector`; nil when the cache is stale,
+    // has no entry, or remembers that no method answers. Never fills the cache.
+    const Method* cachedMethod(Selector selector) const
+    {
+        const CacheEntry* entry = probe(selector);
+        return entry ? entry->method : nullptr;
     }
     const Method* ownMethod(Selector) const;
     bool respondsToSelector(Selector selector) const { return lookUpMethod(selector) != nullptr; }
@@ -113,17 +112,33 @@ private:
         uint64_t generation { ~uint64_t(0) };
     };
 
+    const CacheEntry* probe(Selector selector) const
+    {
+        if (m_cache.generation != *m_runtimeGeneration) [[unlikely]]
+            return nullptr;
+        size_t index = slotFor(selector);
+        while (true) {
+            auto& entry = m_cache.entries[index];
+            if (entry.selector == selector.identity())
+                return &entry;
+            if (!entry.selector)
+                return nullptr;
+            index = (index + 1) & m_cache.mask;
+        }
+    }
     size_t slotFor(Selector selector) const
     {
         auto bits = reinterpret_cast<uintptr_t>(selector.identity());
         return ((bits >> 4) ^ (bits >> 12)) & m_cache.mask;
     }
-    uint64_t m_runtimeGeneration() const;
     void flushCache() const;
+    const Method* lookUpUncached(Selector) const;
     const Method* cacheMiss(Selector) const;
     void insertIntoCache(const void* selector, const Method*) const;
 
     Runtime* m_runtime;
+    // The run time's generation counter, read inline on every send.
+    const uint64_t* m_runtimeGeneration;
     std::string m_name;
     Class* m_superclass;
     Factory m_factory;

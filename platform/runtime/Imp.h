@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 
@@ -9,7 +11,7 @@
 
 namespace runtime {
 
-[[noreturn]] void signatureMismatch(Selector, const char* methodSignature, const char* callSignature);
+[[noreturn]] void signatureMismatch(Selector, std::string_view methodSignature, std::string_view callSignature);
 
 namespace detail {
 
@@ -20,28 +22,52 @@ struct IsRef<Ref<T>> : std::true_type {
     using Element = T;
 };
 
-// Converts a canonical argument to the type the method declared.
-template<typename Declared, typename CanonicalT>
-decltype(auto) argument(CanonicalT& value)
+template<typename T>
+T* objectAs(Object* object)
 {
-    using D = std::remove_cvref_t<Declared>;
-    if constexpr (IsRef<D>::value) {
-        using E = typename IsRef<D>::Element;
-        if constexpr (std::is_same_v<E, Object>)
-            return Ref<Object>(value);
-        else
-            return Ref<E>(dynamic_cast<E*>(value));
-    } else if constexpr (std::is_pointer_v<D> && std::is_base_of_v<Object, std::remove_pointer_t<D>>) {
-        if constexpr (std::is_same_v<D, Object*>)
-            return static_cast<Object*>(value);
-        else
-            return dynamic_cast<D>(value);
-    } else if constexpr (std::is_arithmetic_v<D>) {
-        return static_cast<D>(value);
-    } else {
-        return std::move(value);
-    }
+    if constexpr (std::is_same_v<T, Object>)
+        return object;
+    else
+        return dynamic_cast<T*>(object);
 }
+
+// Turns a canonical argument into the type the method declared. It lives for
+// the whole call, so a declared `const Value&` may refer into it.
+template<typename Declared, typename C>
+struct Argument {
+    C& canonical;
+
+    decltype(auto) get()
+    {
+        using D = std::remove_cvref_t<Declared>;
+        if constexpr (std::is_arithmetic_v<D>)
+            return static_cast<D>(canonical);
+        else
+            return std::move(canonical);
+    }
+};
+
+template<typename Declared>
+struct Argument<Declared, Id> {
+    Id& canonical;
+    std::optional<Value> boxed {};
+
+    decltype(auto) get()
+    {
+        using D = std::remove_cvref_t<Declared>;
+        if constexpr (IsRef<D>::value) {
+            return Ref<typename IsRef<D>::Element>(objectAs<typename IsRef<D>::Element>(canonical.resolvedObject()));
+        } else if constexpr (std::is_pointer_v<D>) {
+            return objectAs<std::remove_pointer_t<D>>(canonical.resolvedObject());
+        } else {
+            static_assert(std::is_same_v<D, Value>, "an argument of type @ is an object or a Value");
+            if (canonical.value)
+                return static_cast<const Value&>(*canonical.value);
+            boxed.emplace(canonical.object);
+            return static_cast<const Value&>(*boxed);
+        }
+    }
+};
 
 // Converts what a method returned to its canonical result.
 template<typename Declared>
@@ -50,9 +76,9 @@ CanonicalResult<Declared> toCanonicalResult(Declared&& value)
     using D = std::remove_cvref_t<Declared>;
     using C = CanonicalResult<D>;
     if constexpr (IsRef<D>::value)
-        return Ref<Object>(std::move(value));
-    else if constexpr (std::is_same_v<C, Ref<Object>>)
-        return Ref<Object>(static_cast<Object*>(value));
+        return Value(Ref<Object>(std::move(value)));
+    else if constexpr (std::is_pointer_v<D> && isIdType<D>)
+        return Value(static_cast<Object*>(value));
     else
         return static_cast<C>(std::forward<Declared>(value));
 }
@@ -103,7 +129,7 @@ public:
 
     explicit operator bool() const { return m_function != nullptr; }
     size_t signature() const { return m_signature; }
-    const char* signatureName() const { return m_signatureName; }
+    std::string_view signatureName() const { return m_signatureName; }
     // The platform's type encoding of the implementation, such as "v@:@".
     const std::string& encoding() const { return m_encoding; }
 
@@ -111,14 +137,17 @@ public:
     template<typename R, typename... Args>
     R invoke(Object* self, Selector selector, Args... args) const
     {
-        if (!m_function) {
-            if constexpr (!std::is_void_v<R>)
-                return R {};
-            else
-                return;
-        }
-        if (m_signature != signatureOf<R, Args...>()) [[unlikely]]
+        // The empty implementation has signature zero, so one comparison
+        // covers both it and a mismatch.
+        if (m_signature != signatureOf<R, Args...>()) [[unlikely]] {
+            if (!m_function) {
+                if constexpr (!std::is_void_v<R>)
+                    return R {};
+                else
+                    return;
+            }
             signatureMismatch(selector, m_signatureName, signatureNameOf<R, Args...>());
+        }
         auto function = reinterpret_cast<R (*)(const void*, Object*, Selector, Args...)>(m_function);
         return function(m_context.get(), self, selector, std::move(args)...);
     }
@@ -143,9 +172,9 @@ private:
             auto& callable = *static_cast<const F*>(context);
             auto* receiver = static_cast<Self*>(self);
             if constexpr (std::is_void_v<R>)
-                callable(receiver, selector, detail::argument<Args>(args)...);
+                callable(receiver, selector, detail::Argument<Args, CanonicalArg<Args>> { args }.get()...);
             else
-                return detail::toCanonicalResult<R>(callable(receiver, selector, detail::argument<Args>(args)...));
+                return detail::toCanonicalResult<R>(callable(receiver, selector, detail::Argument<Args, CanonicalArg<Args>> { args }.get()...));
         };
         imp.m_function = reinterpret_cast<void (*)()>(trampoline);
         return imp;
@@ -154,7 +183,7 @@ private:
     void (*m_function)() { nullptr };
     std::shared_ptr<const void> m_context;
     size_t m_signature { 0 };
-    const char* m_signatureName { "" };
+    std::string_view m_signatureName;
     std::string m_encoding;
 };
 

@@ -8,6 +8,8 @@
 
 namespace runtime {
 
+class Value;
+
 // How an associated value is held by its object.
 enum class AssociationPolicy {
     Assign, // not retained; the caller keeps the value alive
@@ -65,6 +67,12 @@ public:
     // Stores `value` under `key`, releasing what was there; nil removes the entry.
     void setAssociatedObject(const void* key, Object* value, AssociationPolicy);
 
+    // Any value of type "@" under `key`: an object is retained as by
+    // setAssociatedObject, a string, number or collection is copied; nil
+    // removes the entry. Reading answers nil when nothing is stored.
+    Value associatedValue(const void* key) const;
+    void setAssociatedValue(const void* key, const Value&);
+
     // Class objects live as long as their run time and ignore retain and release.
     void makeImmortal() { m_state = State::Immortal; }
 
@@ -80,9 +88,13 @@ private:
         const void* key;
         Object* value;
         AssociationPolicy policy;
+        // A value that is not an object, owned by the entry.
+        Value* boxed { nullptr };
     };
+    void store(const void* key, Object* value, AssociationPolicy, Value* boxed);
 
     void beginDeallocation();
+    void clearWeakReferences();
     void releaseAssociations();
 
     Class* m_isa;

@@ -63,6 +63,9 @@ public:
     T& operator*() const { return *m_ptr; }
     explicit operator bool() const { return m_ptr != nullptr; }
     operator T*() const { return m_ptr; }
+    friend bool operator==(const Ref& a, const Ref& b) { return a.m_ptr == b.m_ptr; }
+    friend bool operator==(const Ref& a, std::nullptr_t) { return a.m_ptr == nullptr; }
+    friend bool operator==(const Ref& a, const T* b) { return a.m_ptr == b; }
 
 private:
     void retainIfSet();

@@ -7,10 +7,11 @@
 
 namespace runtime {
 
-void signatureMismatch(Selector selector, const char* methodSignature, const char* callSignature)
+void signatureMismatch(Selector selector, std::string_view methodSignature, std::string_view callSignature)
 {
-    std::fprintf(stderr, "runtime: '%s' is implemented with signature %s but was sent as %s\n",
-        selector.name().c_str(), methodSignature, callSignature);
+    std::fprintf(stderr, "runtime: '%s' is implemented with signature %.*s but was sent as %.*s\n",
+        selector.name().c_str(), static_cast<int>(methodSignature.size()), methodSignature.data(),
+        static_cast<int>(callSignature.size()), callSignature.data());
     std::abort();
 }
 
@@ -27,16 +28,12 @@ void unrecognizedSelector(const Object* receiver, Selector selector)
 Class::Class(Runtime& runtime, std::string name, Class* superclass, Class* metaclass, Factory factory)
     : Object(metaclass)
     , m_runtime(&runtime)
+    , m_runtimeGeneration(&runtime.m_generation)
     , m_name(std::move(name))
     , m_superclass(superclass)
     , m_factory(factory)
 {
     makeImmortal();
-}
-
-uint64_t Class::m_runtimeGeneration() const
-{
-    return m_runtime->generation();
 }
 
 void Class::flushCache() const
@@ -45,6 +42,16 @@ void Class::flushCache() const
     m_cache.mask = 7;
     m_cache.count = 0;
     m_cache.generation = m_runtime->generation();
+}
+
+const Method* Class::lookUpUncached(Selector selector) const
+{
+    if (m_cache.generation != *m_runtimeGeneration)
+        flushCache();
+    // The cache may remember that nothing answers; only a true miss fills it.
+    if (const CacheEntry* entry = probe(selector))
+        return entry->method;
+    return cacheMiss(selector);
 }
 
 const Method* Class::cacheMiss(Selector selector) const

@@ -73,6 +73,8 @@ public:
     uint64_t generation() const { return m_generation; }
 
 private:
+    friend class Class;
+
     Class& makeClass(std::string name, Class* superclass, Class::Factory);
     void record(const Class&, Selector, ChangeKind, std::string types);
 

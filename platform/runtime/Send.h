@@ -11,35 +11,103 @@ namespace runtime {
 namespace detail {
 
 template<typename A>
-CanonicalArg<A> toCanonical(A&& value)
+inline constexpr bool isObjectLike = std::is_null_pointer_v<std::remove_cvref_t<A>>
+    || IsRef<std::remove_cvref_t<A>>::value
+    || (std::is_pointer_v<std::remove_cvref_t<A>> && std::is_base_of_v<Object, std::remove_pointer_t<std::remove_cvref_t<A>>>);
+
+template<typename A>
+inline constexpr bool isValueLvalue = std::is_lvalue_reference_v<A> && std::is_same_v<std::remove_cvref_t<A>, Value>;
+
+// Carries one argument of a message to the method in its canonical form,
+// keeping alive whatever the canonical form borrows (a string made into a
+// Value, say) until the method has returned.
+template<typename A, typename = void>
+struct Carrier {
+    using Canonical = CanonicalArg<A>;
+    Canonical value;
+    explicit Carrier(A&& argument)
+        : value(static_cast<Canonical>(std::forward<A>(argument)))
+    {
+    }
+    Canonical get() { return std::move(value); }
+};
+
+template<typename A>
+struct Carrier<A, std::enable_if_t<isObjectLike<A>>> {
+    using Canonical = Id;
+    Object* object;
+    explicit Carrier(A&& argument)
+    {
+        using D = std::remove_cvref_t<A>;
+        if constexpr (IsRef<D>::value)
+            object = argument.get();
+        else
+            object = argument;
+    }
+    Id get() { return { object, nullptr }; }
+};
+
+template<typename A>
+struct Carrier<A, std::enable_if_t<isValueLvalue<A>>> {
+    using Canonical = Id;
+    const Value& value;
+    explicit Carrier(A&& argument)
+        : value(argument)
+    {
+    }
+    Id get() { return { nullptr, &value }; }
+};
+
+template<typename A>
+struct Carrier<A, std::enable_if_t<isIdType<A> && !isObjectLike<A> && !isValueLvalue<A>>> {
+    using Canonical = Id;
+    Value value;
+    explicit Carrier(A&& argument)
+        : value(std::forward<A>(argument))
+    {
+    }
+    Id get() { return { nullptr, &value }; }
+};
+
+template<typename R>
+R fromCanonicalResult(CanonicalResult<R>&& value)
 {
-    using D = std::remove_cvref_t<A>;
-    if constexpr (IsRef<D>::value)
-        return static_cast<Object*>(value.get());
-    else
-        return static_cast<CanonicalArg<A>>(std::forward<A>(value));
+    if constexpr (IsRef<R>::value) {
+        return R(objectAs<typename IsRef<R>::Element>(value.object()));
+    } else {
+        static_assert(!(std::is_pointer_v<R> && isIdType<R>),
+            "an object result is owned: ask for a Ref<T> or a Value, not a raw pointer");
+        return static_cast<R>(std::move(value));
+    }
 }
 
-template<typename R, typename C>
-R fromCanonicalResult(C&& value)
+template<typename R, typename... C>
+R invokeCarried(const Imp& imp, Object* receiver, Selector selector, C&&... carriers)
 {
-    if constexpr (IsRef<R>::value && !std::is_same_v<R, Ref<Object>>) {
-        using E = typename IsRef<R>::Element;
-        return Ref<E>(dynamic_cast<E*>(value.get()));
-    } else {
-        return static_cast<R>(std::forward<C>(value));
-    }
+    using CR = CanonicalResult<R>;
+    if constexpr (std::is_void_v<R>)
+        imp.template invoke<void, typename std::remove_cvref_t<C>::Canonical...>(receiver, selector, carriers.get()...);
+    else
+        return fromCanonicalResult<R>(
+            imp.template invoke<CR, typename std::remove_cvref_t<C>::Canonical...>(receiver, selector, carriers.get()...));
 }
 
 template<typename R, typename... A>
 R dispatch(Object* receiver, const Method* method, Selector selector, A&&... args)
 {
-    using CR = CanonicalResult<R>;
-    if constexpr (std::is_void_v<R>)
-        method->imp().template invoke<void, CanonicalArg<A>...>(receiver, selector, toCanonical(std::forward<A>(args))...);
-    else
-        return fromCanonicalResult<R>(
-            method->imp().template invoke<CR, CanonicalArg<A>...>(receiver, selector, toCanonical(std::forward<A>(args))...));
+    return invokeCarried<R>(method->imp(), receiver, selector, Carrier<A>(std::forward<A>(args))...);
+}
+
+// A message whose method the receiver's class has not cached: looks it up,
+// fills the cache and stops on an unrecognized selector. Kept out of line so
+// that the cached path stays a handful of instructions with nothing to save.
+template<typename R, typename... A>
+[[gnu::noinline]] R sendUncached(Object* receiver, Selector selector, A&&... args)
+{
+    const Method* method = receiver->isa()->lookUpMethod(selector);
+    if (!method) [[unlikely]]
+        unrecognizedSelector(receiver, selector);
+    return dispatch<R>(receiver, method, selector, std::forward<A>(args)...);
 }
 
 } // namespace detail
@@ -57,9 +125,9 @@ R send(Object* receiver, Selector selector, A&&... args)
         else
             return;
     }
-    const Method* method = receiver->isa()->lookUpMethod(selector);
+    const Method* method = receiver->isa()->cachedMethod(selector);
     if (!method) [[unlikely]]
-        unrecognizedSelector(receiver, selector);
+        return detail::sendUncached<R>(receiver, selector, std::forward<A>(args)...);
     return detail::dispatch<R>(receiver, method, selector, std::forward<A>(args)...);
 }
 
@@ -99,15 +167,10 @@ bool respondsToSelector(const Object*, Selector);
 template<typename R, typename... A>
 R Imp::operator()(Object* self, Selector selector, A&&... args) const
 {
-    using CR = CanonicalResult<R>;
-    if constexpr (std::is_void_v<R>)
-        invoke<void, CanonicalArg<A>...>(self, selector, detail::toCanonical(std::forward<A>(args))...);
-    else
-        return detail::fromCanonicalResult<R>(
-            invoke<CR, CanonicalArg<A>...>(self, selector, detail::toCanonical(std::forward<A>(args))...));
+    return detail::invokeCarried<R>(*this, self, selector, detail::Carrier<A>(std::forward<A>(args))...);
 }
 
-// Allocates and initialises an instance with `init`: [[cls alloc] init].
+// [cls alloc], and [[cls alloc] init].
 Ref<Object> alloc(Class*);
 Ref<Object> newObject(Class*);
 

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Selector.h"
+#include "platform/runtime/Value.h"
 
 namespace runtime {
 
@@ -15,12 +17,24 @@ namespace runtime {
 template<typename Signature>
 using Block = std::function<Signature>;
 
+// An argument of type "@": the platform's `id`, which is either a run-time
+// object or a value (a string, number, date, data, array or dictionary). It
+// borrows what it points at for the duration of one message.
+struct Id {
+    Object* object { nullptr };
+    const Value* value { nullptr };
+
+    // The object, whether given directly or inside a value.
+    Object* resolvedObject() const { return object ? object : (value ? value->object() : nullptr); }
+};
+
 // Messages carry a small set of canonical C++ types, so that a call site and a
 // method agree on the calling convention whatever spelling each one used:
 // any signed integer travels as int64_t (NSInteger), any unsigned one as
-// uint64_t, floating point as double, object pointers and references as a
-// borrowed Object* and object results as a Ref<Object>. Other types travel as
-// they are; a header defining such a type may specialise these traits.
+// uint64_t, floating point as double, and everything the platform types "@"
+// (object pointers and references, values, strings) as an Id; results of
+// type "@" come back as an owned Value. Other types travel as they are; a
+// header defining such a type may specialise these traits.
 template<typename T, typename = void>
 struct Canonical {
     using Type = T;
@@ -43,36 +57,55 @@ struct Canonical<T, std::enable_if_t<std::is_floating_point_v<T>>> {
 };
 template<typename T>
 struct Canonical<T*, std::enable_if_t<std::is_base_of_v<Object, T>>> {
-    using Type = Object*;
+    using Type = Id;
 };
 template<typename T>
 struct Canonical<Ref<T>> {
-    using Type = Object*;
+    using Type = Id;
 };
 template<>
 struct Canonical<std::nullptr_t> {
-    using Type = Object*;
+    using Type = Id;
+};
+template<>
+struct Canonical<Value> {
+    using Type = Id;
+};
+template<>
+struct Canonical<const char*> {
+    using Type = Id;
+};
+template<>
+struct Canonical<char*> {
+    using Type = Id;
+};
+template<std::size_t N>
+struct Canonical<char[N]> {
+    using Type = Id;
+};
+template<>
+struct Canonical<std::string> {
+    using Type = Id;
+};
+template<>
+struct Canonical<std::string_view> {
+    using Type = Id;
 };
 
 template<typename T>
 using CanonicalArg = typename Canonical<std::remove_cvref_t<T>>::Type;
 
-// Results: objects come back owned.
+template<typename T>
+inline constexpr bool isIdType = std::is_same_v<CanonicalArg<T>, Id>;
+
+// Results: everything of type "@" comes back as an owned Value.
 template<typename T>
 struct CanonicalResultOf {
-    using Type = CanonicalArg<T>;
+    using Type = std::conditional_t<isIdType<T>, Value, CanonicalArg<T>>;
 };
 template<>
 struct CanonicalResultOf<void> {
     using Type = void;
-};
-template<typename T>
-struct CanonicalResultOf<Ref<T>> {
-    using Type = Ref<Object>;
-};
-template<typename T>
-struct CanonicalResultOf<T*> {
-    using Type = std::conditional_t<std::is_base_of_v<Object, T>, Ref<Object>, T*>;
 };
 template<typename T>
 using CanonicalResult = typename CanonicalResultOf<std::remove_cvref_t<T>>::Type;
@@ -101,11 +134,11 @@ struct Encoding<double> {
     static constexpr const char* value = "d";
 };
 template<>
-struct Encoding<Object*> {
+struct Encoding<Id> {
     static constexpr const char* value = "@";
 };
 template<>
-struct Encoding<Ref<Object>> {
+struct Encoding<Value> {
     static constexpr const char* value = "@";
 };
 template<>
@@ -135,19 +168,45 @@ std::string encodingOf()
     return result;
 }
 
-// Identifies a canonical signature. typeid names are the mangled type, so the
-// hash agrees across every shared object loaded into the program.
-template<typename R, typename... Args>
-size_t signatureOf()
+namespace detail {
+
+// The compiler's spelling of a type, known at compile time: "void(runtime::Object*)".
+template<typename T>
+constexpr std::string_view typeName()
 {
-    static const size_t hash = typeid(R(Args...)).hash_code();
+    std::string_view pretty = __PRETTY_FUNCTION__;
+    size_t start = pretty.find("T = ") + 4;
+    size_t end = pretty.find_first_of(";]", start);
+    return pretty.substr(start, end - start);
+}
+
+constexpr uint64_t fnv1a(std::string_view text)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+} // namespace detail
+
+// Identifies a canonical signature. It is a hash of the signature's spelled-out
+// name, so it agrees across every shared object loaded into the program, and a
+// compile-time constant, so checking it costs one comparison per message. It
+// is never zero: zero marks the empty implementation.
+template<typename R, typename... Args>
+constexpr size_t signatureOf()
+{
+    constexpr size_t hash = detail::fnv1a(detail::typeName<R(Args...)>()) | 1;
     return hash;
 }
 
 template<typename R, typename... Args>
-const char* signatureNameOf()
+constexpr std::string_view signatureNameOf()
 {
-    return typeid(R(Args...)).name();
+    return detail::typeName<R(Args...)>();
 }
 
 } // namespace runtime

@@ -1,8 +1,12 @@
-#include "platform/foundation/Value.h"
+#include "platform/runtime/Value.h"
 
+#include "platform/runtime/Class.h"
+
+#include <cmath>
+#include <limits>
 #include <sstream>
 
-namespace foundation {
+namespace runtime {
 
 namespace {
 
@@ -12,12 +16,26 @@ const Value& nilValue()
     return nil;
 }
 
+// The integer part of a real, clamped to the 64-bit range; NaN reads as 0.
+// A plain conversion of a real outside the range is undefined behaviour.
+int64_t saturatingInteger(double value)
+{
+    constexpr double limit = 9223372036854775808.0; // 2^63
+    if (std::isnan(value))
+        return 0;
+    if (value >= limit)
+        return std::numeric_limits<int64_t>::max();
+    if (value < -limit)
+        return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(value);
+}
+
 } // namespace
 
-Value::Value(runtime::Object* object)
+Value::Value(Object* object)
 {
     if (object)
-        m_storage = runtime::Ref<runtime::Object>(object);
+        m_storage = Ref<Object>(object);
 }
 
 bool Value::boolean() const
@@ -42,7 +60,7 @@ int64_t Value::integer() const
     case Kind::Integer:
         return std::get<int64_t>(m_storage);
     case Kind::Real:
-        return static_cast<int64_t>(std::get<double>(m_storage));
+        return saturatingInteger(std::get<double>(m_storage));
     default:
         return 0;
     }
@@ -81,9 +99,9 @@ Date Value::date() const
     return date ? *date : Date {};
 }
 
-runtime::Object* Value::object() const
+Object* Value::object() const
 {
-    auto* object = std::get_if<runtime::Ref<runtime::Object>>(&m_storage);
+    auto* object = std::get_if<Ref<Object>>(&m_storage);
     return object ? object->get() : nullptr;
 }
 
@@ -267,4 +285,4 @@ std::string describe(const Value& value)
     return out.str();
 }
 
-} // namespace foundation
+} // namespace runtime

@@ -1,0 +1,68 @@
+"""Prints the ratios and limits the run time's benchmarks are held to.
+
+Reads the JSON files written with --benchmark_out and uses each benchmark's
+median CPU time when repetitions were run, its single result otherwise.
+Exits 1 when a target is missed; benchmarks left out by a filter are skipped.
+"""
+
+import json
+import sys
+
+# (what, benchmark, baseline benchmark, highest ratio allowed or None)
+RATIOS = [
+    ("cached send / std::function", "BM_CachedSend", "BM_StdFunctionCall", 2.0),
+    ("cached send / virtual call", "BM_CachedSend", "BM_VirtualCall", None),
+    ("send after a hook / cached send", "BM_SendAfterHook/inherited:0", "BM_CachedSend", None),
+    ("send after an inherited hook / cached send", "BM_SendAfterHook/inherited:1", "BM_CachedSend", None),
+]
+# (what, benchmark, highest time allowed in ns)
+LIMITS = [
+    ("associated get", "BM_AssociatedGet/values:1", 5.0),
+    ("associated get, 8 values", "BM_AssociatedGet/values:8", 5.0),
+    ("associated set (retain)", "BM_AssociatedSet/values:1/retain:1", 15.0),
+    ("associated set (assign)", "BM_AssociatedSet/values:1/retain:0", 15.0),
+    ("associated set (retain), 8 values", "BM_AssociatedSet/values:8/retain:1", 15.0),
+]
+NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def load(paths):
+    medians, singles = {}, {}
+    for path in paths:
+        with open(path) as file:
+            for run in json.load(file)["benchmarks"]:
+                if run.get("error_occurred"):
+                    continue
+                name = run.get("run_name", run["name"])
+                time = run["cpu_time"] * NANOSECONDS[run["time_unit"]]
+                if run.get("run_type") == "aggregate":
+                    if run.get("aggregate_name") == "median":
+                        medians[name] = time
+                else:
+                    singles[name] = time
+    return {**singles, **medians}
+
+
+def verdict(value, limit):
+    if limit is None:
+        return ""
+    return f"  (target <= {limit:g}: {'ok' if value <= limit else 'MISSED'})"
+
+
+def main(paths):
+    times = load(paths)
+    missed = False
+    for what, name, baseline, limit in RATIOS:
+        if name in times and baseline in times:
+            ratio = times[name] / times[baseline]
+            print(f"{what:45} {ratio:6.2f}x{verdict(ratio, limit)}")
+            missed |= limit is not None and ratio > limit
+    for what, name, limit in LIMITS:
+        if name in times:
+            print(f"{what:45} {times[name]:6.2f} ns{verdict(times[name], limit)}")
+            missed |= times[name] > limit
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

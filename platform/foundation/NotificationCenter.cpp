@@ -1,0 +1,154 @@
+#include "platform/foundation/NotificationCenter.h"
+
+#include <algorithm>
+
+#include "platform/foundation/Notification.h"
+#include "platform/runtime/Send.h"
+
+namespace foundation {
+
+using runtime::Class;
+using runtime::Imp;
+using runtime::Object;
+using runtime::Ref;
+using runtime::Selector;
+
+namespace {
+
+// Names arrive in messages as Values: nil means any name; a non-string names nothing.
+std::optional<std::optional<std::string>> nameFilter(const Value& name)
+{
+    if (name.isNil())
+        return std::optional<std::string>();
+    if (name.isString())
+        return std::optional<std::string>(name.string());
+    return std::nullopt;
+}
+
+} // namespace
+
+void NotificationCenter::addObserver(
+    Object* observer, Selector selector, std::optional<std::string> name, Object* object)
+{
+    if (!observer || selector.isNull())
+        return;
+    prune();
+    auto registration = std::make_shared<Registration>(
+        Registration { observer, observer, selector, std::move(name), object, object });
+    m_registrations.push_back(std::move(registration));
+}
+
+void NotificationCenter::removeObserver(Object* observer)
+{
+    removeObserver(observer, std::nullopt, nullptr);
+}
+
+void NotificationCenter::removeObserver(Object* observer, const std::optional<std::string>& name, Object* object)
+{
+    if (!observer)
+        return;
+    std::erase_if(m_registrations, [&](const std::shared_ptr<Registration>& registration) {
+        bool match = registration->observerIdentity == observer && (!name || registration->name == name)
+            && (!object || registration->objectIdentity == object);
+        // A delivery in progress holds its own list and must see the removal.
+        if (match)
+            registration->removed = true;
+        return match;
+    });
+}
+
+bool NotificationCenter::matches(const Registration& registration, const std::string& name, Object* object)
+{
+    if (registration.removed || (registration.name && *registration.name != name))
+        return false;
+    return !registration.objectIdentity || (object && registration.object.get() == object);
+}
+
+bool NotificationCenter::isStale(const Registration& registration) const
+{
+    return registration.removed || !registration.observer.get()
+        || (registration.objectIdentity && !registration.object.get());
+}
+
+void NotificationCenter::prune()
+{
+    std::erase_if(
+        m_registrations, [this](const std::shared_ptr<Registration>& registration) { return isStale(*registration); });
+}
+
+void NotificationCenter::postNotification(Object* notification)
+{
+    if (!notification)
+        return;
+    auto name = runtime::send<Value>(notification, SEL("name"));
+    if (!name.isString())
+        return;
+    auto object = runtime::send<Ref<Object>>(notification, SEL("object"));
+    // An observer may release the last reference to this center or to the notification.
+    Ref<Object> keepCenter(this);
+    Ref<Object> keepNotification(notification);
+    auto registrations = m_registrations;
+    for (auto& registration : registrations) {
+        if (!matches(*registration, name.string(), object.get()))
+            continue;
+        if (auto observer = registration->observer.strong())
+            runtime::send(observer.get(), registration->selector, notification);
+    }
+    prune();
+}
+
+void NotificationCenter::post(std::string name, Object* object, Value userInfo)
+{
+    auto notification = makeNotification(isa()->runtime(), std::move(name), object, std::move(userInfo));
+    postNotification(notification.get());
+}
+
+size_t NotificationCenter::observerCount() const
+{
+    return std::count_if(m_registrations.begin(), m_registrations.end(),
+        [this](const std::shared_ptr<Registration>& registration) { return !isStale(*registration); });
+}
+
+void NotificationCenter::defineClass(runtime::Runtime& runtime)
+{
+    if (runtime.classNamed("NSNotificationCenter"))
+        return;
+    Class& cls = runtime.defineClass<NotificationCenter>("NSNotificationCenter", "NSObject");
+    runtime.define(cls, SEL("addObserver:selector:name:object:"),
+        Imp::of(
+            [](NotificationCenter* self, Selector, Object* observer, Selector selector, Value name, Object* object) {
+                if (auto filter = nameFilter(name))
+                    self->addObserver(observer, selector, std::move(*filter), object);
+            }));
+    runtime.define(cls, SEL("removeObserver:"),
+        Imp::of([](NotificationCenter* self, Selector, Object* observer) { self->removeObserver(observer); }));
+    runtime.define(cls, SEL("removeObserver:name:object:"),
+        Imp::of([](NotificationCenter* self, Selector, Object* observer, Value name, Object* object) {
+            if (auto filter = nameFilter(name))
+                self->removeObserver(observer, *filter, object);
+        }));
+    runtime.define(cls, SEL("postNotification:"), Imp::of([](NotificationCenter* self, Selector, Object* notification) {
+        self->postNotification(notification);
+    }));
+    runtime.define(cls, SEL("postNotificationName:object:userInfo:"),
+        Imp::of([](NotificationCenter* self, Selector, Value name, Object* object, Value userInfo) {
+            if (name.isString())
+                self->post(name.string(), object, std::move(userInfo));
+        }));
+    runtime.define(cls, SEL("postNotificationName:object:"),
+        Imp::of([](NotificationCenter* self, Selector, Value name, Object* object) {
+            runtime::send(self, SEL("postNotificationName:object:userInfo:"), std::move(name), object, Value());
+        }));
+
+    // Each run time (each process) has its own default center, owned by this method.
+    Ref<Object> center = runtime::newObject(&cls);
+    runtime.defineClassMethod(cls, SEL("defaultCenter"), Imp::of([center](Class*, Selector) { return center; }));
+}
+
+NotificationCenter* defaultCenter(runtime::Runtime& runtime)
+{
+    auto center = runtime::send<Ref<Object>>(runtime.classNamed("NSNotificationCenter"), SEL("defaultCenter"));
+    return dynamic_cast<NotificationCenter*>(center.get());
+}
+
+} // namespace foundation

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace foundation {
+
+// Checks run on untrusted bytes before the property-list library parses them.
+// The library accepts some malformed XML without complaint (an integer that is
+// not a number reads as 0, a truncated document that lost only its closing tag
+// reads as complete) and recurses without bound on deeply nested input, so
+// these checks refuse what it would misread or could not survive. Each answers
+// the reason for refusing, or nothing when the input may be parsed.
+
+struct PropertyListLimits {
+    size_t maximumDepth { 512 };
+    size_t maximumValues { size_t(1) << 22 };
+};
+
+std::optional<std::string> checkXmlPropertyList(std::span<const uint8_t>, const PropertyListLimits&);
+std::optional<std::string> checkBinaryPropertyList(std::span<const uint8_t>, const PropertyListLimits&);
+
+// True for well-formed UTF-8 without overlong forms, surrogates or values past U+10FFFF.
+bool isValidUtf8(std::string_view);
+
+} // namespace foundation

@@ -1,0 +1,23 @@
+#include "platform/messages/CKConversation.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace messages {
+
+using runtime::Imp;
+using runtime::Object;
+using runtime::Selector;
+using uikit::ClassBuilder;
+
+void CKConversation::registerClass(device::Process& process)
+{
+    ClassBuilder::define<CKConversation>(process.runtime(), "CKConversation", "NSObject")
+        .method("initWithChat:", Imp::of([](CKConversation* self, Selector, Object* chat) -> Object* {
+            self->m_chat = dynamic_cast<IMChat*>(chat);
+            return self;
+        }))
+        .property("chat", {}, &CKConversation::m_chat);
+}
+
+} // namespace messages

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace messages {
+
+class CKConversation;
+class CKConversationList;
+class CKConversationListController;
+class IMChat;
+class IMChatRegistry;
+class IMMessage;
+class MessagesState;
+
+} // namespace messages

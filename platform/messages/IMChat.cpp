@@ -1,0 +1,39 @@
+#include "platform/messages/IMChat.h"
+
+#include <algorithm>
+
+#include "platform/device/Process.h"
+#include "platform/messages/IMMessage.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace messages {
+
+using runtime::Ref;
+using uikit::ClassBuilder;
+
+void IMChat::setUnreadMessageCount(int64_t count)
+{
+    m_unreadMessageCount = std::max<int64_t>(count, 0);
+}
+
+void IMChat::recordSentMessage(IMMessage& message)
+{
+    m_sentMessages.emplace_back(&message);
+}
+
+Ref<IMChat> IMChat::make(runtime::Runtime& runtime, foundation::Value guid)
+{
+    auto chat = uikit::instantiate<IMChat>(runtime, "IMChat");
+    if (chat)
+        chat->m_guid = std::move(guid);
+    return chat;
+}
+
+void IMChat::registerClass(device::Process& process)
+{
+    ClassBuilder::define<IMChat>(process.runtime(), "IMChat", "NSObject")
+        .property("guid", {}, &IMChat::m_guid)
+        .property("unreadMessageCount", {}, &IMChat::m_unreadMessageCount);
+}
+
+} // namespace messages

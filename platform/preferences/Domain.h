@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/Value.h"
+
+namespace device {
+class Device;
+}
+
+namespace preferences {
+
+// A preference domain on the device: the property-list file
+// /var/mobile/Library/Preferences/<identifier>.plist. Reading never changes
+// the file; a missing, unreadable or corrupt file reads as an empty domain.
+// Writing replaces the file atomically, so a crash leaves either the old or
+// the new domain, and then announces the change system-wide.
+class Domain {
+public:
+    Domain(device::Device&, std::string identifier);
+
+    const std::string& identifier() const { return m_identifier; }
+    std::filesystem::path hostPath() const;
+
+    // The stored values; an empty dictionary when there are none.
+    foundation::Value read() const;
+    // Stores `value` under `key` (nil removes the key). Answers an error
+    // message when the domain could not be written; nothing changed then.
+    std::optional<std::string> set(const std::string& key, const foundation::Value&);
+    std::optional<std::string> removeAll();
+
+    // The system-wide notification every process's preference objects observe.
+    std::string changeNotificationName() const { return m_identifier + "/ReloadPrefs"; }
+
+private:
+    std::optional<std::string> write(const foundation::Value& values, const std::vector<std::string>& changedKeys);
+
+    device::Device& m_device;
+    std::string m_identifier;
+};
+
+} // namespace preferences

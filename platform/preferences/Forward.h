@@ -1,0 +1,8 @@
+#pragma once
+
+namespace preferences {
+
+class Domain;
+class Preferences;
+
+} // namespace preferences

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace springboard {
+
+class BBAction;
+class BBBulletin;
+class BBServer;
+class NCNotificationAction;
+class NCNotificationContent;
+class NCNotificationContentContainerViewController;
+class NCNotificationOptions;
+class NCNotificationRequest;
+class NCNotificationShortLookView;
+class NCNotificationShortLookViewController;
+class NCNotificationViewController;
+class NCNotificationViewControllerView;
+class SBGrabberTongue;
+class SBHomeScreenViewController;
+class SBLockScreenManager;
+class SBNotificationBannerWindow;
+class SpringBoard;
+class SpringBoardState;
+class UIStatusBarWindow;
+class UNNotification;
+class UNNotificationContent;
+class UNNotificationRequest;
+
+} // namespace springboard

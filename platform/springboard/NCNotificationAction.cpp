@@ -1,0 +1,31 @@
+#include "platform/springboard/NCNotificationAction.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace springboard {
+
+using runtime::Ref;
+using uikit::ClassBuilder;
+
+Ref<NCNotificationAction> NCNotificationAction::make(
+    runtime::Runtime& runtime, foundation::Value identifier, foundation::Value title, foundation::Value launchBundleID)
+{
+    auto action = uikit::instantiate<NCNotificationAction>(runtime, "NCNotificationAction");
+    if (!action)
+        return nullptr;
+    action->m_identifier = std::move(identifier);
+    action->m_title = std::move(title);
+    action->m_launchBundleID = std::move(launchBundleID);
+    return action;
+}
+
+void NCNotificationAction::registerClass(device::Process& process)
+{
+    ClassBuilder::define<NCNotificationAction>(process.runtime(), "NCNotificationAction", "NSObject")
+        .property("identifier", {}, &NCNotificationAction::m_identifier)
+        .property("title", {}, &NCNotificationAction::m_title)
+        .property("launchBundleID", {}, &NCNotificationAction::m_launchBundleID);
+}
+
+} // namespace springboard

@@ -1,0 +1,16 @@
+#include "platform/springboard/NCNotificationOptions.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace springboard {
+
+using uikit::ClassBuilder;
+
+void NCNotificationOptions::registerClass(device::Process& process)
+{
+    ClassBuilder::define<NCNotificationOptions>(process.runtime(), "NCNotificationOptions", "NSObject")
+        .property("dismissAutomatically", "setDismissAutomatically:", &NCNotificationOptions::m_dismissAutomatically);
+}
+
+} // namespace springboard

@@ -1,0 +1,45 @@
+#include "platform/springboard/NCNotificationViewControllerView.h"
+
+#include "platform/device/Process.h"
+#include "platform/foundation/Version.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace springboard {
+
+using runtime::Imp;
+using runtime::Object;
+using runtime::Selector;
+using uikit::ClassBuilder;
+
+void NCNotificationViewControllerView::setContentView(uikit::UIView* view)
+{
+    if (view == m_contentView.get())
+        return;
+    if (m_contentView && m_contentView->superview() == this)
+        runtime::send(m_contentView.get(), SEL("removeFromSuperview"));
+    m_contentView = view;
+    if (!view)
+        return;
+    runtime::send(view, SEL("setFrame:"), bounds());
+    runtime::send(this, SEL("addSubview:"), static_cast<Object*>(view));
+}
+
+const char* NCNotificationViewControllerView::classNameFor(std::string_view systemVersion)
+{
+    return foundation::compareVersions(systemVersion, "12.0") < 0 ? legacyClassName : className;
+}
+
+void NCNotificationViewControllerView::registerClass(device::Process& process)
+{
+    for (const char* name : { legacyClassName, className }) {
+        ClassBuilder::define<NCNotificationViewControllerView>(process.runtime(), name, "UIView")
+            .method("contentView", Imp::of([](NCNotificationViewControllerView* self, Selector) -> Object* {
+                return self->contentView();
+            }))
+            .method("setContentView:", Imp::of([](NCNotificationViewControllerView* self, Selector, Object* view) {
+                self->setContentView(dynamic_cast<uikit::UIView*>(view));
+            }));
+    }
+}
+
+} // namespace springboard

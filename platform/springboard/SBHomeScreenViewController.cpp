@@ -1,0 +1,51 @@
+#include "platform/springboard/SBHomeScreenViewController.h"
+
+#include <algorithm>
+
+#include "platform/device/Device.h"
+#include "platform/springboard/UIStatusBarWindow.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace springboard {
+
+using runtime::Imp;
+using runtime::Object;
+using runtime::Ref;
+using runtime::Selector;
+using uikit::ClassBuilder;
+
+void SBHomeScreenViewController::addIconListView(device::Process& process)
+{
+    auto* view = viewIfLoaded();
+    if (!view)
+        return;
+    auto bounds = view->bounds();
+    double top = UIStatusBarWindow::height;
+    double height = std::max(0.0, bounds.height() - top - process.device().hardware().bottomSafeArea);
+    auto frame = uikit::makeRect(0, top, bounds.width(), height);
+    auto list = runtime::send<Ref<Object>>(
+        runtime::alloc(process.runtime().classNamed("UIView")), SEL("initWithFrame:"), frame);
+    m_iconListView = dynamic_cast<uikit::UIView*>(list.get());
+    runtime::send(view, SEL("addSubview:"), list.get());
+}
+
+void SBHomeScreenViewController::registerClass(device::Process& process)
+{
+    auto builder = ClassBuilder::define<SBHomeScreenViewController>(
+        process.runtime(), "SBHomeScreenViewController", "UIViewController");
+    runtime::Class* cls = &builder.cls();
+    auto* owner = &process;
+    builder
+        .method("viewDidLoad", Imp::of([cls, owner](SBHomeScreenViewController* self, Selector selector) {
+            uikit::sendSuper(*cls, self, selector);
+            self->addIconListView(*owner);
+        }))
+        .method("iconListView",
+            Imp::of([](SBHomeScreenViewController* self, Selector) -> Object* { return self->iconListView(); }))
+        .method("dealloc", Imp::of([cls](SBHomeScreenViewController* self, Selector selector) {
+            self->m_iconListView = nullptr;
+            uikit::sendSuper(*cls, self, selector);
+        }));
+}
+
+} // namespace springboard

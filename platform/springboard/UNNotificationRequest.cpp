@@ -1,0 +1,17 @@
+#include "platform/springboard/UNNotificationRequest.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace springboard {
+
+using uikit::ClassBuilder;
+
+void UNNotificationRequest::registerClass(device::Process& process)
+{
+    ClassBuilder::define<UNNotificationRequest>(process.runtime(), "UNNotificationRequest", "NSObject")
+        .property("identifier", {}, &UNNotificationRequest::m_identifier)
+        .property("content", {}, &UNNotificationRequest::m_content);
+}
+
+} // namespace springboard

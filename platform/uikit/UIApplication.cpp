@@ -1,0 +1,36 @@
+#include "platform/uikit/UIApplication.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/UIKitState.h"
+#include "platform/uikit/UIWindow.h"
+
+namespace uikit {
+
+using foundation::Value;
+using runtime::Imp;
+using runtime::Object;
+using runtime::Ref;
+using runtime::Selector;
+
+void UIApplication::registerClass(device::Process& process)
+{
+    auto* owner = &process;
+    ClassBuilder::define<UIApplication>(process.runtime(), "UIApplication", "UIResponder")
+        .method("init", Imp::of([owner](UIApplication* self, Selector) -> Object* {
+            UIKitState::of(*owner).registerApplication(*self);
+            return self;
+        }))
+        .method("keyWindow",
+            Imp::of([owner](UIApplication*, Selector) -> Object* { return UIKitState::of(*owner).keyWindow(); }))
+        .method("windows", Imp::of([owner](UIApplication*, Selector) {
+            Value windows = Value::array();
+            for (auto& window : UIKitState::of(*owner).windows())
+                windows.append(Value(window));
+            return windows;
+        }))
+        .classMethod("sharedApplication",
+            Imp::of([owner](Object*, Selector) -> Object* { return UIKitState::of(*owner).application(); }));
+}
+
+} // namespace uikit

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "platform/device/Forward.h"
+#include "platform/runtime/Runtime.h"
+
+namespace uikit {
+
+// The phone itself, as the software sees it: the system's name and version
+// and how well it can give haptic feedback (0 none, 1 basic, 2 full).
+class UIDevice : public runtime::NSObject {
+public:
+    using NSObject::NSObject;
+
+    std::string systemVersion() const;
+    int64_t feedbackSupportLevel() const;
+
+    static void registerClass(device::Process&);
+
+private:
+    device::Process* m_process { nullptr };
+};
+
+} // namespace uikit

@@ -1,0 +1,17 @@
+#include "platform/uikit/UIEvent.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+
+namespace uikit {
+
+using runtime::Imp;
+
+void UIEvent::registerClass(device::Process& process)
+{
+    ClassBuilder::define<UIEvent>(process.runtime(), "UIEvent", "NSObject")
+        .method("type", Imp::of(&UIEvent::type))
+        .method("timestamp", Imp::of(&UIEvent::timestamp));
+}
+
+} // namespace uikit

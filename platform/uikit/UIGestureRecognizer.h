@@ -1,0 +1,56 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/runtime/Runtime.h"
+#include "platform/uikit/Forward.h"
+
+namespace device {
+class Process;
+}
+
+namespace uikit {
+
+// Recognises a gesture in the touches of its view and tells its targets.
+// Targets are not owned (a recognizer must not keep its controller alive);
+// the view is referred to weakly.
+class UIGestureRecognizer : public runtime::NSObject {
+public:
+    enum class State : int64_t { Possible = 0, Began = 1, Changed = 2, Ended = 3, Cancelled = 4, Failed = 5 };
+
+    using NSObject::NSObject;
+
+    UIView* view() const;
+    void setView(UIView*);
+
+    void addTarget(runtime::Object* target, runtime::Selector action);
+    // A nil target or a null action matches every target or action.
+    void removeTarget(runtime::Object* target, runtime::Selector action);
+    size_t targetCount() const { return m_targets.size(); }
+
+    State state() const { return m_state; }
+    // Moves to `state`; every state a gesture reports (began, changed, ended,
+    // cancelled) sends each live target its action, with the recognizer as
+    // argument when the action takes one. A disabled recognizer stays put.
+    void setState(State);
+
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool);
+
+    static void registerClass(device::Process&);
+
+private:
+    struct Target {
+        runtime::WeakRef<runtime::Object> object;
+        runtime::Selector action;
+    };
+
+    void sendActions();
+
+    std::vector<Target> m_targets;
+    runtime::WeakRef<UIView> m_view;
+    State m_state { State::Possible };
+    bool m_enabled { true };
+};
+
+} // namespace uikit

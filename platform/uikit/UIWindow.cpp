@@ -1,0 +1,79 @@
+#include "platform/uikit/UIWindow.h"
+
+#include "platform/device/Process.h"
+#include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIKitState.h"
+#include "platform/uikit/UIViewController.h"
+
+namespace uikit {
+
+using runtime::Imp;
+using runtime::Object;
+using runtime::Ref;
+using runtime::Selector;
+
+UIWindow::UIWindow(runtime::Class* cls)
+    : UIView(cls)
+{
+    setHidden(true);
+}
+
+UIViewController* UIWindow::rootViewController() const
+{
+    return m_rootViewController.get();
+}
+
+void UIWindow::setRootViewController(UIViewController* controller)
+{
+    if (controller == m_rootViewController.get())
+        return;
+    if (m_rootViewController) {
+        if (UIView* oldView = m_rootViewController->viewIfLoaded(); oldView && oldView->superview() == this)
+            runtime::send(oldView, SEL("removeFromSuperview"));
+    }
+    m_rootViewController = controller;
+    if (!controller)
+        return;
+    auto view = runtime::send<Ref<Object>>(controller, SEL("view"));
+    runtime::send(view, SEL("setFrame:"), bounds());
+    runtime::send(this, SEL("addSubview:"), view.get());
+}
+
+void UIWindow::registerClass(device::Process& process)
+{
+    auto builder = ClassBuilder::define<UIWindow>(process.runtime(), "UIWindow", "UIView");
+    runtime::Class* cls = &builder.cls();
+    auto* owner = &process;
+    builder
+        .method("initWithFrame:", Imp::of([cls, owner](UIWindow* self, Selector selector, Rect frame) -> Ref<Object> {
+            auto result = sendSuper<Ref<Object>>(*cls, self, selector, frame);
+            if (auto* window = dynamic_cast<UIWindow*>(result.get()))
+                UIKitState::of(*owner).registerWindow(*window);
+            return result;
+        }))
+        .method("window", Imp::of([](UIWindow* self, Selector) -> Object* { return self; }))
+        .method("windowLevel", Imp::of(&UIWindow::windowLevel))
+        .method("setWindowLevel:", Imp::of(&UIWindow::setWindowLevel))
+        .method("rootViewController",
+            Imp::of([](UIWindow* self, Selector) -> Object* { return self->rootViewController(); }))
+        .method("setRootViewController:", Imp::of([](UIWindow* self, Selector, Object* controller) {
+            self->setRootViewController(dynamic_cast<UIViewController*>(controller));
+        }))
+        .method("_canBecomeKeyWindow", Imp::of([](UIWindow*, Selector) { return true; }))
+        .method("isKeyWindow",
+            Imp::of([owner](UIWindow* self, Selector) { return UIKitState::of(*owner).keyWindow() == self; }))
+        .method("makeKeyWindow", Imp::of([owner](UIWindow* self, Selector) {
+            if (runtime::send<bool>(self, SEL("_canBecomeKeyWindow")))
+                UIKitState::of(*owner).setKeyWindow(self);
+        }))
+        .method("makeKeyAndVisible", Imp::of([](UIWindow* self, Selector) {
+            runtime::send(self, SEL("setHidden:"), false);
+            runtime::send(self, SEL("makeKeyWindow"));
+        }))
+        // A window hands what it does not handle to the application.
+        .method("nextResponder",
+            Imp::of([owner](UIWindow*, Selector) -> Object* { return UIKitState::of(*owner).application(); }));
+}
+
+} // namespace uikit

@@ -1,0 +1,64 @@
+#include "tools/brix/DeviceRoot.h"
+
+#include <cstdlib>
+
+namespace tools {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* pluginFolder = "Library/MobileSubstrate/DynamicLibraries";
+
+// The plug-ins of this build: each library with its loader filter beside it.
+const char* const builtPlugins[] = { BRIX_PLUGIN_PATH };
+
+std::optional<std::string> installIfNewer(const fs::path& source, const fs::path& folder)
+{
+    std::error_code error;
+    auto target = folder / source.filename();
+    if (fs::exists(target, error) && fs::last_write_time(target, error) >= fs::last_write_time(source, error)
+        && fs::file_size(target, error) == fs::file_size(source, error))
+        return std::nullopt;
+    // Copy beside the target, then rename, so a running program never sees half a library.
+    auto temporary = target;
+    temporary += ".new";
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error)
+        fs::rename(temporary, target, error);
+    if (error)
+        return "cannot install " + source.string() + " into " + folder.string() + ": " + error.message();
+    return std::nullopt;
+}
+
+} // namespace
+
+fs::path defaultDeviceRoot()
+{
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome)
+        return fs::path(dataHome) / "brix" / "device";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".local" / "share" / "brix" / "device";
+    return fs::current_path() / "brix-device";
+}
+
+std::optional<std::string> prepareDeviceRoot(const fs::path& root)
+{
+    std::error_code error;
+    auto folder = root / pluginFolder;
+    fs::create_directories(folder, error);
+    if (error)
+        return "cannot create the device root " + root.string() + ": " + error.message();
+    for (const char* plugin : builtPlugins) {
+        fs::path library(plugin);
+        if (!fs::exists(library, error))
+            return "the plug-in " + library.string() + " has not been built";
+        for (auto source : { library, fs::path(library).replace_extension(".plist") }) {
+            if (auto failure = installIfNewer(source, folder))
+                return failure;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace tools

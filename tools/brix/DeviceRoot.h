@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tools {
+
+// The device root a command works on: --device, else
+// $XDG_DATA_HOME/brix/device (~/.local/share/brix/device).
+std::filesystem::path defaultDeviceRoot();
+
+// Creates the device root if needed and installs the built plug-ins into it
+// (again whenever the build is newer). Answers an error message on failure.
+std::optional<std::string> prepareDeviceRoot(const std::filesystem::path& root);
+
+} // namespace tools

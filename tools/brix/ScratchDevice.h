@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+
+#include "platform/device/Device.h"
+
+namespace tools {
+
+// A device on a temporary root that starts as a copy of another device's
+// plug-ins and preferences, and is removed again when it goes.
+class ScratchDevice {
+public:
+    ScratchDevice(const std::filesystem::path& source, device::Hardware);
+    ~ScratchDevice();
+
+    device::Device& device() { return *m_device; }
+    // Prints the plug-ins that could not be loaded.
+    void reportPluginErrors(std::ostream&) const;
+
+private:
+    std::filesystem::path m_root;
+    std::unique_ptr<device::Device> m_device;
+};
+
+} // namespace tools
