@@ -20,7 +20,6 @@ class SBLockScreenManager;
 class SBNotificationBannerWindow;
 class SpringBoard;
 class SpringBoardState;
-class UIStatusBarWindow;
 class UNNotification;
 class UNNotificationContent;
 class UNNotificationRequest;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/device/Device.h"
-#include "platform/springboard/UIStatusBarWindow.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
@@ -20,7 +20,7 @@ void SBHomeScreenViewController::addIconListView(device::Process& process)
     if (!view)
         return;
     auto bounds = view->bounds();
-    double top = UIStatusBarWindow::height;
+    double top = uikit::UIStatusBarWindow::height;
     double height = std::max(0.0, bounds.height() - top - process.device().hardware().bottomSafeArea);
     auto frame = uikit::makeRect(0, top, bounds.width(), height);
     auto list = runtime::send<Ref<Object>>(

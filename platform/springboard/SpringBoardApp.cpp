@@ -20,7 +20,7 @@
 #include "platform/springboard/SBNotificationBannerWindow.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardState.h"
-#include "platform/springboard/UIStatusBarWindow.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/springboard/UNNotification.h"
 #include "platform/springboard/UNNotificationContent.h"
 #include "platform/springboard/UNNotificationRequest.h"
@@ -104,7 +104,6 @@ void defineClasses(device::Process& process)
     NCNotificationShortLookViewController::registerClass(process);
     NCNotificationContentContainerViewController::registerClass(process);
     SBNotificationBannerWindow::registerClass(process);
-    UIStatusBarWindow::registerClass(process);
     SBHomeScreenViewController::registerClass(process);
     SBGrabberTongue::registerClass(process);
     SBLockScreenManager::registerClass(process);
@@ -119,10 +118,10 @@ void startUp(device::Process& process)
     objects.application = kept<SpringBoard>(process, create(process, "SpringBoard"));
     objects.bulletinServer = kept<BBServer>(process, createBulletinServer(process));
 
-    auto statusBarFrame = uikit::makeRect(0, 0, process.device().hardware().screenWidth, UIStatusBarWindow::height);
+    auto statusBarFrame = uikit::makeRect(0, 0, process.device().hardware().screenWidth, uikit::UIStatusBarWindow::height);
     auto statusBar = createWithFrame(process, "UIStatusBarWindow", statusBarFrame);
     runtime::send(statusBar, SEL("setHidden:"), false);
-    objects.statusBarWindow = kept<UIStatusBarWindow>(process, statusBar);
+    objects.statusBarWindow = kept<uikit::UIStatusBarWindow>(process, statusBar);
 
     createHomeScreen(process, objects);
     runtime::send<Ref<Object>>(process.runtime().classNamed("SBLockScreenManager"), SEL("sharedInstance"));

@@ -15,7 +15,7 @@ public:
     struct StartUpObjects {
         runtime::WeakRef<SpringBoard> application;
         runtime::WeakRef<BBServer> bulletinServer;
-        runtime::WeakRef<UIStatusBarWindow> statusBarWindow;
+        runtime::WeakRef<uikit::UIStatusBarWindow> statusBarWindow;
         runtime::WeakRef<uikit::UIWindow> homeScreenWindow;
         runtime::WeakRef<SBHomeScreenViewController> homeScreenController;
         runtime::WeakRef<SBNotificationBannerWindow> bannerWindow;

@@ -18,6 +18,7 @@ class UITapGestureRecognizer;
 class UITraitCollection;
 class UIView;
 class UIViewController;
+class UIStatusBarWindow;
 class UIWindow;
 struct EdgeInsets;
 struct Point;

@@ -13,6 +13,7 @@
 #include "platform/uikit/UIPress.h"
 #include "platform/uikit/UIPressesEvent.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UITraitCollection.h"
 #include "platform/uikit/UIViewController.h"
@@ -44,6 +45,7 @@ void defineClasses(device::Process& process)
     UIResponder::registerClass(process);
     UIView::registerClass(process);
     UIWindow::registerClass(process);
+    UIStatusBarWindow::registerClass(process);
     UIViewController::registerClass(process);
     UIGestureRecognizer::registerClass(process);
     UITapGestureRecognizer::registerClass(process);

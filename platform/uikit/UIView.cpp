@@ -227,11 +227,8 @@ void UIView::setViewController(UIViewController* controller)
 
 void UIView::deallocate(const runtime::Class& definingClass)
 {
+    // Recognizers refer to the view weakly and see it gone already.
     detachSubviewsForDeallocation();
-    for (auto& recognizer : gestureRecognizers()) {
-        if (recognizer->view() == this)
-            recognizer->setView(nullptr);
-    }
     sendSuper(definingClass, this, SEL("dealloc"));
 }
 

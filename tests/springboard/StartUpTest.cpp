@@ -10,7 +10,7 @@
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardApp.h"
 #include "platform/springboard/SpringBoardState.h"
-#include "platform/springboard/UIStatusBarWindow.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 
 #include "tests/springboard/HomeScreenTestDevice.h"
 
@@ -142,7 +142,7 @@ TEST(SpringBoardStartUp, eachAppHasItsOwnClassesAndUIKitIsInBoth)
     for (const char* name : { "NCNotificationShortLookViewController", "NCNotificationViewController",
              "NCNotificationContentContainerViewController", "_NCNotificationViewControllerView",
              "NCNotificationViewControllerView", "SBNotificationBannerWindow", "SBHomeScreenViewController",
-             "SBGrabberTongue", "SpringBoard", "SBLockScreenManager", "UIStatusBarWindow", "BBServer", "BBBulletin",
+             "SBGrabberTongue", "SpringBoard", "SBLockScreenManager", "BBServer", "BBBulletin",
              "BBAction" }) {
         EXPECT_NE(home.classNamed(name), nullptr) << name;
         EXPECT_EQ(messages.classNamed(name), nullptr) << name;

@@ -220,6 +220,8 @@ TEST(StartUp, messagesProcessGetsOnlyTheEntriesOfItsClasses)
         [](auto& change) { return change.className == "UIStatusBarWindow"; });
     expected.insert(statusBar, conversationList.begin(), conversationList.end());
     EXPECT_EQ(process.runtime().classNamed("NCNotificationShortLookViewController"), nullptr);
+    ASSERT_NE(process.runtime().classNamed("UIStatusBarWindow"), nullptr) << "UIKit's own classes are everywhere";
+    EXPECT_EQ(expected.size(), 8u);
     expectChanges(process, expected);
 }
 

@@ -196,3 +196,22 @@ TEST(UIViewController, releasesItsViewWhenItGoes)
     EXPECT_EQ(*deallocs, 1);
     EXPECT_FALSE(view);
 }
+
+TEST(UIViewController, aStyleChangeBeforeAnyoneLookedAtTheScreenIsStillAnnounced)
+{
+    UIKitTestProcess test;
+    std::vector<int64_t> previousStyles;
+    auto previous = std::make_shared<Imp>();
+    *previous = test.runtime().hookMessage(test.cls("UIViewController"), SEL("traitCollectionDidChange:"),
+        Imp::of([&previousStyles, previous](Object* self, Selector sel, Object* before) {
+            (*previous)(self, sel, before);
+            previousStyles.push_back(send<int64_t>(before, SEL("userInterfaceStyle")));
+        }));
+    test.device().hardware().style = device::Hardware::Style::Dark;
+    auto window = test.makeView("UIWindow", uikit::makeRect(0, 0, 390, 844));
+    auto controller = test.make("UIViewController");
+    send(window, SEL("setRootViewController:"), controller.get());
+
+    uikit::screenStyleDidChange(test.process());
+    EXPECT_EQ(previousStyles, std::vector<int64_t> { 1 });
+}

@@ -216,4 +216,8 @@ TEST(UIView, keepsItsGestureRecognizersInTheInstanceVariableFoundByName)
     send(other, SEL("addGestureRecognizer:"), pan.get());
     EXPECT_EQ(ivar->count(), 0u);
     EXPECT_EQ(send<Ref<Object>>(pan, SEL("view")).get(), other.get());
+
+    // A recognizer outlives its view without keeping it.
+    other = nullptr;
+    EXPECT_EQ(send<Ref<Object>>(pan, SEL("view")).get(), nullptr);
 }

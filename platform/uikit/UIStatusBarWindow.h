@@ -2,11 +2,11 @@
 
 #include "platform/uikit/UIWindow.h"
 
-namespace springboard {
+namespace uikit {
 
 // The window that carries the status bar, at the status-bar level above
-// ordinary windows. The home screen creates it at start-up.
-class UIStatusBarWindow : public uikit::UIWindow {
+// ordinary windows. The home screen creates one at start-up.
+class UIStatusBarWindow : public UIWindow {
 public:
     static constexpr double height = 44;
 
@@ -15,4 +15,4 @@ public:
     static void registerClass(device::Process&);
 };
 
-} // namespace springboard
+} // namespace uikit
