@@ -34,10 +34,19 @@ std::string Constraint::toString() const
     return out.str();
 }
 
-Constraint operator==(const Expression& a, const Expression& b) { return Constraint(a - b, Relation::Equal); }
+Constraint operator==(const Expression& a, const Expression& b)
+{
+    return Constraint(a - b, Relation::Equal);
+}
 
-Constraint operator<=(const Expression& a, const Expression& b) { return Constraint(a - b, Relation::LessOrEqual); }
+Constraint operator<=(const Expression& a, const Expression& b)
+{
+    return Constraint(a - b, Relation::LessOrEqual);
+}
 
-Constraint operator>=(const Expression& a, const Expression& b) { return Constraint(a - b, Relation::GreaterOrEqual); }
+Constraint operator>=(const Expression& a, const Expression& b)
+{
+    return Constraint(a - b, Relation::GreaterOrEqual);
+}
 
 } // namespace layout

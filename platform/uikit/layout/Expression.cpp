@@ -26,8 +26,9 @@ Expression Expression::reduced() const
 
 bool Expression::isFinite() const
 {
-    return std::isfinite(m_constant)
-        && std::all_of(m_terms.begin(), m_terms.end(), [](const Term& term) { return std::isfinite(term.coefficient); });
+    return std::isfinite(m_constant) && std::all_of(m_terms.begin(), m_terms.end(), [](const Term& term) {
+        return std::isfinite(term.coefficient);
+    });
 }
 
 std::string Expression::toString() const
@@ -75,18 +76,39 @@ Expression& Expression::operator*=(double factor)
     return *this;
 }
 
-Expression& Expression::operator/=(double divisor) { return *this *= 1.0 / divisor; }
+Expression& Expression::operator/=(double divisor)
+{
+    return *this *= 1.0 / divisor;
+}
 
-Expression operator+(Expression a, const Expression& b) { return a += b; }
+Expression operator+(Expression a, const Expression& b)
+{
+    return a += b;
+}
 
-Expression operator-(Expression a, const Expression& b) { return a -= b; }
+Expression operator-(Expression a, const Expression& b)
+{
+    return a -= b;
+}
 
-Expression operator-(Expression a) { return a *= -1.0; }
+Expression operator-(Expression a)
+{
+    return a *= -1.0;
+}
 
-Expression operator*(Expression a, double factor) { return a *= factor; }
+Expression operator*(Expression a, double factor)
+{
+    return a *= factor;
+}
 
-Expression operator*(double factor, Expression a) { return a *= factor; }
+Expression operator*(double factor, Expression a)
+{
+    return a *= factor;
+}
 
-Expression operator/(Expression a, double divisor) { return a /= divisor; }
+Expression operator/(Expression a, double divisor)
+{
+    return a /= divisor;
+}
 
 } // namespace layout

@@ -7,7 +7,10 @@ namespace layout {
 
 namespace {
 
-bool symbolBefore(const Row::Cell& cell, Symbol symbol) { return cell.symbol < symbol; }
+bool symbolBefore(const Row::Cell& cell, Symbol symbol)
+{
+    return cell.symbol < symbol;
+}
 
 } // namespace
 
@@ -28,7 +31,10 @@ double Row::add(double value)
     return m_constant;
 }
 
-void Row::insert(Symbol symbol, double coefficient) { insertFrom(0, symbol, coefficient); }
+void Row::insert(Symbol symbol, double coefficient)
+{
+    insertFrom(0, symbol, coefficient);
+}
 
 void Row::insert(const Row& other, double coefficient)
 {

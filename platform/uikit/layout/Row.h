@@ -11,7 +11,10 @@ namespace layout {
 // arithmetic leaves such residues where exact arithmetic would cancel.
 constexpr double tolerance = 1.0e-8;
 
-inline bool isNearZero(double value) { return std::fabs(value) < tolerance; }
+inline bool isNearZero(double value)
+{
+    return std::fabs(value) < tolerance;
+}
 
 // One equation of the tableau. While a constraint's row is being built it
 // reads `0 = constant + Σ coefficient × symbol`; once it is in the tableau

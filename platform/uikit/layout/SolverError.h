@@ -82,6 +82,11 @@ private:
 // (NaN or infinite), which would poison every value the solver computes.
 class NonFiniteValue : public SolverError {
 public:
+    static NonFiniteValue inConstraint(const Constraint&);
+    static NonFiniteValue inEditStrength(const Variable&);
+    static NonFiniteValue inSuggestedValue(const Variable&, double value);
+
+private:
     using SolverError::SolverError;
 };
 

@@ -15,7 +15,10 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-bool isInfeasible(const Row& row) { return row.constant() < -tolerance; }
+bool isInfeasible(const Row& row)
+{
+    return row.constant() < -tolerance;
+}
 
 } // namespace
 
@@ -28,8 +31,7 @@ void SolverImpl::addConstraint(const Constraint& constraint)
     if (m_constraints.contains(constraint))
         throw DuplicateConstraint(constraint);
     if (!constraint.expression().isFinite() || std::isnan(constraint.strength()))
-        throw NonFiniteValue("non-finite value: the constraint `" + constraint.toString()
-            + "` has a coefficient, constant or strength that is not a finite number");
+        throw NonFiniteValue::inConstraint(constraint);
 
     // Variables the constraint introduces join the solver only once it is accepted.
     NewVariables newVariables;
@@ -81,15 +83,17 @@ void SolverImpl::removeConstraint(const Constraint& constraint)
     optimize(m_objective);
 }
 
-bool SolverImpl::hasConstraint(const Constraint& constraint) const { return m_constraints.contains(constraint); }
+bool SolverImpl::hasConstraint(const Constraint& constraint) const
+{
+    return m_constraints.contains(constraint);
+}
 
 void SolverImpl::addEditVariable(const Variable& variable, double strength)
 {
     if (m_edits.contains(variable))
         throw DuplicateEditVariable(variable);
     if (std::isnan(strength))
-        throw NonFiniteValue(
-            "non-finite value: the strength given to the edit variable `" + variable.displayName() + "` is not a number");
+        throw NonFiniteValue::inEditStrength(variable);
     strength = Strength::clip(strength);
     if (strength >= Strength::required)
         throw BadRequiredStrength(variable);
@@ -108,19 +112,18 @@ void SolverImpl::removeEditVariable(const Variable& variable)
     m_edits.erase(edit);
 }
 
-bool SolverImpl::hasEditVariable(const Variable& variable) const { return m_edits.contains(variable); }
+bool SolverImpl::hasEditVariable(const Variable& variable) const
+{
+    return m_edits.contains(variable);
+}
 
 void SolverImpl::suggestValue(const Variable& variable, double value)
 {
     auto edit = m_edits.find(variable);
     if (edit == m_edits.end())
         throw UnknownEditVariable(variable);
-    if (!std::isfinite(value)) {
-        std::ostringstream message;
-        message << "non-finite value: the value " << value << " suggested for `" << variable.displayName()
-                << "` is not a finite number";
-        throw NonFiniteValue(message.str());
-    }
+    if (!std::isfinite(value))
+        throw NonFiniteValue::inSuggestedValue(variable, value);
     double delta = value - edit->second.constant;
     edit->second.constant = value;
     moveEditConstant(edit->second, delta);
@@ -147,16 +150,17 @@ void SolverImpl::reset()
     m_artificial.reset();
 }
 
-Symbol SolverImpl::newSymbol(Symbol::Type type) { return Symbol(type, m_nextId++); }
+Symbol SolverImpl::newSymbol(Symbol::Type type)
+{
+    return Symbol(type, m_nextId++);
+}
 
 Symbol SolverImpl::symbolFor(const Variable& variable, NewVariables& newVariables)
 {
+    // A constraint's expression is reduced, so a variable new to the solver
+    // appears in it once.
     if (auto known = m_variables.find(variable); known != m_variables.end())
         return known->second;
-    for (const auto& [pending, symbol] : newVariables) {
-        if (pending.isSame(variable))
-            return symbol;
-    }
     Symbol symbol = newSymbol(Symbol::Type::External);
     newVariables.emplace_back(variable, symbol);
     return symbol;
@@ -240,37 +244,36 @@ bool SolverImpl::addWithArtificialVariable(const Row& row)
     RowMap savedRows = copyRows();
     Row savedObjective = m_objective;
     std::vector<Symbol> savedInfeasible = m_infeasible;
+    auto restore = [&] {
+        m_artificial.reset();
+        m_rows = std::move(savedRows);
+        m_objective = std::move(savedObjective);
+        m_infeasible = std::move(savedInfeasible);
+        return false;
+    };
 
     Symbol artificial = newSymbol(Symbol::Type::Slack);
     m_rows.emplace(artificial, std::make_unique<Row>(row));
     m_artificial = std::make_unique<Row>(row);
     optimize(*m_artificial);
-    bool satisfiable = isNearZero(m_artificial->constant());
+    if (!isNearZero(m_artificial->constant()))
+        return restore();
     m_artificial.reset();
-    if (!satisfiable) {
-        m_rows = std::move(savedRows);
-        m_objective = std::move(savedObjective);
-        m_infeasible = std::move(savedInfeasible);
-        return false;
-    }
 
-    // The artificial symbol is zero now. If it is still basic, another symbol
-    // of its row takes its place (a dummy only when nothing else is there, as
-    // the row then restates required equalities); a row with no symbols left
-    // was redundant.
-    if (auto basic = m_rows.find(artificial); basic != m_rows.end()) {
-        std::unique_ptr<Row> basicRow = std::move(basic->second);
-        m_rows.erase(basic);
-        if (basicRow->hasCells()) {
-            const auto& cells = basicRow->cells();
-            auto pivotable = std::find_if(
-                cells.begin(), cells.end(), [](const Row::Cell& cell) { return cell.symbol.isPivotable(); });
-            Symbol entering = pivotable != cells.end() ? pivotable->symbol : cells.front().symbol;
-            basicRow->solveFor(artificial, entering);
-            substitute(entering, *basicRow);
-            m_rows.emplace(entering, std::move(basicRow));
-        }
+    // The artificial symbol is zero now. If it is still basic, a slack or
+    // error symbol of its row takes its place: the row starts with one, and
+    // each pivot that keeps the artificial symbol basic leaves the leaving
+    // symbol in its row, so only rounding could take them all away. A row
+    // with no symbols left was redundant.
+    if (auto basic = m_rows.find(artificial); basic != m_rows.end() && basic->second->hasCells()) {
+        const auto& cells = basic->second->cells();
+        auto pivotable
+            = std::find_if(cells.begin(), cells.end(), [](const Row::Cell& cell) { return cell.symbol.isPivotable(); });
+        if (pivotable == cells.end())
+            return restore();
+        pivot(basic, pivotable->symbol);
     }
+    m_rows.erase(artificial);
     for (auto& [symbol, tableauRow] : m_rows)
         tableauRow->remove(artificial);
     m_objective.remove(artificial);
@@ -519,7 +522,8 @@ std::string SolverImpl::describe(const Row& row) const
     std::ostringstream out;
     out << row.constant();
     for (const Row::Cell& cell : row.cells())
-        out << (cell.coefficient < 0 ? " - " : " + ") << std::fabs(cell.coefficient) << " * " << symbolName(cell.symbol);
+        out << (cell.coefficient < 0 ? " - " : " + ") << std::fabs(cell.coefficient) << " * "
+            << symbolName(cell.symbol);
     return out.str();
 }
 

@@ -23,7 +23,10 @@ struct Strength {
     static constexpr double weak = 1.0;
 
     // Clamps to [0, required]; NaN stays NaN, for the solver to refuse.
-    static constexpr double clip(double strength) { return strength > required ? required : strength < 0 ? 0 : strength; }
+    static constexpr double clip(double strength)
+    {
+        return strength > required ? required : strength < 0 ? 0 : strength;
+    }
 
     // "required", "strong", "medium", "weak", or the number.
     static std::string describe(double strength);

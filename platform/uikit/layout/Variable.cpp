@@ -9,6 +9,9 @@ Variable::Variable(std::string name)
 {
 }
 
-std::string Variable::displayName() const { return m_data->name.empty() ? "(unnamed)" : m_data->name; }
+std::string Variable::displayName() const
+{
+    return m_data->name.empty() ? "(unnamed)" : m_data->name;
+}
 
 } // namespace layout
