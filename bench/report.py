@@ -14,6 +14,7 @@ RATIOS = [
     ("cached send / virtual call", "BM_CachedSend", "BM_VirtualCall", None),
     ("send after a hook / cached send", "BM_SendAfterHook/inherited:0", "BM_CachedSend", None),
     ("send after an inherited hook / cached send", "BM_SendAfterHook/inherited:1", "BM_CachedSend", None),
+    ("banner build and layout / plain view tree", "BM_BannerBuildAndLayout", "BM_PlainViewTreeBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -22,6 +23,7 @@ LIMITS = [
     ("associated set (retain)", "BM_AssociatedSet/values:1/retain:1", 15.0),
     ("associated set (assign)", "BM_AssociatedSet/values:1/retain:0", 15.0),
     ("associated set (retain), 8 values", "BM_AssociatedSet/values:8/retain:1", 15.0),
+    ("banner construction, layout and measurement", "BM_BannerBuildAndLayout", 1e6),
 ]
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 

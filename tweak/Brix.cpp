@@ -3,6 +3,7 @@
 #include "platform/device/PluginLoader.h"
 #include "platform/foundation/Value.h"
 #include "tweak/HookTable.h"
+#include "tweak/view/ViewClasses.h"
 
 namespace brix {
 
@@ -17,6 +18,7 @@ Brix::Brix(device::Process& process)
 void Brix::start()
 {
     bindSettings();
+    defineViewClasses(*this);
     if (!m_settings.enabled)
         return;
     // The start-up line goes to a debug log that prints nothing.
@@ -27,6 +29,13 @@ std::string Brix::systemVersion() const
 {
     auto device = send<Ref<Object>>(runtime().classNamed("UIDevice"), SEL("currentDevice"));
     return send<foundation::Value>(device, SEL("systemVersion")).string();
+}
+
+void Brix::recordStatusBarWindow(runtime::Object* window)
+{
+    if (!window)
+        return;
+    m_statusBarWindowRecorded.callOnce([&] { m_sharedStatusBarWindow = window; });
 }
 
 void Brix::bindSettings()

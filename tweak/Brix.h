@@ -25,12 +25,20 @@ public:
     // The system version string, as the device reports it (UIDevice).
     std::string systemVersion() const;
 
+    // The first status-bar window created in the process after load, kept
+    // for the process's life; nil before there is one.
+    runtime::Object* sharedStatusBarWindow() const { return m_sharedStatusBarWindow.get(); }
+    // Records `window` when it is the first one; later ones are ignored.
+    void recordStatusBarWindow(runtime::Object* window);
+
 private:
     void bindSettings();
 
     device::Process* m_process;
     Settings m_settings;
     runtime::Ref<runtime::Object> m_preferences;
+    runtime::Ref<runtime::Object> m_sharedStatusBarWindow;
+    device::OnceFlag m_statusBarWindowRecorded;
 };
 
 } // namespace brix

@@ -4,8 +4,10 @@
 
 #include "platform/foundation/Value.h"
 #include "platform/foundation/Version.h"
+
 #include "tweak/Brix.h"
 #include "tweak/StoredProperties.h"
+#include "tweak/controller/ControllerHooks.h"
 
 namespace brix {
 
@@ -20,14 +22,18 @@ constexpr std::string_view conversationList = "CKConversationListController";
 constexpr std::string_view statusBarWindow = "UIStatusBarWindow";
 constexpr std::string_view bulletinServer = "BBServer";
 
-HookEntry replace(int number, std::string_view cls, std::string_view selector)
+using Replacement = std::function<runtime::Imp(Brix&, Previous)>;
+using Addition = std::function<runtime::Imp(Brix&)>;
+
+HookEntry replace(int number, std::string_view cls, std::string_view selector, Replacement replacement = {})
 {
-    return { number, cls, selector, Kind::Replace, {} };
+    return { number, cls, selector, Kind::Replace, {}, Target::Instance, std::move(replacement) };
 }
 
-HookEntry add(int number, std::string_view cls, std::string_view selector, std::string_view types)
+HookEntry add(
+    int number, std::string_view cls, std::string_view selector, std::string_view types, Addition addition = {})
 {
-    return { number, cls, selector, Kind::Add, types };
+    return { number, cls, selector, Kind::Add, types, Target::Instance, {}, std::move(addition) };
 }
 
 HookEntry property(int number, std::string_view cls, std::string_view getter, std::string_view valueType)
@@ -38,37 +44,46 @@ HookEntry property(int number, std::string_view cls, std::string_view getter, st
 std::vector<HookEntry> makeTable()
 {
     std::vector<HookEntry> table {
-        replace(1, {}, "didMoveToSuperview"),
-        replace(2, "NCNotificationContentContainerViewController", "userInteractionEnabled"),
-        replace(3, "SBNotificationBannerWindow", "_canBecomeKeyWindow"),
-        replace(4, shortLook, "viewDidLoad"),
-        replace(5, shortLook, "dealloc"),
-        replace(6, shortLook, "traitCollectionDidChange:"),
-        add(7, shortLook, "receivedBrixNotification:", "v@:@"),
-        add(8, shortLook, "updateProfilePictureWithHeader:withBody:forView:", "v@:@@@"),
-        add(9, shortLook, "forceDismissNotificationForView:", "v@:@"),
-        add(10, shortLook, "attemptDismissNotificationForView:forced:", "v@:@B"),
-        add(11, shortLook, "attemptDelete:", "v@:@"),
-        add(12, shortLook, "shouldAutoDismiss", "B@:"),
-        add(13, shortLook, "attemptSilence:", "v@:@"),
-        add(14, shortLook, "getAlarmActions", "@@:"),
-        add(15, shortLook, "isAlarm", "B@:"),
-        add(16, shortLook, "getBundleId", "@@:"),
-        add(17, shortLook, "canReply", "B@:"),
-        add(18, shortLook, "getReplyAction", "@@:"),
-        add(19, shortLook, "executeOnAlarmForView:action:", "v@:@Q"),
-        add(20, shortLook, "sendReplyForView:withText:", "v@:@@"),
+        replace(1, {}, "didMoveToSuperview", controller::replaceDidMoveToSuperview),
+        replace(2, "NCNotificationContentContainerViewController", "userInteractionEnabled",
+            controller::replaceContentUserInteractionEnabled),
+        replace(3, "SBNotificationBannerWindow", "_canBecomeKeyWindow", controller::replaceCanBecomeKeyWindow),
+        replace(4, shortLook, "viewDidLoad", controller::replaceViewDidLoad),
+        replace(5, shortLook, "dealloc", controller::replaceDealloc),
+        replace(6, shortLook, "traitCollectionDidChange:", controller::replaceTraitCollectionDidChange),
+        add(7, shortLook, "receivedBrixNotification:", "v@:@", controller::addReceivedBrixNotification),
+        add(8, shortLook, "updateProfilePictureWithHeader:withBody:forView:", "v@:@@@",
+            controller::addUpdateProfilePicture),
+        add(9, shortLook, "forceDismissNotificationForView:", "v@:@", controller::addForceDismissNotification),
+        add(10, shortLook, "attemptDismissNotificationForView:forced:", "v@:@B",
+            controller::addAttemptDismissNotification),
+        add(11, shortLook, "attemptDelete:", "v@:@", controller::addAttemptDeleteForView),
+        add(12, shortLook, "shouldAutoDismiss", "B@:", controller::addShouldAutoDismiss),
+        add(13, shortLook, "attemptSilence:", "v@:@", controller::addAttemptSilence),
+        add(14, shortLook, "getAlarmActions", "@@:", controller::addGetAlarmActions),
+        add(15, shortLook, "isAlarm", "B@:", controller::addIsAlarm),
+        add(16, shortLook, "getBundleId", "@@:", controller::addGetBundleId),
+        add(17, shortLook, "canReply", "B@:", controller::addCanReply),
+        add(18, shortLook, "getReplyAction", "@@:", controller::addGetReplyAction),
+        add(19, shortLook, "executeOnAlarmForView:action:", "v@:@Q", controller::addExecuteOnAlarm),
+        add(20, shortLook, "sendReplyForView:withText:", "v@:@@", controller::addSendReply),
         add(21, shortLook, "sendMessageReplyForView:withText:", "v@:@@"),
-        replace(22, shortLook, "_handleTapOnView:"),
-        add(23, shortLook, "panGestureHandler:", "v@:@"),
+        replace(22, shortLook, "_handleTapOnView:", controller::replaceHandleTapOnView),
+        add(23, shortLook, "panGestureHandler:", "v@:@", controller::addPanGestureHandler),
         add(24, shortLook, "markMessagesAsRead", "v@:"),
-        add(25, shortLook, "dismissGestureHandler:forView:animated:completion:", "v@:d@B@?"),
-        add(26, shortLook, "dismissGestureHandler:forView:animated:duration:completion:", "v@:d@Bd@?"),
-        add(27, shortLook, "expandGestureHandler:forView:animated:completion:", "v@:d@B@?"),
-        add(28, shortLook, "preDismiss", "v@:"),
-        replace(29, shortLook, "dismissViewControllerWithTransition:completion:"),
-        replace(30, shortLook, "_presentLongLookForScrollAnimated:completion:"),
-        replace(31, shortLook, "_presentLongLookViaClickPresentationInteraction:"),
+        add(25, shortLook, "dismissGestureHandler:forView:animated:completion:", "v@:d@B@?",
+            controller::addDismissGestureHandler),
+        add(26, shortLook, "dismissGestureHandler:forView:animated:duration:completion:", "v@:d@Bd@?",
+            controller::addDismissGestureHandlerWithDuration),
+        add(27, shortLook, "expandGestureHandler:forView:animated:completion:", "v@:d@B@?",
+            controller::addExpandGestureHandler),
+        add(28, shortLook, "preDismiss", "v@:", controller::addPreDismiss),
+        replace(29, shortLook,
+            "dismissViewControllerWithTransition:completion:", controller::replaceDismissViewControllerWithTransition),
+        replace(30, shortLook,
+            "_presentLongLookForScrollAnimated:completion:", controller::replacePresentLongLookForScroll),
+        replace(31, shortLook,
+            "_presentLongLookViaClickPresentationInteraction:", controller::replacePresentLongLookViaClick),
         property(32, shortLook, "brixView", "@"),
         property(33, shortLook, "hasDismissed", "B"),
         property(34, shortLook, "autoDimissTriggered", "B"),
@@ -78,24 +93,27 @@ std::vector<HookEntry> makeTable()
         replace(38, "SBHomeScreenViewController", "viewDidLoad"),
         replace(39, "SBHomeScreenViewController", "dealloc"),
         add(40, "SBHomeScreenViewController", "receivedBannerTest", "v@:"),
-        replace(41, "SBGrabberTongue", "dismissWithStyle:animated:"),
-        replace(42, "SpringBoard", "_handlePhysicalButtonEvent:"),
-        add(43, notificationController, "isPartOfBanner", "B@:"),
-        replace(44, notificationController, "presentLongLookAnimated:trigger:completion:"),
-        replace(45, notificationController, "presentViewController:animated:completion:"),
-        add(46, notificationController, "attemptUpdateReply:", "v@:@"),
-        add(47, notificationController, "attemptDelete", "v@:"),
+        replace(41, "SBGrabberTongue", "dismissWithStyle:animated:", controller::replaceGrabberDismiss),
+        replace(42, "SpringBoard", "_handlePhysicalButtonEvent:", controller::replaceHandlePhysicalButtonEvent),
+        add(43, notificationController, "isPartOfBanner", "B@:", controller::addIsPartOfBanner),
+        replace(44, notificationController,
+            "presentLongLookAnimated:trigger:completion:", controller::replacePresentLongLook),
+        replace(45, notificationController,
+            "presentViewController:animated:completion:", controller::replacePresentViewController),
+        add(46, notificationController, "attemptUpdateReply:", "v@:@", controller::addAttemptUpdateReply),
+        add(47, notificationController, "attemptDelete", "v@:", controller::addAttemptDeleteWithoutDismissal),
         property(48, notificationController, "brixIdentifier", "@"),
         replace(49, "SBLockScreenManager",
             "_activateLockScreenAnimated:animationProvider:automatically:inScreenOffMode:dimInAnimation:"
-            "dismissNotificationCenter:completion:"),
+            "dismissNotificationCenter:completion:",
+            controller::replaceActivateLockScreen),
         replace(50, conversationList, "viewDidLoad"),
         replace(51, conversationList, "dealloc"),
         add(52, conversationList, "markAsRead:", "v@:@"),
         add(53, conversationList, "receivedMessageContacts:", "v@:@"),
         property(54, conversationList, "brixIdentifier", "@"),
-        replace(55, statusBarWindow, "initWithFrame:"),
-        add(56, statusBarWindow, "brixSharedWindow", "@@:"),
+        replace(55, statusBarWindow, "initWithFrame:", controller::replaceStatusBarWindowInitWithFrame),
+        add(56, statusBarWindow, "brixSharedWindow", "@@:", controller::addBrixSharedWindow),
         replace(57, bulletinServer, "initWithQueue:"),
         replace(58, bulletinServer,
             "initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:"
@@ -109,31 +127,31 @@ std::vector<HookEntry> makeTable()
 // What an addition answers until its behaviour is built: nothing, NO or nil.
 runtime::Imp placeholderAddition(std::string_view types)
 {
+    using foundation::Value;
     using runtime::Block;
     using runtime::Imp;
     using runtime::Object;
     using runtime::Selector;
-    using foundation::Value;
     if (types == "v@:")
-        return Imp::of([](Object*, Selector) { });
+        return Imp::of([](Object*, Selector) {});
     if (types == "v@:@")
-        return Imp::of([](Object*, Selector, Object*) { });
+        return Imp::of([](Object*, Selector, Object*) {});
     if (types == "v@:@B")
-        return Imp::of([](Object*, Selector, Object*, bool) { });
+        return Imp::of([](Object*, Selector, Object*, bool) {});
     if (types == "v@:@@")
-        return Imp::of([](Object*, Selector, Object*, Object*) { });
+        return Imp::of([](Object*, Selector, Object*, Object*) {});
     if (types == "v@:@@@")
-        return Imp::of([](Object*, Selector, Object*, Object*, Object*) { });
+        return Imp::of([](Object*, Selector, Object*, Object*, Object*) {});
     if (types == "v@:@Q")
-        return Imp::of([](Object*, Selector, Object*, uint64_t) { });
+        return Imp::of([](Object*, Selector, Object*, uint64_t) {});
     if (types == "B@:")
         return Imp::of([](Object*, Selector) { return false; });
     if (types == "@@:")
         return Imp::of([](Object*, Selector) -> Object* { return nullptr; });
     if (types == "v@:d@B@?")
-        return Imp::of([](Object*, Selector, double, Object*, bool, Block<void(bool)>) { });
+        return Imp::of([](Object*, Selector, double, Object*, bool, Block<void(bool)>) {});
     if (types == "v@:d@Bd@?")
-        return Imp::of([](Object*, Selector, double, Object*, bool, double, Block<void(bool)>) { });
+        return Imp::of([](Object*, Selector, double, Object*, bool, double, Block<void(bool)>) {});
     return {};
 }
 

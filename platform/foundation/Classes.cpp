@@ -1,9 +1,14 @@
 #include "platform/foundation/Classes.h"
 
 #include "platform/foundation/BoxedValue.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/DateClass.h"
+#include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Notification.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Number.h"
+#include "platform/foundation/RegularExpression.h"
+#include "platform/foundation/TextCheckingResult.h"
 
 namespace foundation {
 
@@ -13,6 +18,15 @@ void defineClasses(runtime::Runtime& runtime)
     Number::defineClass(runtime);
     Notification::defineClass(runtime);
     NotificationCenter::defineClass(runtime);
+    RegularExpression::defineClass(runtime);
+    TextCheckingResult::defineClass(runtime);
+}
+
+void defineSystemClasses(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
+{
+    DateClass::defineClass(runtime, environment);
+    DateFormatter::defineClass(runtime, environment);
+    Bundle::defineClass(runtime, std::move(environment));
 }
 
 } // namespace foundation

@@ -29,6 +29,8 @@ namespace springboard {
 class BBServer : public runtime::NSObject {
 public:
     static constexpr const char* queueLabel = "com.apple.bulletinboard.BBServerQueue";
+    // The parts of the home screen a bulletin is published to (a mask).
+    enum Destination : uint64_t { LockScreen = 1, NotificationCenter = 2, Banner = 4, Sound = 8 };
 
     using Observer = std::function<void(BBBulletin&, uint64_t destinations)>;
 

@@ -5,6 +5,8 @@ namespace springboard {
 class BBAction;
 class BBBulletin;
 class BBServer;
+class BannerPresenter;
+class IconRenderer;
 class NCNotificationAction;
 class NCNotificationContent;
 class NCNotificationContentContainerViewController;
@@ -17,6 +19,7 @@ class NCNotificationViewControllerView;
 class SBGrabberTongue;
 class SBHomeScreenViewController;
 class SBLockScreenManager;
+class SBNotificationBannerDestination;
 class SBNotificationBannerWindow;
 class SpringBoard;
 class SpringBoardState;

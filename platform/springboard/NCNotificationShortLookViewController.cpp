@@ -1,6 +1,7 @@
 #include "platform/springboard/NCNotificationShortLookViewController.h"
 
 #include "platform/device/Device.h"
+#include "platform/springboard/BannerPresenter.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationViewControllerView.h"
 #include "platform/uikit/ClassBuilder.h"
@@ -58,17 +59,43 @@ void NCNotificationShortLookViewController::handleLongLookPan(Object* recognizer
 void NCNotificationShortLookViewController::dismissWithTransition(
     device::Process& process, int64_t transition, Block<void(bool)> completion)
 {
+    if (m_dismissal == Dismissal::Running) {
+        m_waitingCompletions.push_back(std::move(completion));
+        return;
+    }
+    if (m_dismissal == Dismissal::Finished) {
+        process.mainQueue().async([completion = std::move(completion)] {
+            if (completion)
+                completion(true);
+        });
+        return;
+    }
+    m_dismissal = Dismissal::Running;
     // The system holds the controller until its transition has run.
     Ref<NCNotificationShortLookViewController> controller(this);
-    auto* device = &process.device();
-    process.mainQueue().after(transitionDuration, [controller, device, transition, completion = std::move(completion)] {
-        if (auto* view = controller->viewIfLoaded())
-            runtime::send(view, SEL("removeFromSuperview"));
-        controller->endPresentation();
-        device->trace().emit("system.dismissed", { { "transition", transition }, { "finished", true } });
-        if (completion)
-            completion(true);
+    auto* owner = &process;
+    process.mainQueue().after(transitionDuration, [controller, owner, transition, completion = std::move(completion)] {
+        controller->finishDismissal(*owner, transition, completion);
     });
+}
+
+void NCNotificationShortLookViewController::finishDismissal(
+    device::Process& process, int64_t transition, Block<void(bool)> completion)
+{
+    m_dismissal = Dismissal::Finished;
+    if (auto* view = viewIfLoaded())
+        runtime::send(view, SEL("removeFromSuperview"));
+    endPresentation();
+    traceEvent(process, "system.dismissed", { { "transition", transition }, { "finished", true } });
+    auto waiting = std::move(m_waitingCompletions);
+    m_waitingCompletions.clear();
+    if (completion)
+        completion(true);
+    for (auto& other : waiting) {
+        if (other)
+            other(true);
+    }
+    BannerPresenter::of(process).dismissalDidFinish(*this);
 }
 
 void NCNotificationShortLookViewController::registerClass(device::Process& process)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/springboard/NCNotificationViewController.h"
 
 namespace springboard {
@@ -9,7 +11,10 @@ namespace springboard {
 // on it: a tap on the host view opens the notification (its default action),
 // a downward pull on the content view opens the long look. Its presentation
 // ends through `dismissViewControllerWithTransition:completion:`, which
-// takes the view off screen once the transition has run on the device clock.
+// takes the view off screen once the transition has run on the device clock,
+// traces `system.dismissed` and completes with `finished` YES. A request
+// made while the dismissal runs completes with it; one made after it has
+// run completes at once, and neither is traced again.
 //
 // Messages (argument types as the run time carries them):
 //   -_handleTapOnView:(object) -> void
@@ -21,7 +26,14 @@ public:
     // How far the content view must be pulled down to open the long look.
     static constexpr double longLookPullDistance = 40;
 
+    // The transitions the system itself dismisses a presentation with.
+    enum SystemTransition : int64_t { Standard = 0, Expired = 1, ActionPerformed = 2 };
+
+    enum class Dismissal { None, Running, Finished };
+
     using NCNotificationViewController::NCNotificationViewController;
+
+    Dismissal dismissal() const { return m_dismissal; }
 
     static void registerClass(device::Process&);
 
@@ -30,6 +42,10 @@ private:
     void openNotification();
     void handleLongLookPan(runtime::Object* recognizer);
     void dismissWithTransition(device::Process&, int64_t transition, runtime::Block<void(bool)> completion);
+    void finishDismissal(device::Process&, int64_t transition, runtime::Block<void(bool)> completion);
+
+    Dismissal m_dismissal { Dismissal::None };
+    std::vector<runtime::Block<void(bool)>> m_waitingCompletions;
 };
 
 } // namespace springboard

@@ -22,6 +22,22 @@ NCNotificationRequest* NCNotificationViewController::notificationRequest() const
     return m_request.get();
 }
 
+Value NCNotificationViewController::notificationIdentifier() const
+{
+    return m_request ? m_request->notificationIdentifier() : Value();
+}
+
+void NCNotificationViewController::traceEvent(
+    device::Process& process, const std::string& type, device::Trace::Event fields) const
+{
+    device::Trace::Event event = { { "id", device::toJson(notificationIdentifier()) } };
+    if (fields.is_object()) {
+        for (auto& [key, value] : fields.items())
+            event[key] = std::move(value);
+    }
+    process.device().trace().emit(type, std::move(event));
+}
+
 void NCNotificationViewController::setNotificationRequest(NCNotificationRequest* request)
 {
     m_request = request;
@@ -57,7 +73,7 @@ void NCNotificationViewController::executeAction(
         return;
     Ref<Object> protect(action);
     Value given = parameters.isNil() ? Value::dictionary() : parameters;
-    process.device().trace().emit("action.executed",
+    traceEvent(process, "action.executed",
         { { "action", device::toJson(notificationAction->identifier()) }, { "parameters", device::toJson(given) } });
     runtime::sendIfResponds(delegate(), SEL("notificationViewController:executeAction:withParameters:completion:"),
         static_cast<Object*>(this), action, given, Block<void(bool)> {});
@@ -71,7 +87,7 @@ void NCNotificationViewController::presentLongLook(
     if (presented) {
         m_presentingLongLook = true;
         m_longLookTrigger = trigger;
-        process.device().trace().emit("system.longLook", { { "trigger", trigger } });
+        traceEvent(process, "system.longLook", { { "trigger", trigger } });
     }
     double duration = animated && presented ? transitionDuration : 0;
     process.mainQueue().after(duration, [presented, completion = std::move(completion)] {
@@ -80,11 +96,30 @@ void NCNotificationViewController::presentLongLook(
     });
 }
 
+void NCNotificationViewController::presentInPlace(device::Process& process, const runtime::Class& definingClass,
+    Object* controller, bool animated, Block<void()> completion)
+{
+    Ref<NCNotificationViewController> protect(this);
+    uikit::sendSuper(definingClass, this, SEL("presentViewController:animated:completion:"), controller, animated,
+        std::move(completion));
+    if (!controller || presented() != controller)
+        return;
+    auto* notification = dynamic_cast<NCNotificationViewController*>(controller);
+    auto* view = viewIfLoaded();
+    if (notification && view && view->superview())
+        runtime::send(notification->viewIfLoaded(), SEL("setFrame:"), view->frame());
+    Value presentedName
+        = notification ? notification->notificationIdentifier() : Value(runtime::classNameOf(controller));
+    traceEvent(process, "system.presented", { { "presented", device::toJson(presentedName) } });
+}
+
 void NCNotificationViewController::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<NCNotificationViewController>(
-        process.runtime(), "NCNotificationViewController", "UIViewController")
+    auto builder = ClassBuilder::define<NCNotificationViewController>(
+        process.runtime(), "NCNotificationViewController", "UIViewController");
+    runtime::Class* cls = &builder.cls();
+    builder
         .method("initWithNotificationRequest:",
             Imp::of([](NCNotificationViewController* self, Selector, Object* request) -> Object* {
                 self->m_request = dynamic_cast<NCNotificationRequest*>(request);
@@ -106,6 +141,11 @@ void NCNotificationViewController::registerClass(device::Process& process)
             Imp::of([owner](NCNotificationViewController* self, Selector, bool animated, int64_t trigger,
                         Block<void(bool)> completion) {
                 self->presentLongLook(*owner, animated, trigger, std::move(completion));
+            }))
+        .method("presentViewController:animated:completion:",
+            Imp::of([owner, cls](NCNotificationViewController* self, Selector, Object* controller, bool animated,
+                        Block<void()> completion) {
+                self->presentInPlace(*owner, *cls, controller, animated, std::move(completion));
             }));
 }
 

@@ -5,6 +5,8 @@
 #include "platform/springboard/BBAction.h"
 #include "platform/springboard/BBBulletin.h"
 #include "platform/springboard/BBServer.h"
+#include "platform/springboard/BannerPresenter.h"
+#include "platform/springboard/IconRenderer.h"
 #include "platform/springboard/NCNotificationAction.h"
 #include "platform/springboard/NCNotificationContent.h"
 #include "platform/springboard/NCNotificationContentContainerViewController.h"
@@ -17,6 +19,7 @@
 #include "platform/springboard/SBGrabberTongue.h"
 #include "platform/springboard/SBHomeScreenViewController.h"
 #include "platform/springboard/SBLockScreenManager.h"
+#include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SBNotificationBannerWindow.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardState.h"
@@ -104,12 +107,14 @@ void defineClasses(device::Process& process)
     NCNotificationShortLookViewController::registerClass(process);
     NCNotificationContentContainerViewController::registerClass(process);
     SBNotificationBannerWindow::registerClass(process);
+    SBNotificationBannerDestination::registerClass(process);
     SBHomeScreenViewController::registerClass(process);
     SBGrabberTongue::registerClass(process);
     SBLockScreenManager::registerClass(process);
     BBAction::registerClass(process);
     BBBulletin::registerClass(process);
     BBServer::registerClass(process);
+    IconRenderer::registerClass(process);
 }
 
 void startUp(device::Process& process)
@@ -117,6 +122,13 @@ void startUp(device::Process& process)
     auto& objects = SpringBoardState::of(process).startUpObjects();
     objects.application = kept<SpringBoard>(process, create(process, "SpringBoard"));
     objects.bulletinServer = kept<BBServer>(process, createBulletinServer(process));
+    if (auto* server = objects.bulletinServer.get()) {
+        auto* owner = &process;
+        server->addObserver([owner](BBBulletin& bulletin, uint64_t destinations) {
+            if (destinations & BBServer::Banner)
+                BannerPresenter::of(*owner).presentBulletin(bulletin);
+        });
+    }
 
     auto statusBarFrame = uikit::makeRect(0, 0, process.device().hardware().screenWidth, uikit::UIStatusBarWindow::height);
     auto statusBar = createWithFrame(process, "UIStatusBarWindow", statusBarFrame);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Range.h"
 #include "platform/runtime/Types.h"
 
 namespace uikit {
@@ -37,6 +38,11 @@ struct EdgeInsets {
     double right { 0 };
     friend bool operator==(const EdgeInsets&, const EdgeInsets&) = default;
 };
+
+// A range of characters in UTF-16 code units, as the platform's strings count
+// them. NSRange is Foundation's type; UIKit names it here too, so that both
+// layers pass the one type in messages.
+using Range = foundation::Range;
 
 inline Rect makeRect(double x, double y, double width, double height)
 {

@@ -21,6 +21,20 @@ int64_t UIDevice::feedbackSupportLevel() const
     return m_process ? m_process->device().hardware().feedbackSupportLevel : 0;
 }
 
+Value UIDevice::valueForKey(const Value& key) const
+{
+    const std::string& name = key.string();
+    if (name == "systemName")
+        return Value("iOS");
+    if (name == "systemVersion")
+        return Value(systemVersion());
+    if (name == "model")
+        return Value("iPhone");
+    if (name == "_feedbackSupportLevel")
+        return Value(feedbackSupportLevel());
+    return {};
+}
+
 void UIDevice::registerClass(device::Process& process)
 {
     auto* owner = &process;
@@ -33,6 +47,7 @@ void UIDevice::registerClass(device::Process& process)
         .method("systemVersion", Imp::of([](UIDevice* self, Selector) { return Value(self->systemVersion()); }))
         .method("model", Imp::of([](UIDevice*, Selector) { return Value("iPhone"); }))
         .method("_feedbackSupportLevel", Imp::of(&UIDevice::feedbackSupportLevel))
+        .method("valueForKey:", Imp::of([](UIDevice* self, Selector, Value key) { return self->valueForKey(key); }))
         .classMethod("currentDevice",
             Imp::of([owner](Object*, Selector) -> Object* { return UIKitState::of(*owner).currentDevice(); }));
 }

@@ -4,10 +4,15 @@
 #include <cstdio>
 
 #include "platform/device/Process.h"
+#include "platform/uikit/CALayer.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewAnimation.h"
+#include "platform/uikit/ViewLayoutState.h"
 
 namespace uikit {
 
@@ -37,6 +42,7 @@ std::vector<Ref<UIView>> subtreeOf(UIView* view)
 
 void announceWillMoveToWindow(UIView* view, UIWindow* newWindow)
 {
+    subtreeWillMoveToWindow(*view, view->window(), newWindow);
     for (auto& member : subtreeOf(view))
         runtime::send(member.get(), SEL("willMoveToWindow:"), static_cast<Object*>(newWindow));
 }
@@ -57,21 +63,41 @@ Value arrayOf(const std::vector<Ref<UIView>>& views)
 
 } // namespace
 
+UIView::~UIView() = default;
+
 void UIView::setFrame(Rect frame)
 {
+    Rect old = m_frame;
     m_frame = frame;
     m_bounds.size = frame.size;
+    if (old != m_frame)
+        frameDidChange(old);
 }
 
 void UIView::setBounds(Rect bounds)
 {
+    Rect old = m_frame;
     m_bounds = bounds;
     m_frame.size = bounds.size;
+    if (old != m_frame)
+        frameDidChange(old);
+}
+
+// Subviews that follow their superview's size by their autoresizing mask
+// take their new frames before anything else sees this one.
+void UIView::frameDidChange(const Rect& old)
+{
+    recordFrameChange(*this, old, m_frame);
+    if (old.size != m_frame.size)
+        autoresizeSubviews(*this, old.size);
 }
 
 void UIView::setAlpha(double alpha)
 {
+    double old = m_alpha;
     m_alpha = std::clamp(alpha, 0.0, 1.0);
+    if (old != m_alpha)
+        recordAlphaChange(*this, old, m_alpha);
 }
 
 UIWindow* UIView::window() const
@@ -128,6 +154,7 @@ void UIView::attach(UIView* child, size_t index)
 {
     m_subviews.insert(m_subviews.begin() + std::min(index, m_subviews.size()), Ref<UIView>(child));
     child->m_superview = this;
+    subtreeDidAttach(*child);
 }
 
 void UIView::removeFromSuperview()
@@ -149,6 +176,7 @@ void UIView::detachFromSuperview()
 {
     if (!m_superview)
         return;
+    subtreeWillDetach(*this);
     auto& siblings = m_superview->m_subviews;
     auto it = std::find_if(siblings.begin(), siblings.end(), [this](auto& sibling) { return sibling.get() == this; });
     m_superview = nullptr;
@@ -215,6 +243,120 @@ void UIView::removeGestureRecognizer(UIGestureRecognizer* recognizer)
         recognizer->setView(nullptr);
 }
 
+CALayer* UIView::layer() const
+{
+    if (!m_layer)
+        m_layer = instantiate<CALayer>(isa()->runtime(), "CALayer");
+    return m_layer.get();
+}
+
+UIColor* UIView::backgroundColor() const
+{
+    return m_layer ? m_layer->backgroundColor() : nullptr;
+}
+
+void UIView::setBackgroundColor(UIColor* color)
+{
+    if (CALayer* drawing = layer())
+        drawing->setBackgroundColor(color);
+}
+
+bool UIView::clipsToBounds() const
+{
+    return m_layer && m_layer->masksToBounds();
+}
+
+void UIView::setClipsToBounds(bool clips)
+{
+    if (CALayer* drawing = layer())
+        drawing->setMasksToBounds(clips);
+}
+
+std::optional<Size> UIView::intrinsicContentSize(double) const
+{
+    return std::nullopt;
+}
+
+std::optional<int64_t> UIView::blurStyle() const
+{
+    return std::nullopt;
+}
+
+void UIView::drawContent(graphics::Canvas&, const Size&, double) const { }
+
+ViewLayoutState& UIView::layoutState()
+{
+    if (!m_layoutState)
+        m_layoutState = std::make_unique<ViewLayoutState>();
+    return *m_layoutState;
+}
+
+bool UIView::translatesAutoresizingMaskIntoConstraints() const
+{
+    return !m_layoutState || m_layoutState->translatesAutoresizingMaskIntoConstraints;
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+{
+    if (translates == translatesAutoresizingMaskIntoConstraints())
+        return;
+    layoutState().translatesAutoresizingMaskIntoConstraints = translates;
+    setTreeNeedsRebuild(*this);
+}
+
+uint64_t UIView::autoresizingMask() const
+{
+    return m_layoutState ? m_layoutState->autoresizingMask : 0;
+}
+
+void UIView::setAutoresizingMask(uint64_t mask)
+{
+    if (mask != autoresizingMask())
+        layoutState().autoresizingMask = mask;
+}
+
+void UIView::layoutIfNeeded()
+{
+    UIView* root = this;
+    while (root->m_superview)
+        root = root->m_superview;
+    ViewLayoutState& state = root->layoutState();
+    if (!state.engine)
+        state.engine = std::make_unique<LayoutEngine>(*root);
+    Ref<UIView> protect(root);
+    state.engine->layout();
+}
+
+void UIView::invalidateIntrinsicContentSize()
+{
+    ++layoutState().intrinsicContentGeneration;
+}
+
+uint64_t UIView::intrinsicContentGeneration() const
+{
+    return m_layoutState ? m_layoutState->intrinsicContentGeneration : 0;
+}
+
+EdgeInsets UIView::safeAreaInsets() const
+{
+    UIWindow* window = this->window();
+    if (!window)
+        return {};
+    // The view's rectangle on the screen: its window's frame is in screen coordinates.
+    Rect rect = m_frame;
+    for (const UIView* view = m_superview; view; view = view->m_superview) {
+        rect.origin.x += view->m_frame.origin.x - view->m_bounds.origin.x;
+        rect.origin.y += view->m_frame.origin.y - view->m_bounds.origin.y;
+    }
+    EdgeInsets bands = window->screenSafeAreaInsets();
+    double screenBottom = window->screenHeight();
+    double height = std::max(rect.height(), 0.0);
+    EdgeInsets insets;
+    insets.top = std::clamp(bands.top - rect.minY(), 0.0, height);
+    insets.bottom = std::clamp(rect.maxY() - (screenBottom - bands.bottom), 0.0, height);
+    return insets;
+}
+
 UIViewController* UIView::viewController() const
 {
     return m_viewController.get();
@@ -261,6 +403,17 @@ void UIView::registerClass(device::Process& process)
         .method("insertSubview:atIndex:", Imp::of([](UIView* self, Selector, Object* view, int64_t index) {
             self->insertSubview(dynamic_cast<UIView*>(view), static_cast<size_t>(std::max<int64_t>(index, 0)));
         }))
+        // Reorder a subview of this view; any other view is left where it is.
+        .method("sendSubviewToBack:", Imp::of([](UIView* self, Selector, Object* view) {
+            auto* subview = dynamic_cast<UIView*>(view);
+            if (subview && subview->superview() == self)
+                self->insertSubview(subview, 0);
+        }))
+        .method("bringSubviewToFront:", Imp::of([](UIView* self, Selector, Object* view) {
+            auto* subview = dynamic_cast<UIView*>(view);
+            if (subview && subview->superview() == self)
+                self->insertSubview(subview, self->subviews().size());
+        }))
         .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
         // Announcements a subclass or a plug-in may act on; a plain view does nothing.
         .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) { }))
@@ -281,6 +434,15 @@ void UIView::registerClass(device::Process& process)
             self->removeGestureRecognizer(dynamic_cast<UIGestureRecognizer*>(recognizer));
         }))
         .method("gestureRecognizers", Imp::of([](UIView* self, Selector) { return self->m_gestureRecognizers; }))
+        .method("layer", Imp::of([](UIView* self, Selector) -> Object* { return self->layer(); }))
+        .method("backgroundColor", Imp::of([](UIView* self, Selector) -> Object* { return self->backgroundColor(); }))
+        .method("setBackgroundColor:", Imp::of([](UIView* self, Selector, Object* color) {
+            self->setBackgroundColor(dynamic_cast<UIColor*>(color));
+        }))
+        .method("clipsToBounds", Imp::of(&UIView::clipsToBounds))
+        .method("setClipsToBounds:", Imp::of(&UIView::setClipsToBounds))
+        .method("contentMode", Imp::of(&UIView::contentMode))
+        .method("setContentMode:", Imp::of(&UIView::setContentMode))
         // A controller's view passes events to its controller, any other view to its superview.
         .method("nextResponder", Imp::of([](UIView* self, Selector) -> Object* {
             if (UIViewController* controller = self->viewController())

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/foundation/Value.h"
+#include "platform/graphics/Forward.h"
+#include "platform/uikit/CALayer.h"
 #include "platform/uikit/Geometry.h"
 #include "platform/uikit/UIResponder.h"
+#include "platform/uikit/ViewLayoutState.h"
 
 namespace uikit {
 
@@ -17,6 +22,7 @@ namespace uikit {
 class UIView : public UIResponder {
 public:
     using UIResponder::UIResponder;
+    ~UIView() override;
 
     Rect frame() const { return m_frame; }
     void setFrame(Rect);
@@ -50,13 +56,64 @@ public:
     void addGestureRecognizer(UIGestureRecognizer*);
     void removeGestureRecognizer(UIGestureRecognizer*);
 
+    // The layer holding what the view draws beneath its content, made on
+    // first use. The view's background colour and clipping are its layer's.
+    CALayer* layer() const;
+    CALayer* existingLayer() const { return m_layer.get(); }
+    UIColor* backgroundColor() const;
+    void setBackgroundColor(UIColor*);
+    bool clipsToBounds() const;
+    void setClipsToBounds(bool);
+    // A UIViewContentMode: how content such as a picture fills the bounds.
+    int64_t contentMode() const { return m_contentMode; }
+    void setContentMode(int64_t mode) { m_contentMode = mode; }
+
+    // The size the view's content asks for when it may be `availableWidth`
+    // points wide (zero or less: as wide as it likes), or nothing for a view
+    // without one, such as a plain view. The layout engine reads it; labels
+    // and image views answer it.
+    virtual std::optional<Size> intrinsicContentSize(double availableWidth) const;
+    // The blur style (a UIBlurEffectStyle) of a view that shows a blur of
+    // what lies beneath it, or nothing. For a style, the renderer blurs what
+    // is drawn beneath the view's frame and tints it by the style; a blur
+    // view class overrides this hook.
+    virtual std::optional<int64_t> blurStyle() const;
+    // Draws the view's own content (text, a picture) in a box of `size`
+    // (the view's size as shown, which an animation may make differ from its
+    // bounds) with `alpha` applied, the canvas's origin at the view's top-left
+    // corner. The renderer draws the background before and the subviews after.
+    virtual void drawContent(graphics::Canvas&, const Size& size, double alpha) const;
+
     // The controller whose view this is, if any.
     UIViewController* viewController() const;
     void setViewController(UIViewController*);
 
+    // Constraint layout and animation (see LayoutEngine and ViewAnimation).
+    // The state is made the first time the view takes part in either.
+    ViewLayoutState& layoutState();
+    ViewLayoutState* existingLayoutState() const { return m_layoutState.get(); }
+    bool translatesAutoresizingMaskIntoConstraints() const;
+    void setTranslatesAutoresizingMaskIntoConstraints(bool);
+    // A UIViewAutoresizing mask: how the frame follows the superview's size
+    // while the view's own constraints come from its frame.
+    uint64_t autoresizingMask() const;
+    void setAutoresizingMask(uint64_t);
+    // Solves the constraints of the view's whole tree and writes its frames.
+    void layoutIfNeeded();
+    // Tells the layout that the view's content asks for another size: a
+    // view with an intrinsic size calls it whenever its content changes.
+    void invalidateIntrinsicContentSize();
+    // Changes whenever the intrinsic size may have; a view whose size comes
+    // from another's (a button's from its title label) adds that one's.
+    virtual uint64_t intrinsicContentGeneration() const;
+    // The parts of the view that the device's bars and rounded corners
+    // cover, from its window's place on the screen; zero outside a window.
+    EdgeInsets safeAreaInsets() const;
+
     static void registerClass(device::Process&);
 
 private:
+    void frameDidChange(const Rect& old);
     void attach(UIView* child, size_t index);
     void detachFromSuperview();
     void detachSubviewsForDeallocation();
@@ -71,6 +128,9 @@ private:
     double m_alpha { 1 };
     bool m_userInteractionEnabled { true };
     foundation::Value m_gestureRecognizers;
+    mutable runtime::Ref<CALayer> m_layer;
+    int64_t m_contentMode { 0 };
+    std::unique_ptr<ViewLayoutState> m_layoutState;
 };
 
 } // namespace uikit

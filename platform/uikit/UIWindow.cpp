@@ -1,10 +1,13 @@
 #include "platform/uikit/UIWindow.h"
 
-#include "platform/device/Process.h"
+#include <algorithm>
+
+#include "platform/device/Device.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIViewController.h"
+#include "platform/uikit/ViewLayoutState.h"
 
 namespace uikit {
 
@@ -37,7 +40,22 @@ void UIWindow::setRootViewController(UIViewController* controller)
         return;
     auto view = runtime::send<Ref<Object>>(controller, SEL("view"));
     runtime::send(view, SEL("setFrame:"), bounds());
+    if (auto* content = dynamic_cast<UIView*>(view.get()))
+        content->setAutoresizingMask(FlexibleWidth | FlexibleHeight);
     runtime::send(this, SEL("addSubview:"), view.get());
+}
+
+EdgeInsets UIWindow::screenSafeAreaInsets() const
+{
+    if (!m_device)
+        return {};
+    double bottom = std::max(m_device->hardware().bottomSafeArea, 0.0);
+    return { bottom > 0 ? 44.0 : 20.0, 0, bottom, 0 };
+}
+
+double UIWindow::screenHeight() const
+{
+    return m_device ? m_device->hardware().screenHeight : 0;
 }
 
 void UIWindow::registerClass(device::Process& process)
@@ -48,8 +66,10 @@ void UIWindow::registerClass(device::Process& process)
     builder
         .method("initWithFrame:", Imp::of([cls, owner](UIWindow* self, Selector selector, Rect frame) -> Ref<Object> {
             auto result = sendSuper<Ref<Object>>(*cls, self, selector, frame);
-            if (auto* window = dynamic_cast<UIWindow*>(result.get()))
+            if (auto* window = dynamic_cast<UIWindow*>(result.get())) {
+                window->m_device = &owner->device();
                 UIKitState::of(*owner).registerWindow(*window);
+            }
             return result;
         }))
         .method("window", Imp::of([](UIWindow* self, Selector) -> Object* { return self; }))

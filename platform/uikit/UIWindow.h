@@ -22,10 +22,25 @@ public:
     // Installs the controller's view as the window's content, filling it.
     void setRootViewController(UIViewController*);
 
+    // The responder that receives the window's typing: at most one, held
+    // without being owned. Responders change it as they become or resign
+    // first responder.
+    UIResponder* firstResponder() const { return m_firstResponder.get(); }
+    void setFirstResponder(UIResponder* responder) { m_firstResponder = responder; }
+
+    // The bands of the screen that its bars cover, from the device: the
+    // status bar at the top (44 points on a device with a bottom safe area,
+    // 20 without) and the device's bottom safe area. Zero for a window made
+    // outside a process.
+    EdgeInsets screenSafeAreaInsets() const;
+    double screenHeight() const;
+
     static void registerClass(device::Process&);
 
 private:
     double m_windowLevel { normalLevel };
+    device::Device* m_device { nullptr };
+    runtime::WeakRef<UIResponder> m_firstResponder;
     runtime::Ref<UIViewController> m_rootViewController;
 };
 

@@ -47,6 +47,13 @@ private:
         fs::path library(BRIX_PLUGIN_PATH);
         fs::copy_file(library, folder / library.filename());
         fs::copy_file(fs::path(library).replace_extension(".plist"), folder / "Brix.plist");
+        // The asset bundle is built beside the library.
+        auto assets = library.parent_path() / "Assets.bundle";
+        if (fs::exists(assets)) {
+            auto target = m_root.path() / "Library/Application Support/Brix/Assets.bundle";
+            fs::create_directories(target);
+            fs::copy(assets, target, fs::copy_options::recursive);
+        }
     }
 
     TempDirectory m_root;

@@ -8,6 +8,7 @@ namespace tools {
 // and throws CLI::RuntimeError with the exit code on failure.
 void addHooksCommand(CLI::App&);
 void addPrefsCommand(CLI::App&);
+void addRunCommand(CLI::App&);
 
 // Prints a clear message on standard error and ends the command with exit code 2.
 [[noreturn]] void failUsage(const std::string& message);

@@ -6,6 +6,8 @@
 
 #include "platform/device/Device.h"
 
+#include "tools/brix/TemporaryFolder.h"
+
 namespace tools {
 
 // A device on a temporary root that starts as a copy of another device's
@@ -20,7 +22,7 @@ public:
     void reportPluginErrors(std::ostream&) const;
 
 private:
-    std::filesystem::path m_root;
+    TemporaryFolder m_root;
     std::unique_ptr<device::Device> m_device;
 };
 

@@ -9,8 +9,12 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     tools::addHooksCommand(app);
     tools::addPrefsCommand(app);
+    tools::addRunCommand(app);
     try {
         app.parse(argc, argv);
+    } catch (const CLI::RuntimeError& error) {
+        // A command that ran and failed says how.
+        return error.get_exit_code();
     } catch (const CLI::ParseError& error) {
         // Usage errors exit with 2, as every other bad input does.
         int code = app.exit(error);

@@ -1,0 +1,98 @@
+#include "tools/brix/scenario/ScenarioDevice.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "platform/foundation/PropertyList.h"
+
+#include "tests/support/TempDirectory.h"
+#include "tools/brix/scenario/ScenarioParser.h"
+
+using tools::scenario::Json;
+using tools::scenario::ScenarioDevice;
+using tools::scenario::ScenarioParser;
+
+namespace {
+
+std::string readText(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(ScenarioDevice, laysOutPreferencesContainersAndFilesBeforeStartUp)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "photo.jpg") << "jpeg bytes";
+    Json root = { { "format", 1 }, { "preferences", { { "timeToDismiss", 3 }, { "tinyBanner", true } } },
+        { "containers",
+            Json::array({ { { "kind", "group" }, { "identifier", "group.ph.telegra.Telegraph" },
+                { "uuid", "0A1B2C3D-0000-4000-8000-000000000001" },
+                { "files", Json::array({ { { "path", "avatars/1.jpg" }, { "from", "photo.jpg" } } }) } } }) },
+        { "files",
+            Json::array({ { { "path", "/var/mobile/notes.txt" }, { "text", "héllo" } },
+                { { "path", "/private/var/mobile/settings.plist" }, { "plist", { { "on", true } } } } }) } };
+    auto scenario = ScenarioParser::parseText(root.dump(), folder.path());
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    ScenarioDevice device(scenario.value());
+    ASSERT_FALSE(device.prepare());
+    auto& phone = device.device();
+
+    auto preferences
+        = foundation::readPropertyList(phone.hostPath("/var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist"));
+    ASSERT_TRUE(preferences);
+    EXPECT_EQ((*preferences)["timeToDismiss"].integer(), 3);
+    EXPECT_TRUE((*preferences)["tinyBanner"].boolean());
+    // Nothing was announced: the values were there before the device started.
+    EXPECT_TRUE(phone.trace().events().empty());
+
+    std::string container = "/var/mobile/Containers/Shared/AppGroup/0A1B2C3D-0000-4000-8000-000000000001";
+    auto metadata = foundation::readPropertyList(
+        phone.hostPath(container + "/.com.apple.mobile_container_manager.metadata.plist"));
+    ASSERT_TRUE(metadata);
+    EXPECT_EQ((*metadata)["MCMMetadataIdentifier"].string(), "group.ph.telegra.Telegraph");
+    EXPECT_EQ(readText(phone.hostPath(container + "/avatars/1.jpg")), "jpeg bytes");
+    // /var and /private/var are the same folder.
+    EXPECT_EQ(readText(phone.hostPath("/private/var/mobile/notes.txt")), "héllo");
+    auto settings = foundation::readPropertyList(phone.hostPath("/var/mobile/settings.plist"));
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE((*settings)["on"].boolean());
+    EXPECT_NE(readText(phone.hostPath("/var/mobile/settings.plist")).find("<?xml"), std::string::npos);
+}
+
+TEST(ScenarioDevice, installsBrixUnlessTheScenarioSaysItIsAbsent)
+{
+    for (bool installed : { true, false }) {
+        Json root = { { "format", 1 }, { "device", { { "brix", installed } } } };
+        auto scenario = ScenarioParser::parseText(root.dump(), "/");
+        ASSERT_TRUE(scenario);
+        ScenarioDevice device(scenario.value());
+        ASSERT_FALSE(device.prepare());
+        auto library = device.device().hostPath("/Library/MobileSubstrate/DynamicLibraries/Brix.so");
+        EXPECT_EQ(std::filesystem::exists(library), installed);
+    }
+}
+
+TEST(ScenarioDevice, givesAContainerWithoutUuidTheSameOneEveryTime)
+{
+    Json root = { { "format", 1 },
+        { "containers", Json::array({ { { "kind", "data" }, { "identifier", "net.whatsapp.WhatsApp" } } }) } };
+    auto scenario = ScenarioParser::parseText(root.dump(), "/");
+    ASSERT_TRUE(scenario);
+    std::vector<std::string> folders;
+    for (int run = 0; run < 2; ++run) {
+        ScenarioDevice device(scenario.value());
+        ASSERT_FALSE(device.prepare());
+        auto base = device.device().hostPath("/var/mobile/Containers/Data/Application");
+        for (auto& entry : std::filesystem::directory_iterator(base))
+            folders.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(folders.size(), 2u);
+    EXPECT_EQ(folders[0], folders[1]);
+    EXPECT_EQ(folders[0].size(), 36u);
+}

@@ -1,0 +1,297 @@
+#include "tools/brix/scenario/ScenarioParser.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "tests/support/TempDirectory.h"
+
+using tools::scenario::Json;
+using tools::scenario::Scenario;
+using tools::scenario::ScenarioParser;
+namespace scenario = tools::scenario;
+
+namespace {
+
+foundation::Result<Scenario> parse(const Json& json, const std::filesystem::path& folder = "/nonexistent")
+{
+    return ScenarioParser::parseText(json.dump(), folder);
+}
+
+// The refusal message for a scenario of one step, or "" when it was accepted.
+std::string refusalOfStep(const Json& step)
+{
+    auto result = parse({ { "format", 1 }, { "steps", Json::array({ step }) } });
+    return result ? std::string() : result.error().message;
+}
+
+const Json notifyAlice = { { "notify", { { "app", "com.apple.MobileSMS" }, { "title", "Alice" } } } };
+
+} // namespace
+
+TEST(ScenarioParser, readsTheDefaultsOfAnEmptyDevice)
+{
+    auto result = parse({ { "format", 1 } });
+    ASSERT_TRUE(result) << result.error().message;
+    auto& scenario = result.value();
+    EXPECT_EQ(scenario.hardware.systemVersion, "14.4");
+    EXPECT_EQ(scenario.hardware.style, device::Hardware::Style::Light);
+    EXPECT_DOUBLE_EQ(scenario.hardware.screenWidth, 390);
+    EXPECT_DOUBLE_EQ(scenario.hardware.bottomSafeArea, 34);
+    EXPECT_DOUBLE_EQ(scenario.hardware.startTime, 1767276300);
+    EXPECT_TRUE(scenario.brixInstalled);
+    EXPECT_TRUE(scenario.steps.empty());
+}
+
+TEST(ScenarioParser, readsTheDeviceSection)
+{
+    auto result = parse({ { "format", 1 },
+        { "device",
+            { { "systemVersion", "12.4" }, { "style", "dark" },
+                { "screen", { { "width", 320 }, { "bottomSafeArea", 0 } } }, { "feedbackSupportLevel", 1 },
+                { "locale", "de_DE" }, { "timeZone", "Europe/Berlin" }, { "time", "2026-01-01T15:05:30+01:00" },
+                { "brix", false } } } });
+    ASSERT_TRUE(result) << result.error().message;
+    auto& hardware = result.value().hardware;
+    EXPECT_EQ(hardware.systemVersion, "12.4");
+    EXPECT_EQ(hardware.style, device::Hardware::Style::Dark);
+    EXPECT_DOUBLE_EQ(hardware.screenWidth, 320);
+    EXPECT_DOUBLE_EQ(hardware.screenHeight, 844);
+    EXPECT_DOUBLE_EQ(hardware.bottomSafeArea, 0);
+    EXPECT_EQ(hardware.feedbackSupportLevel, 1);
+    EXPECT_EQ(hardware.locale, "de_DE");
+    EXPECT_EQ(hardware.timeZone, "Europe/Berlin");
+    EXPECT_DOUBLE_EQ(hardware.startTime, 1767276330);
+    EXPECT_FALSE(result.value().brixInstalled);
+}
+
+TEST(ScenarioParser, refusesBadFilesWithAMessageNamingTheField)
+{
+    // The whole file: its version, its JSON, its top-level fields.
+    EXPECT_FALSE(ScenarioParser::parseText("{\"format\": 1,", "/"));
+    EXPECT_NE(parse({ { "steps", Json::array() } }).error().message.find("format"), std::string::npos);
+    EXPECT_NE(parse({ { "format", 2 } }).error().message.find("format 2"), std::string::npos);
+    EXPECT_NE(
+        parse({ { "format", 1 }, { "stpes", Json::array() } }).error().message.find("\"stpes\""), std::string::npos);
+    // The device section.
+    auto device = [](Json fields) { return parse({ { "format", 1 }, { "device", fields } }).error().message; };
+    EXPECT_NE(device({ { "style", "sepia" } }).find("device.style"), std::string::npos);
+    EXPECT_NE(device({ { "screen", { { "width", 0 } } } }).find("device.screen.width"), std::string::npos);
+    EXPECT_NE(device({ { "screen", { { "depth", 3 } } } }).find("\"depth\""), std::string::npos);
+    EXPECT_NE(device({ { "feedbackSupportLevel", 3 } }).find("feedbackSupportLevel"), std::string::npos);
+    EXPECT_NE(device({ { "time", "yesterday" } }).find("device.time"), std::string::npos);
+    EXPECT_NE(device({ { "systemVersion", 14 } }).find("device.systemVersion must be a string"), std::string::npos);
+    // Preferences: known keys of the right type only.
+    auto preferences = [](Json values) {
+        return parse({ { "format", 1 }, { "preferences", values } }).error().message;
+    };
+    EXPECT_NE(preferences({ { "timeToDismis", 3 } }).find("\"timeToDismis\""), std::string::npos);
+    EXPECT_NE(preferences({ { "timeToDismiss", true } }).find("preferences.timeToDismiss"), std::string::npos);
+    EXPECT_NE(preferences({ { "showButtons", 1 } }).find("preferences.showButtons"), std::string::npos);
+}
+
+TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
+{
+    EXPECT_EQ(refusalOfStep(notifyAlice), "");
+    auto unknown = refusalOfStep({ { "notify", { { "app", "com.apple.MobileSMS" }, { "titel", "Alice" } } } });
+    EXPECT_NE(unknown.find("step 1"), std::string::npos) << unknown;
+    EXPECT_NE(unknown.find("\"titel\""), std::string::npos) << unknown;
+    EXPECT_NE(refusalOfStep({ { "notify", { { "title", 5 } } } }).find("step 1: notify.title must be a string"),
+        std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "tap", "banner" }, { "press", "close" } }).find("both"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "at", 1 } }).find("does nothing"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "tap", "banner" }, { "over", "n1" } }).find("\"over\""), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "press", "delete" } }).find("step 1: press"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "pan", Json::array() } }).find("non-empty"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "pan", { -20 } }, { "end", "lifted" } }).find("step 1.end"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "present", { { "title", "Bob" } } } }).find("\"over\""), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "snapshot", "../screen.png" } }).find("plain file name"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "expect", { { "id", "n1" } } } }).find("\"type\""), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "lock", false } }).find("must be true"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "wait", -1 } }).find("step 1: wait"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "button", { { "force", 0.5 } } } }).find("button.type is missing"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "preferences", { { "tinyBanner", "yes" } } } }).find("step 1: preferences.tinyBanner"),
+        std::string::npos);
+    // Fields the notification object knows, in the wrong shape.
+    auto notify = [](Json fields) { return refusalOfStep({ { "notify", fields } }); };
+    EXPECT_NE(
+        notify({ { "userInfo", { { "aps", nullptr } } } }).find("userInfo.aps cannot hold null"), std::string::npos);
+    EXPECT_NE(notify({ { "actions", { { "supplementary", { { "default", "reply" } } } } } }).find("array"),
+        std::string::npos);
+    EXPECT_NE(notify({ { "options", { { "dismiss", false } } } }).find("\"dismiss\""), std::string::npos);
+    EXPECT_NE(notify({ { "appIcon", "missing.png" } }).find("does not exist"), std::string::npos);
+}
+
+TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
+{
+    EXPECT_NE(refusalOfStep({ { "settings", "testBanner" } }).find("not supported yet"), std::string::npos);
+    for (const char* section : { "contacts", "web", "conversations" }) {
+        auto result = parse({ { "format", 1 }, { section, Json::array() } });
+        ASSERT_FALSE(result) << section;
+        EXPECT_NE(result.error().message.find("not supported yet"), std::string::npos);
+    }
+    auto sqlite = parse({ { "format", 1 },
+        { "files",
+            Json::array({ { { "path", "/var/mobile/db.sqlite" }, { "sqlite", Json::array({ "SELECT 1" }) } } }) } });
+    ASSERT_FALSE(sqlite);
+    EXPECT_NE(sqlite.error().message.find("files[0].sqlite is not supported yet"), std::string::npos);
+}
+
+TEST(ScenarioParser, timesStepsByAtAfterAndWait)
+{
+    auto result = parse({ { "format", 1 },
+        { "steps",
+            Json::array(
+                { notifyAlice, { { "after", 1.5 }, { "tap", "banner" } }, { { "wait", 2 } }, { { "inspect", "n1" } },
+                    { { "at", 10 }, { "lock", true } }, { { "after", 0.25 }, { "lock", true } } }) } });
+    ASSERT_TRUE(result) << result.error().message;
+    auto& steps = result.value().steps;
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_DOUBLE_EQ(steps[0].time, 0);
+    EXPECT_DOUBLE_EQ(steps[1].time, 1.5);
+    EXPECT_DOUBLE_EQ(steps[2].time, 1.5);
+    // A wait ends 2 seconds later, where the next step begins.
+    EXPECT_DOUBLE_EQ(steps[3].time, 3.5);
+    EXPECT_DOUBLE_EQ(steps[4].time, 10);
+    EXPECT_DOUBLE_EQ(steps[5].time, 10.25);
+    EXPECT_EQ(steps[3].number, 4u);
+    EXPECT_EQ(steps[3].kind, "inspect");
+
+    // Time never runs backwards, and a step has one time.
+    auto twoSteps = parse({ { "format", 1 },
+        { "steps", Json::array({ { { "at", 5 }, { "lock", true } }, { { "at", 4 }, { "lock", true } } }) } });
+    ASSERT_FALSE(twoSteps);
+    EXPECT_NE(twoSteps.error().message.find("step 2"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "at", 1 }, { "after", 1 }, { "lock", true } }).find("both"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "after", -1 }, { "lock", true } }).find("negative"), std::string::npos);
+}
+
+TEST(ScenarioParser, namesNotificationsInOrderAroundTheIdsTheFileGives)
+{
+    Json named = notifyAlice;
+    named["notify"]["id"] = "n2";
+    auto result = parse({ { "format", 1 },
+        { "steps",
+            Json::array(
+                { notifyAlice, named, notifyAlice, { { "present", { { "title", "Carol" } } }, { "over", "n1" } },
+                    { { "notifyList", { { "app", "com.apple.mobiletimer" } } } } }) } });
+    ASSERT_TRUE(result) << result.error().message;
+    auto& steps = result.value().steps;
+    EXPECT_EQ(std::get<scenario::Notify>(steps[0].action).notification.id, "n1");
+    EXPECT_EQ(std::get<scenario::Notify>(steps[1].action).notification.id, "n2");
+    EXPECT_EQ(std::get<scenario::Notify>(steps[2].action).notification.id, "n3");
+    EXPECT_EQ(std::get<scenario::Present>(steps[3].action).notification.id, "n4");
+    EXPECT_EQ(std::get<scenario::Present>(steps[3].action).over, "n1");
+    EXPECT_EQ(std::get<scenario::NotifyList>(steps[4].action).notification.id, "n5");
+    // The test banner the system shows later takes the next one.
+    EXPECT_EQ(result.value().nextSequenceNumber, 6);
+
+    auto twice = parse({ { "format", 1 }, { "steps", Json::array({ named, named }) } });
+    ASSERT_FALSE(twice);
+    EXPECT_NE(
+        twice.error().message.find("step 2: notify.id \"n2\" is used by another notification"), std::string::npos);
+}
+
+TEST(ScenarioParser, readsANotificationWithAllItsFields)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "icon.png") << "not really a picture";
+    Json notify = { { "id", "alarm" }, { "app", "com.apple.mobiletimer" }, { "title", "Alarm" },
+        { "subtitle", nullptr }, { "message", "Wake up" }, { "summary", "2 more" }, { "thread", "t1" },
+        { "userInfo", { { "count", 2 }, { "ratio", 0.5 }, { "tags", { "a", "b" } } } }, { "icon", "icon.png" },
+        { "appIcon", "icon.png" },
+        { "actions",
+            { { "close", "stop" }, { "default", nullptr },
+                { "supplementary", { { "default", { "MTAlarmSnoozeAction", "other" } } } } } },
+        { "options", { { "dismissAutomatically", false } } } };
+    auto result = parse({ { "format", 1 }, { "steps", Json::array({ { { "notify", notify } } }) } }, folder.path());
+    ASSERT_TRUE(result) << result.error().message;
+    auto& notification = std::get<scenario::Notify>(result.value().steps[0].action).notification;
+    EXPECT_EQ(notification.id, "alarm");
+    EXPECT_EQ(notification.app, "com.apple.mobiletimer");
+    EXPECT_FALSE(notification.subtitle);
+    EXPECT_EQ(notification.summary, "2 more");
+    EXPECT_EQ(notification.userInfo["count"].integer(), 2);
+    EXPECT_DOUBLE_EQ(notification.userInfo["ratio"].real(), 0.5);
+    EXPECT_EQ(notification.userInfo["tags"][1].string(), "b");
+    EXPECT_EQ(notification.icon, folder.path() / "icon.png");
+    EXPECT_EQ(notification.closeAction, "stop");
+    EXPECT_FALSE(notification.clearAction);
+    EXPECT_FALSE(notification.defaultAction);
+    ASSERT_EQ(notification.supplementaryActions.size(), 1u);
+    EXPECT_EQ(notification.supplementaryActions[0].second[0], "MTAlarmSnoozeAction");
+    EXPECT_TRUE(notification.hasOptions);
+    EXPECT_FALSE(notification.dismissAutomatically);
+
+    // A notification says nothing of its options only when it says null.
+    auto bare = parse({ { "format", 1 },
+        { "steps", Json::array({ { { "notify", { { "title", "Hi" }, { "options", nullptr } } } }, notifyAlice }) } });
+    ASSERT_TRUE(bare);
+    EXPECT_FALSE(std::get<scenario::Notify>(bare.value().steps[0].action).notification.hasOptions);
+    auto& plain = std::get<scenario::Notify>(bare.value().steps[1].action).notification;
+    EXPECT_TRUE(plain.hasOptions);
+    EXPECT_TRUE(plain.dismissAutomatically);
+    EXPECT_EQ(plain.defaultAction, "com.apple.UNNotificationDefaultActionIdentifier");
+}
+
+TEST(ScenarioParser, readsFilesAndContainers)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "photo.jpg") << "jpeg";
+    Json root = { { "format", 1 },
+        { "files",
+            Json::array({ { { "path", "/var/mobile/a.txt" }, { "text", "hello" } },
+                { { "path", "/var/mobile/b.plist" }, { "plist", { { "key", Json::array({ 1, 2 }) } } } },
+                { { "path", "/var/mobile/c.jpg" }, { "from", "photo.jpg" } } }) },
+        { "containers",
+            Json::array({ { { "kind", "group" }, { "identifier", "group.ph.telegra.Telegraph" },
+                { "files", Json::array({ { { "path", "accounts/photo.jpg" }, { "from", "photo.jpg" } } }) } } }) } };
+    auto result = parse(root, folder.path());
+    ASSERT_TRUE(result) << result.error().message;
+    auto& scenario = result.value();
+    ASSERT_EQ(scenario.files.size(), 3u);
+    EXPECT_EQ(scenario.files[0].text, "hello");
+    EXPECT_EQ((*scenario.files[1].plist)["key"][1].integer(), 2);
+    EXPECT_EQ(scenario.files[2].from, folder.path() / "photo.jpg");
+    ASSERT_EQ(scenario.containers.size(), 1u);
+    EXPECT_EQ(scenario.containers[0].kind, scenario::Container::Kind::Group);
+    EXPECT_EQ(scenario.containers[0].files[0].path, "accounts/photo.jpg");
+
+    // Paths stay inside the device or the container; a file has exactly one source.
+    auto files = [&](Json entry) {
+        auto refused = parse({ { "format", 1 }, { "files", Json::array({ entry }) } }, folder.path());
+        return refused ? std::string() : refused.error().message;
+    };
+    EXPECT_NE(files({ { "path", "var/a.txt" }, { "text", "x" } }).find("absolute"), std::string::npos);
+    EXPECT_NE(
+        files({ { "path", "/var/../../etc/passwd" }, { "text", "x" } }).find("must not go up"), std::string::npos);
+    EXPECT_NE(files({ { "path", "/var/a" }, { "text", "x" }, { "from", "photo.jpg" } }).find("exactly one"),
+        std::string::npos);
+    EXPECT_NE(files({ { "path", "/var/a" } }).find("exactly one"), std::string::npos);
+    auto container
+        = parse({ { "format", 1 },
+                    { "containers",
+                        Json::array({ { { "kind", "data" }, { "identifier", "x" },
+                            { "files", Json::array({ { { "path", "../x" }, { "from", "photo.jpg" } } }) } } }) } },
+            folder.path());
+    ASSERT_FALSE(container);
+    EXPECT_NE(container.error().message.find("containers[0].files[0].path"), std::string::npos);
+    auto kind
+        = parse({ { "format", 1 }, { "containers", Json::array({ { { "kind", "app" }, { "identifier", "x" } } }) } });
+    ASSERT_FALSE(kind);
+    EXPECT_NE(kind.error().message.find("containers[0].kind"), std::string::npos);
+}
+
+TEST(ScenarioParser, readsAFileAndResolvesFixturesBesideIt)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "icon.png") << "png";
+    std::ofstream(folder.path() / "scenario.json")
+        << R"({"format": 1, "steps": [{"notify": {"title": "Hi", "appIcon": "icon.png"}}]})";
+    auto result = ScenarioParser::parseFile(folder.path() / "scenario.json");
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(
+        std::get<scenario::Notify>(result.value().steps[0].action).notification.appIcon, folder.path() / "icon.png");
+    auto missing = ScenarioParser::parseFile(folder.path() / "absent.json");
+    ASSERT_FALSE(missing);
+    EXPECT_NE(missing.error().message.find("cannot read"), std::string::npos);
+}

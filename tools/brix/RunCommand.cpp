@@ -1,0 +1,42 @@
+#include <iostream>
+
+#include "tools/brix/Commands.h"
+#include "tools/brix/scenario/ScenarioParser.h"
+#include "tools/brix/scenario/ScenarioRunner.h"
+
+namespace tools {
+
+namespace {
+
+    struct RunOptions {
+        std::string scenario;
+        std::string out { "brix-out" };
+    };
+
+    void runScenario(const RunOptions& options)
+    {
+        auto scenario = scenario::ScenarioParser::parseFile(options.scenario);
+        if (!scenario) {
+            std::cerr << "brix: " << options.scenario << ": " << scenario.error().message << "\n";
+            throw CLI::RuntimeError(scenario::ScenarioRunner::Refused);
+        }
+        scenario::ScenarioRunner runner(scenario.value(), { options.out, &std::cout, &std::cerr });
+        auto code = runner.run();
+        std::cout.flush();
+        if (code != scenario::ScenarioRunner::Passed)
+            throw CLI::RuntimeError(code);
+    }
+
+} // namespace
+
+void addRunCommand(CLI::App& app)
+{
+    auto options = std::make_shared<RunOptions>();
+    auto* command = app.add_subcommand("run", "Play a scenario on a fresh device and check its expectations");
+    command->add_option("scenario", options->scenario, "the scenario file (JSON, format 1)")->required();
+    command->add_option("--out", options->out, "folder for trace.jsonl and the snapshots")->capture_default_str();
+    command->footer("Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario is invalid.");
+    command->callback([options] { runScenario(*options); });
+}
+
+} // namespace tools

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/device/Forward.h"
+#include "platform/runtime/Ref.h"
+#include "platform/springboard/Forward.h"
+
+#include "tools/brix/scenario/Scenario.h"
+
+namespace tools::scenario {
+
+// Turns a scenario's notification into what the home screen works with: a
+// notification request named by the notification's id (its
+// `notificationIdentifier`), with its texts, payload, icon and actions, and
+// the app's icon as the system's icon renderer will answer it.
+class NotificationBuilder {
+public:
+    explicit NotificationBuilder(device::Process& homeScreen);
+
+    runtime::Ref<springboard::NCNotificationRequest> build(const Notification&);
+
+private:
+    void installAppIcon(const Notification&);
+    runtime::Ref<runtime::Object> image(const std::filesystem::path& fixture);
+
+    device::Process* m_process;
+};
+
+} // namespace tools::scenario

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "platform/device/Device.h"
+#include "platform/foundation/Value.h"
+
+namespace tools::scenario {
+
+using Json = nlohmann::ordered_json;
+
+// A file written into the device before start-up: a copy of a fixture, a
+// text, or a property list.
+struct FileEntry {
+    std::string path; // absolute in the device, or relative inside a container
+    std::optional<std::filesystem::path> from;
+    std::optional<std::string> text;
+    std::optional<foundation::Value> plist;
+};
+
+struct Container {
+    enum class Kind { Data, Group };
+    Kind kind { Kind::Data };
+    std::string identifier;
+    std::string uuid;
+    std::vector<FileEntry> files;
+};
+
+struct Notification {
+    std::string id;
+    std::optional<std::string> app;
+    std::optional<std::string> title;
+    std::optional<std::string> subtitle;
+    std::optional<std::string> message;
+    std::optional<std::string> summary;
+    std::optional<std::string> thread;
+    foundation::Value userInfo;
+    std::optional<std::filesystem::path> icon;
+    std::optional<std::filesystem::path> appIcon;
+    std::optional<std::string> clearAction;
+    std::optional<std::string> closeAction;
+    std::optional<std::string> silenceAction;
+    // The action a tap performs; every notification has one unless the file says `"default": null`.
+    std::optional<std::string> defaultAction { "com.apple.UNNotificationDefaultActionIdentifier" };
+    std::vector<std::pair<std::string, std::vector<std::string>>> supplementaryActions;
+    bool hasOptions { true };
+    bool dismissAutomatically { true };
+};
+
+// The steps, one type per kind.
+struct Notify {
+    Notification notification;
+};
+struct NotifyList {
+    Notification notification;
+};
+struct Present {
+    Notification notification;
+    std::string over;
+};
+struct Tap {
+    std::optional<std::string> on;
+};
+struct Pan {
+    enum class End { Ended, Cancelled, StillDown };
+    std::vector<double> translations;
+    End end { End::Ended };
+    std::optional<std::string> on;
+};
+struct Press {
+    std::string button;
+    std::optional<std::string> on;
+};
+struct TypeText {
+    std::string text;
+};
+struct Key {
+    std::string key;
+};
+struct TapBackdrop {
+    std::optional<std::string> on;
+};
+struct Button {
+    int64_t type { 0 };
+    double force { 0 };
+};
+struct Grabber {
+    int64_t style { 0 };
+    bool animated { true };
+};
+struct Lock { };
+struct Style {
+    device::Hardware::Style style { device::Hardware::Style::Light };
+};
+struct SetPreferences {
+    std::vector<std::pair<std::string, foundation::Value>> values;
+};
+struct Launch {
+    std::string bundleIdentifier;
+};
+struct Quit {
+    std::string bundleIdentifier;
+};
+struct Wait {
+    double seconds { 0 };
+};
+struct Snapshot {
+    std::string name;
+};
+struct Inspect {
+    std::string id;
+};
+struct Expect {
+    Json matcher;
+    bool negated { false };
+};
+
+using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
+    Lock, Style, SetPreferences, Launch, Quit, Wait, Snapshot, Inspect, Expect>;
+
+struct Step {
+    size_t number { 0 }; // from 1, as the file lists them
+    std::string kind; // the step's key in the file ("notify", "tap", ...)
+    double time { 0 }; // scenario seconds at which it runs
+    Action action;
+};
+
+// A scenario file, validated: every path resolved, every time computed,
+// every notification named.
+struct Scenario {
+    std::filesystem::path file;
+    device::Hardware hardware;
+    bool brixInstalled { true };
+    std::vector<std::pair<std::string, foundation::Value>> preferences;
+    std::vector<Container> containers;
+    std::vector<FileEntry> files;
+    std::vector<Step> steps;
+    // Every notification id the file uses, and the next number of the
+    // sequence "n1", "n2", ... for notifications the system shows on its own.
+    std::set<std::string> notificationIds;
+    int nextSequenceNumber { 1 };
+};
+
+} // namespace tools::scenario

@@ -1,0 +1,153 @@
+#include "tools/brix/scenario/ScenarioDevice.h"
+
+#include <fstream>
+#include <random>
+
+#include "platform/apps/Apps.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/preferences/Domain.h"
+
+#include "tools/brix/DeviceRoot.h"
+#include "tweak/Settings.h"
+
+namespace tools::scenario {
+
+namespace fs = std::filesystem;
+using foundation::PropertyListFormat;
+using foundation::Value;
+
+namespace {
+
+    constexpr const char* metadataFile = ".com.apple.mobile_container_manager.metadata.plist";
+
+    // A container's UUID when the scenario gives none: the same for the same
+    // identifier, so that repeated runs lay the device out alike.
+    std::string uuidFor(const std::string& identifier, size_t index)
+    {
+        std::mt19937_64 generator(std::hash<std::string> {}(identifier) ^ index);
+        static constexpr char digits[] = "0123456789ABCDEF";
+        std::string uuid;
+        for (int position = 0; position < 32; ++position) {
+            if (position == 8 || position == 12 || position == 16 || position == 20)
+                uuid += '-';
+            int digit = static_cast<int>(generator() % 16);
+            if (position == 12)
+                digit = 4;
+            else if (position == 16)
+                digit = 8 + digit % 4;
+            uuid += digits[digit];
+        }
+        return uuid;
+    }
+
+    std::string containerFolder(const Container& container, const std::string& uuid)
+    {
+        return std::string(container.kind == Container::Kind::Data ? "/var/mobile/Containers/Data/Application/"
+                                                                   : "/var/mobile/Containers/Shared/AppGroup/")
+            + uuid;
+    }
+
+} // namespace
+
+ScenarioDevice::ScenarioDevice(const Scenario& scenario)
+    : m_scenario(&scenario)
+    , m_root("brix-scenario-")
+{
+}
+
+// The device, and the processes it ends, go before the folder they live in.
+ScenarioDevice::~ScenarioDevice()
+{
+    m_device.reset();
+}
+
+std::optional<std::string> ScenarioDevice::prepare()
+{
+    if (m_scenario->brixInstalled) {
+        if (auto failure = prepareDeviceRoot(m_root.path()))
+            return failure;
+    }
+    try {
+        m_device = std::make_unique<device::Device>(m_root.path(), m_scenario->hardware);
+    } catch (const fs::filesystem_error& error) {
+        return std::string("cannot lay out the device: ") + error.what();
+    }
+    apps::defineApps(*m_device);
+    if (auto failure = writePreferences())
+        return failure;
+    if (auto failure = writeContainers())
+        return failure;
+    for (auto& file : m_scenario->files) {
+        if (auto failure = writeFile(file, file.path))
+            return failure;
+    }
+    return std::nullopt;
+}
+
+// The domain file is there before any process starts, as if the user had set
+// the values long ago: nothing is announced.
+std::optional<std::string> ScenarioDevice::writePreferences()
+{
+    if (m_scenario->preferences.empty())
+        return std::nullopt;
+    Value values = Value::dictionary();
+    for (auto& [key, value] : m_scenario->preferences)
+        values.set(key, value);
+    preferences::Domain domain(*m_device, std::string(brix::preferenceDomain));
+    auto path = domain.hostPath();
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    if (auto failure = foundation::writePropertyList(path, values, PropertyListFormat::Binary))
+        return "cannot write the preferences: " + *failure;
+    return std::nullopt;
+}
+
+std::optional<std::string> ScenarioDevice::writeContainers()
+{
+    for (size_t index = 0; index < m_scenario->containers.size(); ++index) {
+        auto& container = m_scenario->containers[index];
+        auto uuid = container.uuid.empty() ? uuidFor(container.identifier, index) : container.uuid;
+        auto folder = containerFolder(container, uuid);
+        FileEntry metadata;
+        metadata.plist = Value(Value::Dictionary {
+            { "MCMMetadataIdentifier", Value(container.identifier) },
+            { "MCMMetadataUUID", Value(uuid) },
+            { "MCMMetadataContentClass", Value(container.kind == Container::Kind::Data ? 2 : 7) },
+        });
+        if (auto failure = writeFile(metadata, folder + "/" + metadataFile))
+            return failure;
+        for (auto& file : container.files) {
+            if (auto failure = writeFile(file, folder + "/" + file.path))
+                return failure;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ScenarioDevice::writeFile(const FileEntry& file, const std::string& devicePath)
+{
+    auto host = m_device->hostPath(devicePath);
+    if (host.empty())
+        return "the path " + devicePath + " lies outside the device";
+    std::error_code error;
+    fs::create_directories(host.parent_path(), error);
+    if (error)
+        return "cannot create the folder of " + devicePath + ": " + error.message();
+    if (file.from) {
+        fs::copy_file(*file.from, host, fs::copy_options::overwrite_existing, error);
+        if (error)
+            return "cannot copy " + file.from->string() + " to " + devicePath + ": " + error.message();
+    } else if (file.text) {
+        std::ofstream out(host, std::ios::binary | std::ios::trunc);
+        out << *file.text;
+        if (!out)
+            return "cannot write " + devicePath;
+    } else if (file.plist) {
+        auto format = devicePath.ends_with(metadataFile) ? PropertyListFormat::Binary : PropertyListFormat::Xml;
+        if (auto failure = foundation::writePropertyList(host, *file.plist, format))
+            return "cannot write " + devicePath + ": " + *failure;
+    }
+    return std::nullopt;
+}
+
+} // namespace tools::scenario

@@ -1,0 +1,798 @@
+#include "tools/brix/scenario/ScenarioParser.h"
+
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tools/brix/PreferenceValues.h"
+
+namespace tools::scenario {
+
+namespace fs = std::filesystem;
+using foundation::Error;
+using foundation::Result;
+using foundation::Value;
+
+namespace {
+
+    struct Invalid {
+        std::string message;
+    };
+
+    [[noreturn]] void fail(std::string message)
+    {
+        throw Invalid { std::move(message) };
+    }
+
+    std::string inQuotes(std::string_view text)
+    {
+        return "\"" + std::string(text) + "\"";
+    }
+
+    std::string kindOf(const Json& value)
+    {
+        switch (value.type()) {
+        case Json::value_t::null:
+            return "null";
+        case Json::value_t::boolean:
+            return "a boolean";
+        case Json::value_t::string:
+            return "a string";
+        case Json::value_t::array:
+            return "an array";
+        case Json::value_t::object:
+            return "an object";
+        default:
+            return "a number";
+        }
+    }
+
+    // The fields of one JSON object, taken one by one; whatever is left when the
+    // object is finished is a field this format does not have.
+    class Fields {
+    public:
+        // `where` names the object in messages ("device", "step 3: notify").
+        Fields(const Json& value, std::string where)
+            : m_object(&value)
+            , m_where(std::move(where))
+        {
+            if (!value.is_object())
+                fail(m_where + " must be an object, not " + kindOf(value));
+        }
+
+        const std::string& where() const { return m_where; }
+        std::string name(std::string_view key) const
+        {
+            return m_where.empty() ? std::string(key) : m_where + "." + std::string(key);
+        }
+
+        bool has(std::string_view key) const { return m_object->contains(key); }
+
+        const Json* take(std::string_view key)
+        {
+            auto it = m_object->find(key);
+            if (it == m_object->end())
+                return nullptr;
+            m_taken.insert(std::string(key));
+            return &*it;
+        }
+
+        // A string, or nothing when absent.
+        std::optional<std::string> string(std::string_view key)
+        {
+            const Json* value = take(key);
+            if (!value)
+                return std::nullopt;
+            if (!value->is_string())
+                fail(name(key) + " must be a string, not " + kindOf(*value));
+            return value->get<std::string>();
+        }
+        // A string, or nothing when absent or null.
+        std::optional<std::string> stringOrNull(std::string_view key)
+        {
+            auto found = m_object->find(key);
+            if (found != m_object->end() && found->is_null()) {
+                take(key);
+                return std::nullopt;
+            }
+            return string(key);
+        }
+        std::string requiredString(std::string_view key)
+        {
+            auto value = string(key);
+            if (!value)
+                fail(name(key) + " is missing");
+            return *value;
+        }
+        std::optional<double> number(std::string_view key)
+        {
+            const Json* value = take(key);
+            if (!value)
+                return std::nullopt;
+            if (!value->is_number() || !std::isfinite(value->get<double>()))
+                fail(name(key) + " must be a number, not " + kindOf(*value));
+            return value->get<double>();
+        }
+        std::optional<int64_t> integer(std::string_view key)
+        {
+            const Json* value = take(key);
+            if (!value)
+                return std::nullopt;
+            if (!value->is_number_integer())
+                fail(name(key) + " must be a whole number, not " + kindOf(*value));
+            return value->get<int64_t>();
+        }
+        std::optional<bool> boolean(std::string_view key)
+        {
+            const Json* value = take(key);
+            if (!value)
+                return std::nullopt;
+            if (!value->is_boolean())
+                fail(name(key) + " must be true or false, not " + kindOf(*value));
+            return value->get<bool>();
+        }
+
+        // Refuses the fields nobody took.
+        void finish() const
+        {
+            for (auto& [key, value] : m_object->items()) {
+                if (!m_taken.contains(key))
+                    fail((m_where.empty() ? std::string("the scenario") : m_where) + " has an unknown field "
+                        + inQuotes(key));
+            }
+        }
+
+    private:
+        const Json* m_object;
+        std::string m_where;
+        std::set<std::string> m_taken;
+    };
+
+    [[noreturn]] void notSupportedYet(const std::string& what)
+    {
+        fail(what + " is not supported yet");
+    }
+
+    // A JSON value as a property-list value: null has no place in one.
+    Value toValue(const Json& json, const std::string& name)
+    {
+        switch (json.type()) {
+        case Json::value_t::null:
+            fail(name + " cannot hold null");
+        case Json::value_t::boolean:
+            return Value(json.get<bool>());
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned:
+            if (json.is_number_unsigned() && json.get<uint64_t>() > uint64_t(INT64_MAX))
+                fail(name + " holds a number too large for a property list");
+            return Value(json.get<int64_t>());
+        case Json::value_t::number_float:
+            return Value(json.get<double>());
+        case Json::value_t::string:
+            return Value(json.get<std::string>());
+        case Json::value_t::array: {
+            Value result = Value::array();
+            size_t index = 0;
+            for (auto& item : json)
+                result.append(toValue(item, name + "[" + std::to_string(index++) + "]"));
+            return result;
+        }
+        case Json::value_t::object: {
+            Value result = Value::dictionary();
+            for (auto& [key, item] : json.items())
+                result.set(key, toValue(item, name + "." + key));
+            return result;
+        }
+        default:
+            fail(name + " is not a property-list value");
+        }
+    }
+
+    // Seconds since 1970 of an ISO 8601 time with a zone: "2026-01-01T14:05:00Z", "...+02:00".
+    std::optional<double> parseTime(const std::string& text)
+    {
+        static const std::regex pattern(
+            R"(^(\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|([+-])(\d{2}):(\d{2}))$)");
+        std::smatch match;
+        if (!std::regex_match(text, match, pattern))
+            return std::nullopt;
+        std::tm fields {};
+        fields.tm_year = std::stoi(match[1]) - 1900;
+        fields.tm_mon = std::stoi(match[2]) - 1;
+        fields.tm_mday = std::stoi(match[3]);
+        fields.tm_hour = std::stoi(match[4]);
+        fields.tm_min = std::stoi(match[5]);
+        fields.tm_sec = std::stoi(match[6]);
+        if (fields.tm_mon > 11 || fields.tm_mday < 1 || fields.tm_mday > 31 || fields.tm_hour > 23 || fields.tm_min > 59
+            || fields.tm_sec > 60)
+            return std::nullopt;
+        double seconds = static_cast<double>(timegm(&fields));
+        if (match[7].matched)
+            seconds += std::stod("0" + match[7].str());
+        if (match[9].matched) {
+            double offset = std::stoi(match[10]) * 3600.0 + std::stoi(match[11]) * 60.0;
+            seconds += match[9] == "+" ? -offset : offset;
+        }
+        return seconds;
+    }
+
+    class Parser {
+    public:
+        explicit Parser(fs::path folder)
+            : m_folder(std::move(folder))
+        {
+        }
+
+        Scenario parse(const Json& root)
+        {
+            Fields fields(root, "");
+            readFormat(fields);
+            if (auto* device = fields.take("device"))
+                readDevice(*device);
+            if (auto* preferences = fields.take("preferences"))
+                m_scenario.preferences = readPreferences(*preferences, "preferences");
+            if (auto* containers = fields.take("containers"))
+                readContainers(*containers);
+            if (auto* files = fields.take("files"))
+                m_scenario.files = readFiles(*files, "files", PathKind::Absolute);
+            for (const char* later : { "contacts", "web", "conversations" }) {
+                if (fields.take(later))
+                    notSupportedYet(inQuotes(later));
+            }
+            const Json* steps = fields.take("steps");
+            fields.finish();
+            if (steps)
+                readSteps(*steps);
+            nameNotifications();
+            return std::move(m_scenario);
+        }
+
+    private:
+        enum class PathKind { Absolute, InsideContainer };
+
+        void readFormat(Fields& fields)
+        {
+            auto format = fields.integer("format");
+            if (!format)
+                fail("the scenario has no \"format\" (this tool reads format 1)");
+            if (*format != 1)
+                fail("format " + std::to_string(*format) + " is not known (this tool reads format 1)");
+        }
+
+        void readDevice(const Json& json)
+        {
+            Fields fields(json, "device");
+            auto& hardware = m_scenario.hardware;
+            if (auto version = fields.string("systemVersion")) {
+                static const std::regex versionPattern(R"(^\d+(\.\d+)*$)");
+                if (!std::regex_match(*version, versionPattern))
+                    fail("device.systemVersion " + inQuotes(*version) + " is not a version such as \"14.4\"");
+                hardware.systemVersion = *version;
+            }
+            if (auto style = fields.string("style"))
+                hardware.style = readStyle(*style, "device.style");
+            if (auto* screen = fields.take("screen"))
+                readScreen(*screen);
+            if (auto level = fields.integer("feedbackSupportLevel")) {
+                if (*level < 0 || *level > 2)
+                    fail("device.feedbackSupportLevel must be 0, 1 or 2");
+                hardware.feedbackSupportLevel = *level;
+            }
+            if (auto locale = fields.string("locale"))
+                hardware.locale = *locale;
+            if (auto zone = fields.string("timeZone"))
+                hardware.timeZone = *zone;
+            if (auto time = fields.string("time")) {
+                auto seconds = parseTime(*time);
+                if (!seconds)
+                    fail("device.time " + inQuotes(*time) + " is not a time such as \"2026-01-01T14:05:00Z\"");
+                hardware.startTime = *seconds;
+            }
+            if (auto brix = fields.boolean("brix"))
+                m_scenario.brixInstalled = *brix;
+            fields.finish();
+        }
+
+        void readScreen(const Json& json)
+        {
+            Fields fields(json, "device.screen");
+            auto& hardware = m_scenario.hardware;
+            auto positive = [&](const char* key, double& target) {
+                if (auto value = fields.number(key)) {
+                    if (*value <= 0)
+                        fail(fields.name(key) + " must be greater than 0");
+                    target = *value;
+                }
+            };
+            positive("width", hardware.screenWidth);
+            positive("height", hardware.screenHeight);
+            positive("scale", hardware.screenScale);
+            if (auto inset = fields.number("bottomSafeArea")) {
+                if (*inset < 0 || *inset >= hardware.screenHeight)
+                    fail("device.screen.bottomSafeArea must lie between 0 and the screen's height");
+                hardware.bottomSafeArea = *inset;
+            }
+            fields.finish();
+        }
+
+        static device::Hardware::Style readStyle(const std::string& style, const std::string& name)
+        {
+            if (style == "light")
+                return device::Hardware::Style::Light;
+            if (style == "dark")
+                return device::Hardware::Style::Dark;
+            fail(name + " must be \"light\" or \"dark\", not " + inQuotes(style));
+        }
+
+        std::vector<std::pair<std::string, Value>> readPreferences(const Json& json, const std::string& where)
+        {
+            Fields fields(json, where);
+            std::vector<std::pair<std::string, Value>> values;
+            for (auto& [key, value] : json.items()) {
+                fields.take(key);
+                auto* settingKey = findSettingKey(key);
+                if (!settingKey)
+                    fail(where + " names the unknown preference key " + inQuotes(key));
+                if (settingKey->type == brix::SettingKey::Type::Boolean) {
+                    if (!value.is_boolean())
+                        fail(fields.name(key) + " must be true or false, not " + kindOf(value));
+                    values.emplace_back(key, Value(value.get<bool>()));
+                } else {
+                    if (!value.is_number_integer())
+                        fail(fields.name(key) + " must be a whole number, not " + kindOf(value));
+                    values.emplace_back(key, Value(value.get<int64_t>()));
+                }
+            }
+            return values;
+        }
+
+        fs::path fixture(const std::string& relative, const std::string& name) const
+        {
+            if (relative.empty())
+                fail(name + " names no fixture file");
+            fs::path path = fs::path(relative).is_absolute() ? fs::path(relative) : m_folder / relative;
+            std::error_code error;
+            if (!fs::is_regular_file(path, error))
+                fail(name + ": the fixture " + inQuotes(relative) + " does not exist (looked for " + path.string()
+                    + ")");
+            return path;
+        }
+
+        static void checkPath(const std::string& path, PathKind kind, const std::string& name)
+        {
+            if (path.empty())
+                fail(name + " is empty");
+            bool absolute = path.front() == '/';
+            if (kind == PathKind::Absolute && !absolute)
+                fail(name + " " + inQuotes(path) + " must be an absolute device path");
+            if (kind == PathKind::InsideContainer && absolute)
+                fail(name + " " + inQuotes(path) + " must be relative to the container");
+            for (auto& part : fs::path(path)) {
+                if (part == "..")
+                    fail(name + " " + inQuotes(path) + " must not go up with \"..\"");
+            }
+        }
+
+        std::vector<FileEntry> readFiles(const Json& json, const std::string& where, PathKind kind)
+        {
+            if (!json.is_array())
+                fail(where + " must be an array, not " + kindOf(json));
+            std::vector<FileEntry> files;
+            for (size_t index = 0; index < json.size(); ++index) {
+                Fields fields(json[index], where + "[" + std::to_string(index) + "]");
+                FileEntry entry;
+                entry.path = fields.requiredString("path");
+                checkPath(entry.path, kind, fields.name("path"));
+                int sources = 0;
+                if (auto from = fields.string("from")) {
+                    entry.from = fixture(*from, fields.name("from"));
+                    ++sources;
+                }
+                if (kind == PathKind::Absolute) {
+                    if (auto text = fields.string("text")) {
+                        entry.text = *text;
+                        ++sources;
+                    }
+                    if (auto* plist = fields.take("plist")) {
+                        entry.plist = toValue(*plist, fields.name("plist"));
+                        ++sources;
+                    }
+                    if (fields.has("sqlite"))
+                        notSupportedYet(fields.name("sqlite"));
+                }
+                fields.finish();
+                if (sources != 1) {
+                    fail(fields.where() + " must have exactly one of "
+                        + (kind == PathKind::Absolute ? "\"from\", \"text\", \"plist\" or \"sqlite\"" : "\"from\""));
+                }
+                files.push_back(std::move(entry));
+            }
+            return files;
+        }
+
+        void readContainers(const Json& json)
+        {
+            if (!json.is_array())
+                fail("containers must be an array, not " + kindOf(json));
+            for (size_t index = 0; index < json.size(); ++index) {
+                std::string where = "containers[" + std::to_string(index) + "]";
+                Fields fields(json[index], where);
+                Container container;
+                auto kind = fields.requiredString("kind");
+                if (kind != "data" && kind != "group")
+                    fail(where + ".kind must be \"data\" or \"group\", not " + inQuotes(kind));
+                container.kind = kind == "data" ? Container::Kind::Data : Container::Kind::Group;
+                container.identifier = fields.requiredString("identifier");
+                if (container.identifier.empty())
+                    fail(where + ".identifier is empty");
+                if (auto uuid = fields.string("uuid")) {
+                    static const std::regex uuidPattern(
+                        R"(^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$)");
+                    if (!std::regex_match(*uuid, uuidPattern))
+                        fail(where + ".uuid " + inQuotes(*uuid) + " is not a UUID");
+                    container.uuid = *uuid;
+                }
+                if (auto* files = fields.take("files"))
+                    container.files = readFiles(*files, where + ".files", PathKind::InsideContainer);
+                fields.finish();
+                m_scenario.containers.push_back(std::move(container));
+            }
+        }
+
+        // Steps.
+
+        void readSteps(const Json& json)
+        {
+            if (!json.is_array())
+                fail("steps must be an array, not " + kindOf(json));
+            double previousEnd = 0;
+            for (size_t index = 0; index < json.size(); ++index) {
+                size_t number = index + 1;
+                std::string prefix = "step " + std::to_string(number);
+                Fields fields(json[index], prefix);
+                Step step;
+                step.number = number;
+                step.time = readTime(fields, prefix, previousEnd);
+                step.kind = actionKey(json[index], prefix);
+                step.action = readAction(fields, step.kind, prefix + ": " + step.kind);
+                fields.finish();
+                previousEnd = step.time;
+                if (auto* wait = std::get_if<Wait>(&step.action))
+                    previousEnd += wait->seconds;
+                m_scenario.steps.push_back(std::move(step));
+            }
+        }
+
+        static double readTime(Fields& fields, const std::string& prefix, double previousEnd)
+        {
+            auto at = fields.number("at");
+            auto after = fields.number("after");
+            if (at && after)
+                fail(prefix + " has both \"at\" and \"after\"; give one");
+            if ((at && *at < 0) || (after && *after < 0))
+                fail(prefix + ": times cannot be negative");
+            if (at && *at + 1e-9 < previousEnd) {
+                std::ostringstream message;
+                message << prefix << ": \"at\": " << *at << " lies before the time the previous step ends ("
+                        << previousEnd << ")";
+                fail(message.str());
+            }
+            return at ? std::max(*at, previousEnd) : previousEnd + after.value_or(0);
+        }
+
+        static constexpr const char* actionKeys[] = { "notify", "notifyList", "present", "tap", "pan", "press", "type",
+            "key", "tapBackdrop", "button", "grabber", "lock", "style", "preferences", "settings", "launch", "quit",
+            "wait", "snapshot", "inspect", "expect", "expectNot" };
+
+        static std::string actionKey(const Json& step, const std::string& prefix)
+        {
+            std::string found;
+            for (const char* key : actionKeys) {
+                if (!step.contains(key))
+                    continue;
+                if (!found.empty())
+                    fail(prefix + " has both " + inQuotes(found) + " and " + inQuotes(key) + "; a step does one thing");
+                found = key;
+            }
+            if (found.empty()) {
+                std::string known;
+                for (const char* key : actionKeys)
+                    known += (known.empty() ? "" : ", ") + std::string(key);
+                fail(prefix + " does nothing: it needs one of " + known);
+            }
+            return found;
+        }
+
+        Action readAction(Fields& fields, const std::string& kind, const std::string& where)
+        {
+            const Json& value = *fields.take(kind);
+            auto on = [&] { return fields.string("on"); };
+            if (kind == "notify")
+                return Notify { readNotification(value, where) };
+            if (kind == "notifyList")
+                return NotifyList { readNotification(value, where) };
+            if (kind == "present") {
+                Present present { readNotification(value, where), {} };
+                auto over = fields.string("over");
+                if (!over)
+                    fail(where + " needs \"over\": the id of the banner that presents it");
+                present.over = *over;
+                return present;
+            }
+            if (kind == "tap") {
+                requireString(value, where, { "banner" });
+                return Tap { on() };
+            }
+            if (kind == "pan")
+                return readPan(fields, value, where);
+            if (kind == "press") {
+                auto button = requireString(value, where, { "close", "clear", "reply", "open", "snooze", "stop" });
+                return Press { button, on() };
+            }
+            if (kind == "type") {
+                if (!value.is_string())
+                    fail(where + " must be the text to type, not " + kindOf(value));
+                return TypeText { value.get<std::string>() };
+            }
+            if (kind == "key")
+                return Key { requireString(value, where, { "send" }) };
+            if (kind == "tapBackdrop") {
+                requireTrue(value, where);
+                return TapBackdrop { on() };
+            }
+            if (kind == "button")
+                return readButton(value, where);
+            if (kind == "grabber")
+                return readGrabber(value, where);
+            if (kind == "lock") {
+                requireTrue(value, where);
+                return Lock {};
+            }
+            if (kind == "style") {
+                if (!value.is_string())
+                    fail(where + " must be \"light\" or \"dark\", not " + kindOf(value));
+                return Style { readStyle(value.get<std::string>(), where) };
+            }
+            if (kind == "preferences")
+                return SetPreferences { readPreferences(value, where) };
+            if (kind == "settings")
+                notSupportedYet(where);
+            if (kind == "launch" || kind == "quit") {
+                if (!value.is_string() || value.get<std::string>().empty())
+                    fail(where + " must be an app's bundle identifier");
+                if (kind == "launch")
+                    return Launch { value.get<std::string>() };
+                return Quit { value.get<std::string>() };
+            }
+            if (kind == "wait") {
+                if (!value.is_number() || value.get<double>() < 0 || !std::isfinite(value.get<double>()))
+                    fail(where + " must be a number of seconds, 0 or more");
+                return Wait { value.get<double>() };
+            }
+            if (kind == "snapshot")
+                return Snapshot { readSnapshotName(value, where) };
+            if (kind == "inspect") {
+                if (!value.is_string() || value.get<std::string>().empty())
+                    fail(where + " must be the id of a notification");
+                return Inspect { value.get<std::string>() };
+            }
+            return readExpect(value, where, kind == "expectNot");
+        }
+
+        static std::string requireString(const Json& value, const std::string& where, std::vector<std::string> allowed)
+        {
+            if (value.is_string()) {
+                for (auto& candidate : allowed) {
+                    if (value.get<std::string>() == candidate)
+                        return candidate;
+                }
+            }
+            std::string list;
+            for (auto& candidate : allowed)
+                list += (list.empty() ? "" : ", ") + inQuotes(candidate);
+            fail(where + " must be " + (allowed.size() == 1 ? "" : "one of ") + list + ", not " + value.dump());
+        }
+
+        static void requireTrue(const Json& value, const std::string& where)
+        {
+            if (!value.is_boolean() || !value.get<bool>())
+                fail(where + " must be true, not " + value.dump());
+        }
+
+        static Pan readPan(Fields& fields, const Json& value, const std::string& where)
+        {
+            Pan pan;
+            if (!value.is_array() || value.empty())
+                fail(where + " must be a non-empty array of vertical translations");
+            for (auto& item : value) {
+                if (!item.is_number() || !std::isfinite(item.get<double>()))
+                    fail(where + " must hold numbers only, not " + kindOf(item));
+                pan.translations.push_back(item.get<double>());
+            }
+            if (const Json* end = fields.take("end")) {
+                if (end->is_null())
+                    pan.end = Pan::End::StillDown;
+                else if (*end == "ended")
+                    pan.end = Pan::End::Ended;
+                else if (*end == "cancelled")
+                    pan.end = Pan::End::Cancelled;
+                else
+                    fail(fields.name("end") + " must be \"ended\", \"cancelled\" or null, not " + end->dump());
+            }
+            pan.on = fields.string("on");
+            return pan;
+        }
+
+        static Button readButton(const Json& value, const std::string& where)
+        {
+            Fields fields(value, where);
+            auto type = fields.integer("type");
+            if (!type)
+                fail(where + ".type is missing");
+            Button button { *type, fields.number("force").value_or(0) };
+            if (button.force < 0)
+                fail(where + ".force cannot be negative");
+            fields.finish();
+            return button;
+        }
+
+        static Grabber readGrabber(const Json& value, const std::string& where)
+        {
+            Fields fields(value, where);
+            Grabber grabber { fields.integer("style").value_or(0), fields.boolean("animated").value_or(true) };
+            fields.finish();
+            return grabber;
+        }
+
+        static std::string readSnapshotName(const Json& value, const std::string& where)
+        {
+            if (!value.is_string())
+                fail(where + " must be a file name ending in .png, not " + kindOf(value));
+            auto name = value.get<std::string>();
+            if (name.size() <= 4 || !name.ends_with(".png") || name.find('/') != std::string::npos
+                || name.starts_with("."))
+                fail(where + " " + inQuotes(name) + " must be a plain file name ending in .png");
+            return name;
+        }
+
+        static Expect readExpect(const Json& value, const std::string& where, bool negated)
+        {
+            if (!value.is_object())
+                fail(where + " must be an object describing an event, not " + kindOf(value));
+            auto type = value.find("type");
+            if (type == value.end() || !type->is_string())
+                fail(where + " needs a \"type\" string");
+            return Expect { value, negated };
+        }
+
+        // Notifications.
+
+        Notification readNotification(const Json& json, const std::string& where)
+        {
+            Fields fields(json, where);
+            Notification notification;
+            if (auto id = fields.string("id")) {
+                if (id->empty())
+                    fail(where + ".id is empty");
+                if (!m_scenario.notificationIds.insert(*id).second)
+                    fail(where + ".id " + inQuotes(*id) + " is used by another notification");
+                notification.id = *id;
+            }
+            notification.app = fields.stringOrNull("app");
+            notification.title = fields.stringOrNull("title");
+            notification.subtitle = fields.stringOrNull("subtitle");
+            notification.message = fields.stringOrNull("message");
+            notification.summary = fields.stringOrNull("summary");
+            notification.thread = fields.stringOrNull("thread");
+            if (auto* userInfo = fields.take("userInfo")) {
+                if (!userInfo->is_object())
+                    fail(fields.name("userInfo") + " must be an object, not " + kindOf(*userInfo));
+                notification.userInfo = toValue(*userInfo, fields.name("userInfo"));
+            }
+            if (auto icon = fields.stringOrNull("icon"))
+                notification.icon = fixture(*icon, fields.name("icon"));
+            if (auto icon = fields.stringOrNull("appIcon"))
+                notification.appIcon = fixture(*icon, fields.name("appIcon"));
+            if (auto* actions = fields.take("actions"))
+                readActions(*actions, fields.name("actions"), notification);
+            if (auto* options = fields.take("options")) {
+                if (options->is_null()) {
+                    notification.hasOptions = false;
+                } else {
+                    Fields optionFields(*options, fields.name("options"));
+                    notification.dismissAutomatically = optionFields.boolean("dismissAutomatically").value_or(true);
+                    optionFields.finish();
+                }
+            }
+            fields.finish();
+            return notification;
+        }
+
+        static void readActions(const Json& json, const std::string& where, Notification& notification)
+        {
+            Fields fields(json, where);
+            notification.clearAction = fields.string("clear");
+            notification.closeAction = fields.string("close");
+            notification.silenceAction = fields.string("silence");
+            if (fields.has("default"))
+                notification.defaultAction = fields.stringOrNull("default");
+            if (auto* supplementary = fields.take("supplementary")) {
+                Fields layouts(*supplementary, fields.name("supplementary"));
+                for (auto& [key, list] : supplementary->items()) {
+                    layouts.take(key);
+                    if (!list.is_array())
+                        fail(layouts.name(key) + " must be an array of action ids, not " + kindOf(list));
+                    std::vector<std::string> ids;
+                    for (auto& id : list) {
+                        if (!id.is_string())
+                            fail(layouts.name(key) + " must hold action ids (strings), not " + kindOf(id));
+                        ids.push_back(id.get<std::string>());
+                    }
+                    notification.supplementaryActions.emplace_back(key, std::move(ids));
+                }
+            }
+            fields.finish();
+        }
+
+        // Notifications without an id take "n1", "n2", ... in the order they appear, skipping the ids the file uses.
+        void nameNotifications()
+        {
+            auto nextName = [this] {
+                while (true) {
+                    std::string name = "n" + std::to_string(m_scenario.nextSequenceNumber++);
+                    if (m_scenario.notificationIds.insert(name).second)
+                        return name;
+                }
+            };
+            for (auto& step : m_scenario.steps) {
+                Notification* notification = nullptr;
+                if (auto* notify = std::get_if<Notify>(&step.action))
+                    notification = &notify->notification;
+                else if (auto* list = std::get_if<NotifyList>(&step.action))
+                    notification = &list->notification;
+                else if (auto* present = std::get_if<Present>(&step.action))
+                    notification = &present->notification;
+                if (notification && notification->id.empty())
+                    notification->id = nextName();
+            }
+        }
+
+        fs::path m_folder;
+        Scenario m_scenario;
+    };
+
+} // namespace
+
+Result<Scenario> ScenarioParser::parseText(const std::string& text, const fs::path& folder)
+{
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const Json::parse_error& error) {
+        return Error { std::string("the scenario is not valid JSON: ") + error.what() };
+    }
+    try {
+        return Parser(folder).parse(root);
+    } catch (const Invalid& invalid) {
+        return Error { invalid.message };
+    }
+}
+
+Result<Scenario> ScenarioParser::parseFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::error_code error;
+    if (!file || fs::is_directory(path, error))
+        return Error { "cannot read the scenario " + path.string() };
+    std::stringstream contents;
+    contents << file.rdbuf();
+    auto folder = fs::absolute(path, error).parent_path();
+    auto result = parseText(contents.str(), folder);
+    if (result)
+        result.value().file = path;
+    return result;
+}
+
+} // namespace tools::scenario

@@ -1,0 +1,375 @@
+#include "tools/brix/scenario/ScenarioRunner.h"
+
+#include <iostream>
+
+#include "platform/apps/Apps.h"
+#include "platform/device/Device.h"
+#include "platform/preferences/Domain.h"
+#include "platform/springboard/BannerPresenter.h"
+#include "platform/springboard/NCNotificationRequest.h"
+#include "platform/springboard/NCNotificationShortLookViewController.h"
+#include "platform/uikit/UIKit.h"
+
+#include "tools/brix/scenario/BannerObserver.h"
+#include "tools/brix/scenario/InputDriver.h"
+#include "tools/brix/scenario/Inspector.h"
+#include "tools/brix/scenario/Matcher.h"
+#include "tools/brix/scenario/NotificationBuilder.h"
+#include "tools/brix/scenario/ScenarioDevice.h"
+#include "tools/brix/scenario/ScreenRenderer.h"
+#include "tweak/Settings.h"
+
+namespace tools::scenario {
+
+namespace fs = std::filesystem;
+using runtime::Object;
+using runtime::Ref;
+using springboard::BannerPresenter;
+
+namespace {
+
+    // How many near misses a failed expectation shows.
+    constexpr size_t closestShown = 3;
+
+    const std::vector<Json> noEvents;
+
+} // namespace
+
+ScenarioRunner::ScenarioRunner(const Scenario& scenario, Output output)
+    : m_scenario(&scenario)
+    , m_output(std::move(output))
+    , m_usedIds(scenario.notificationIds)
+    , m_nextSequenceNumber(scenario.nextSequenceNumber)
+{
+    if (!m_output.errors)
+        m_output.errors = &std::cerr;
+}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+const std::vector<Json>& ScenarioRunner::events() const
+{
+    return m_device ? m_device->device().trace().events() : noEvents;
+}
+
+void ScenarioRunner::emitLine(const Json& event)
+{
+    auto line = device::Trace::line(event);
+    m_traceFile << line << '\n';
+    if (m_output.trace)
+        *m_output.trace << line << '\n';
+}
+
+// Each time the home screen starts (at first, after a respring or a
+// relaunch), its banners are observed before anything is shown.
+void ScenarioRunner::watchLaunches()
+{
+    auto& device = m_device->device();
+    device.trace().addSink([this, &device](const Json& event) {
+        emitLine(event);
+        if (event.value("type", "") != "process.launched" || event.value("bundleId", "") != apps::homeScreen)
+            return;
+        auto* process = device.process(apps::homeScreen);
+        if (!process)
+            return;
+        BannerObserver::observe(*process);
+        BannerPresenter::of(*process).setNotificationNamer([this] { return nextFreeId(); });
+    });
+}
+
+std::string ScenarioRunner::nextFreeId()
+{
+    while (true) {
+        std::string id = "n" + std::to_string(m_nextSequenceNumber++);
+        if (m_usedIds.insert(id).second)
+            return id;
+    }
+}
+
+device::Process* ScenarioRunner::homeScreen() const
+{
+    return m_device->device().process(apps::homeScreen);
+}
+
+ScenarioRunner::ExitCode ScenarioRunner::run()
+{
+    std::error_code error;
+    fs::create_directories(m_output.folder, error);
+    m_traceFile.open(m_output.folder / "trace.jsonl", std::ios::binary | std::ios::trunc);
+    if (!m_traceFile) {
+        *m_output.errors << "brix: cannot write " << (m_output.folder / "trace.jsonl").string() << "\n";
+        return Refused;
+    }
+    m_device = std::make_unique<ScenarioDevice>(*m_scenario);
+    if (auto failure = m_device->prepare()) {
+        *m_output.errors << "brix: " << *failure << "\n";
+        return Refused;
+    }
+    watchLaunches();
+    m_device->device().launch(apps::homeScreen);
+    for (auto& step : m_scenario->steps) {
+        perform(step);
+        if (m_stopped)
+            break;
+    }
+    m_traceFile.flush();
+    return m_failed ? Failed : Passed;
+}
+
+bool ScenarioRunner::advanceTo(const Step& step, double time)
+{
+    auto& scheduler = m_device->device().scheduler();
+    if (scheduler.advanceTo(time, maxTasksPerStep))
+        return true;
+    fail(step,
+        "the device did not settle on the way to " + Json(time).dump() + " s: more than "
+            + std::to_string(maxTasksPerStep) + " pieces of work fell due (a loop that never ends?)");
+    m_stopped = true;
+    return false;
+}
+
+void ScenarioRunner::perform(const Step& step)
+{
+    bool isExpectation = std::holds_alternative<Expect>(step.action);
+    if (!isExpectation && m_nextWindowStart) {
+        m_windowStart = *m_nextWindowStart;
+        m_nextWindowStart.reset();
+    }
+    if (!advanceTo(step, step.time))
+        return;
+    std::visit([&](auto& action) { performAction(step, action); }, step.action);
+    if (!m_stopped && !m_device->device().scheduler().runDue(maxTasksPerStep)) {
+        fail(step, "the device did not settle after the step (a loop that never ends?)");
+        m_stopped = true;
+    }
+}
+
+void ScenarioRunner::fail(const Step& step, const std::string& message)
+{
+    m_failed = true;
+    *m_output.errors << "step " << step.number << " (" << step.kind << "): " << message << "\n";
+}
+
+void ScenarioRunner::traceInput(const Step& step, bool delivered, Json extra)
+{
+    Json fields = { { "step", step.number }, { "input", step.kind }, { "delivered", delivered } };
+    for (auto& [key, value] : extra.items())
+        fields[key] = value;
+    m_device->device().trace().emit("input", std::move(fields));
+}
+
+void ScenarioRunner::deliver(const Step& step, std::function<void()> delivery)
+{
+    traceInput(step, static_cast<bool>(delivery));
+    if (delivery)
+        delivery();
+}
+
+// The banner a step acts on: the one it names, else the newest on screen.
+Object* ScenarioRunner::targetController(const std::optional<std::string>& on) const
+{
+    auto* process = homeScreen();
+    if (!process)
+        return nullptr;
+    auto& presenter = BannerPresenter::of(*process);
+    if (on)
+        return presenter.controllerForNotification(*on);
+    return presenter.currentBanner();
+}
+
+// Steps.
+
+void ScenarioRunner::performAction(const Step& step, const Notify& notify)
+{
+    auto* process = homeScreen();
+    auto request = process ? NotificationBuilder(*process).build(notify.notification) : nullptr;
+    if (!request) {
+        traceInput(step, false);
+        return;
+    }
+    BannerPresenter::of(*process).presentBanner(*request);
+}
+
+void ScenarioRunner::performAction(const Step& step, const NotifyList& notify)
+{
+    auto* process = homeScreen();
+    auto request = process ? NotificationBuilder(*process).build(notify.notification) : nullptr;
+    if (!request) {
+        traceInput(step, false);
+        return;
+    }
+    BannerPresenter::of(*process).showInList(*request);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Present& present)
+{
+    auto* process = homeScreen();
+    Ref<Object> presenter(targetController(present.over));
+    auto* controller = dynamic_cast<springboard::NCNotificationViewController*>(presenter.get());
+    auto request = controller ? NotificationBuilder(*process).build(present.notification) : nullptr;
+    if (!request) {
+        traceInput(step, false);
+        return;
+    }
+    BannerPresenter::of(*process).presentOver(*controller, *request);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Tap& tap)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).tap(targetController(tap.on)) : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Pan& pan)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).pan(targetController(pan.on), pan) : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Press& press)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).press(targetController(press.on), press.button) : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const TypeText& type)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).typeText(type.text) : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Key&)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).sendKey() : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const TapBackdrop& tap)
+{
+    auto* process = homeScreen();
+    deliver(step, process ? InputDriver(*process).tapBackdrop(targetController(tap.on)) : nullptr);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Button& button)
+{
+    auto* process = homeScreen();
+    if (!process) {
+        traceInput(step, false);
+        return;
+    }
+    bool handled = InputDriver(*process).physicalButton(button.type, button.force);
+    traceInput(step, true, { { "handled", handled } });
+}
+
+void ScenarioRunner::performAction(const Step& step, const Grabber& grabber)
+{
+    auto* process = homeScreen();
+    if (!process) {
+        traceInput(step, false);
+        return;
+    }
+    bool handled = InputDriver(*process).dismissGrabber(grabber.style, grabber.animated);
+    traceInput(step, true, { { "handled", handled } });
+}
+
+void ScenarioRunner::performAction(const Step& step, const Lock&)
+{
+    auto* process = homeScreen();
+    traceInput(step, process != nullptr);
+    if (process)
+        InputDriver(*process).lock();
+}
+
+void ScenarioRunner::performAction(const Step&, const Style& style)
+{
+    auto& device = m_device->device();
+    device.hardware().style = style.style;
+    for (auto* process : device.processes()) {
+        if (process->runtime().classNamed("UIScreen"))
+            uikit::screenStyleDidChange(*process);
+    }
+}
+
+void ScenarioRunner::performAction(const Step& step, const SetPreferences& preferences)
+{
+    preferences::Domain domain(m_device->device(), std::string(brix::preferenceDomain));
+    for (auto& [key, value] : preferences.values) {
+        if (auto failure = domain.set(key, value))
+            fail(step, "cannot write the preference " + key + ": " + *failure);
+    }
+}
+
+void ScenarioRunner::performAction(const Step&, const Launch& launch)
+{
+    m_device->device().launch(launch.bundleIdentifier);
+}
+
+void ScenarioRunner::performAction(const Step&, const Quit& quit)
+{
+    m_device->device().terminate(quit.bundleIdentifier);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Wait& wait)
+{
+    advanceTo(step, step.time + wait.seconds);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Snapshot& snapshot)
+{
+    auto path = m_output.folder / snapshot.name;
+    if (auto failure = ScreenRenderer::writeScreenshot(m_device->device(), homeScreen(), path))
+        fail(step, "cannot write the snapshot " + path.string() + ": " + *failure);
+}
+
+void ScenarioRunner::performAction(const Step&, const Inspect& inspect)
+{
+    m_device->device().trace().emit("inspect", Inspector(homeScreen()).inspect(inspect.id));
+}
+
+void ScenarioRunner::performAction(const Step& step, const Expect& expect)
+{
+    auto& all = events();
+    std::vector<const Json*> window;
+    for (size_t index = std::min(m_windowStart, all.size()); index < all.size(); ++index)
+        window.push_back(&all[index]);
+    Matcher matcher(expect.matcher);
+    bool found = std::any_of(window.begin(), window.end(), [&](const Json* event) { return matcher.matches(*event); });
+    if (found == !expect.negated) {
+        m_nextWindowStart = all.size();
+        return;
+    }
+    reportFailure(step, expect, window);
+    m_nextWindowStart = all.size();
+}
+
+void ScenarioRunner::reportFailure(const Step& step, const Expect& expect, const std::vector<const Json*>& window)
+{
+    Matcher matcher(expect.matcher);
+    std::ostringstream message;
+    if (expect.negated) {
+        message << "an event matching " << expect.matcher.dump() << " was traced:";
+        for (auto* event : window) {
+            if (matcher.matches(*event))
+                message << "\n    " << device::Trace::line(*event);
+        }
+    } else {
+        message << "no event matching " << expect.matcher.dump() << " was traced since the previous expect ("
+                << window.size() << " events)";
+        auto closest = matcher.closest(window, closestShown);
+        if (closest.empty()) {
+            std::vector<const Json*> everything;
+            for (auto& event : events())
+                everything.push_back(&event);
+            closest = matcher.closest(everything, closestShown);
+            if (!closest.empty())
+                message << "; the closest in the whole trace:";
+        } else {
+            message << "; the closest:";
+        }
+        for (auto* event : closest)
+            message << "\n    " << device::Trace::line(*event);
+    }
+    fail(step, message.str());
+}
+
+} // namespace tools::scenario

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "tools/brix/scenario/Scenario.h"
+
+namespace device {
+class Process;
+}
+
+namespace tools::scenario {
+
+class ScenarioDevice;
+
+// Plays a validated scenario on a fresh device: lays the device out, starts
+// the home screen, then runs the steps in order, each at its time, after the
+// device's clock has moved there and run all the work due on the way. The
+// trace goes to DIR/trace.jsonl and to `trace` as it is made; snapshots go
+// to DIR.
+//
+// Expectations: an `expect` holds when an event matching it was traced since
+// the previous expect step; consecutive expect steps (nothing but expect
+// steps between them) all look at the same events. An `expectNot` holds when
+// none was. Every failure is reported on `errors` with its step number and
+// the closest events, and the remaining steps still run.
+class ScenarioRunner {
+public:
+    enum ExitCode { Passed = 0, Failed = 1, Refused = 2 };
+
+    struct Output {
+        std::filesystem::path folder;
+        std::ostream* trace { nullptr }; // none: the trace goes to the file only
+        std::ostream* errors { nullptr }; // none: standard error
+    };
+
+    // Work a step may cause before the device counts as running away.
+    static constexpr size_t maxTasksPerStep = 100000;
+
+    ScenarioRunner(const Scenario&, Output);
+    ~ScenarioRunner();
+
+    // Passed, Failed (an expectation did not hold, or the device ran away),
+    // or Refused (the device or the output could not be set up; nothing ran).
+    ExitCode run();
+
+    // Every event traced, in order (empty before `run`).
+    const std::vector<Json>& events() const;
+
+private:
+    void emitLine(const Json& event);
+    void watchLaunches();
+    std::string nextFreeId();
+    device::Process* homeScreen() const;
+    bool advanceTo(const Step&, double time);
+    void perform(const Step&);
+    void performAction(const Step&, const Notify&);
+    void performAction(const Step&, const NotifyList&);
+    void performAction(const Step&, const Present&);
+    void performAction(const Step&, const Tap&);
+    void performAction(const Step&, const Pan&);
+    void performAction(const Step&, const Press&);
+    void performAction(const Step&, const TypeText&);
+    void performAction(const Step&, const Key&);
+    void performAction(const Step&, const TapBackdrop&);
+    void performAction(const Step&, const Button&);
+    void performAction(const Step&, const Grabber&);
+    void performAction(const Step&, const Lock&);
+    void performAction(const Step&, const Style&);
+    void performAction(const Step&, const SetPreferences&);
+    void performAction(const Step&, const Launch&);
+    void performAction(const Step&, const Quit&);
+    void performAction(const Step&, const Wait&);
+    void performAction(const Step&, const Snapshot&);
+    void performAction(const Step&, const Inspect&);
+    void performAction(const Step&, const Expect&);
+    runtime::Object* targetController(const std::optional<std::string>& on) const;
+    void traceInput(const Step&, bool delivered, Json extra = Json::object());
+    void deliver(const Step&, std::function<void()> delivery);
+    void fail(const Step&, const std::string& message);
+    void reportFailure(const Step&, const Expect&, const std::vector<const Json*>& window);
+
+    const Scenario* m_scenario;
+    Output m_output;
+    std::ofstream m_traceFile;
+    std::unique_ptr<ScenarioDevice> m_device;
+    // The trace positions where the events the next expect looks at begin,
+    // and where they will begin once a step other than an expect has run.
+    size_t m_windowStart { 0 };
+    std::optional<size_t> m_nextWindowStart;
+    // The ids taken so far; a notification the system shows on its own takes the next free one.
+    std::set<std::string> m_usedIds;
+    int m_nextSequenceNumber { 1 };
+    bool m_failed { false };
+    bool m_stopped { false };
+};
+
+} // namespace tools::scenario
