@@ -2,13 +2,14 @@
 
 #include "platform/device/PluginLoader.h"
 #include "platform/foundation/Value.h"
+
 #include "tweak/HookTable.h"
 #include "tweak/view/ViewClasses.h"
 
 namespace brix {
 
-using runtime::Ref;
 using runtime::Object;
+using runtime::Ref;
 
 Brix::Brix(device::Process& process)
     : m_process(&process)
@@ -41,8 +42,8 @@ void Brix::recordStatusBarWindow(runtime::Object* window)
 void Brix::bindSettings()
 {
     auto* preferencesClass = runtime().classNamed("HBPreferences");
-    m_preferences = send<Ref<Object>>(runtime::alloc(preferencesClass), SEL("initWithIdentifier:"),
-        foundation::Value(preferenceDomain));
+    m_preferences = send<Ref<Object>>(
+        runtime::alloc(preferencesClass), SEL("initWithIdentifier:"), foundation::Value(preferenceDomain));
     for (const SettingKey& key : settingKeys) {
         foundation::Value name(key.key);
         if (key.type == SettingKey::Type::Boolean) {

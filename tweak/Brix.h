@@ -2,6 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/runtime/Send.h"
+
 #include "tweak/Settings.h"
 
 namespace brix {

@@ -10,23 +10,23 @@ namespace apps {
 
 namespace {
 
-// The frameworks every app of the device links.
-void defineFrameworks(device::Process& process)
-{
-    foundation::defineClasses(process.runtime());
-    device::defineDistributedClasses(process);
-    preferences::defineClasses(process);
-}
+    // The frameworks every app of the device links.
+    void defineFrameworks(device::Process& process)
+    {
+        foundation::defineClasses(process.runtime());
+        device::defineDistributedClasses(process);
+        preferences::defineClasses(process);
+    }
 
-device::AppDefinition withFrameworks(device::AppDefinition app)
-{
-    app.defineClasses = [appClasses = std::move(app.defineClasses)](device::Process& process) {
-        defineFrameworks(process);
-        if (appClasses)
-            appClasses(process);
-    };
-    return app;
-}
+    device::AppDefinition withFrameworks(device::AppDefinition app)
+    {
+        app.defineClasses = [appClasses = std::move(app.defineClasses)](device::Process& process) {
+            defineFrameworks(process);
+            if (appClasses)
+                appClasses(process);
+        };
+        return app;
+    }
 
 } // namespace
 

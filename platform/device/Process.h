@@ -40,8 +40,7 @@ public:
     // destroyed, newest first, when the process ends, before its run time.
     // Platform layers keep their process-wide state here (the default
     // notification center, the shared application, a plug-in's own state).
-    template<typename T>
-    T& service()
+    template <typename T> T& service()
     {
         if (T* existing = existingService<T>())
             return *existing;
@@ -51,8 +50,7 @@ public:
         m_services.push_back({ std::type_index(typeid(T)), std::move(owned) });
         return result;
     }
-    template<typename T>
-    T* existingService()
+    template <typename T> T* existingService()
     {
         auto it = m_serviceIndex.find(std::type_index(typeid(T)));
         return it == m_serviceIndex.end() ? nullptr : static_cast<T*>(m_services[it->second].object.get());

@@ -111,8 +111,7 @@ private:
 // dispatch_once: runs the block the first time only.
 class OnceFlag {
 public:
-    template<typename F>
-    void callOnce(F&& function)
+    template <typename F> void callOnce(F&& function)
     {
         if (m_done)
             return;

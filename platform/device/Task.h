@@ -11,7 +11,7 @@ namespace device {
 class Task {
 public:
     Task() = default;
-    template<typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, Task>>>
+    template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, Task>>>
     Task(F&& function)
         : m_callable(std::make_unique<Callable<std::decay_t<F>>>(std::forward<F>(function)))
     {
@@ -32,8 +32,7 @@ private:
         virtual ~Base() = default;
         virtual void call() = 0;
     };
-    template<typename F>
-    struct Callable final : Base {
+    template <typename F> struct Callable final : Base {
         explicit Callable(F&& f)
             : function(std::move(f))
         {

@@ -12,72 +12,72 @@ namespace foundation {
 
 namespace {
 
-std::string describeErrno(int error)
-{
-    return std::strerror(error);
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& path)
-{
-    auto folder = path.parent_path();
-    return folder.empty() ? std::filesystem::path(".") : folder;
-}
-
-// Creates a fresh file beside the target; its name starts with a dot so that
-// folder listings and readers looking for the target ignore it.
-int createTemporaryFile(const std::filesystem::path& path, std::filesystem::path& temporary)
-{
-    std::random_device entropy;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof(suffix), ".tmp-%08x", entropy());
-        temporary = folderOf(path) / ("." + path.filename().string() + suffix);
-        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+    std::string describeErrno(int error)
+    {
+        return std::strerror(error);
     }
-    errno = EEXIST;
-    return -1;
-}
 
-bool writeAll(int fd, std::span<const uint8_t> bytes)
-{
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+    std::filesystem::path folderOf(const std::filesystem::path& path)
+    {
+        auto folder = path.parent_path();
+        return folder.empty() ? std::filesystem::path(".") : folder;
+    }
+
+    // Creates a fresh file beside the target; its name starts with a dot so that
+    // folder listings and readers looking for the target ignore it.
+    int createTemporaryFile(const std::filesystem::path& path, std::filesystem::path& temporary)
+    {
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof(suffix), ".tmp-%08x", entropy());
+            temporary = folderOf(path) / ("." + path.filename().string() + suffix);
+            int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0 || errno != EEXIST)
+                return fd;
         }
-        bytes = bytes.subspan(static_cast<size_t>(written));
+        errno = EEXIST;
+        return -1;
     }
-    return true;
-}
 
-// Makes the rename itself durable. Some file systems cannot sync a folder;
-// the file is in place by then, so that is not a failure.
-void syncFolder(const std::filesystem::path& folder)
-{
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
+    bool writeAll(int fd, std::span<const uint8_t> bytes)
+    {
+        while (!bytes.empty()) {
+            ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            bytes = bytes.subspan(static_cast<size_t>(written));
+        }
+        return true;
+    }
 
-// Writes, flushes and closes; answers the errno of the first step that failed, or 0.
-int fillAndClose(int fd, const std::filesystem::path& target, std::span<const uint8_t> bytes)
-{
-    struct stat existing;
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(fd, existing.st_mode & 07777);
-    int error = 0;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && !error)
-        error = errno;
-    return error;
-}
+    // Makes the rename itself durable. Some file systems cannot sync a folder;
+    // the file is in place by then, so that is not a failure.
+    void syncFolder(const std::filesystem::path& folder)
+    {
+        int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        ::fsync(fd);
+        ::close(fd);
+    }
+
+    // Writes, flushes and closes; answers the errno of the first step that failed, or 0.
+    int fillAndClose(int fd, const std::filesystem::path& target, std::span<const uint8_t> bytes)
+    {
+        struct stat existing;
+        if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+            ::fchmod(fd, existing.st_mode & 07777);
+        int error = 0;
+        if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
+            error = errno;
+        if (::close(fd) != 0 && !error)
+            error = errno;
+        return error;
+    }
 
 } // namespace
 

@@ -55,11 +55,9 @@ bool unboxBool(runtime::Object*);
 
 // Byte pointers travel in messages as they are. A `const void*` is the
 // platform's "r^v".
-template<>
-struct runtime::Encoding<const void*> {
+template <> struct runtime::Encoding<const void*> {
     static constexpr const char* value = "r^v";
 };
-template<>
-struct runtime::Encoding<void*> {
+template <> struct runtime::Encoding<void*> {
     static constexpr const char* value = "^v";
 };

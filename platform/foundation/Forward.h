@@ -9,8 +9,7 @@ class NotificationCenter;
 class Number;
 class Value;
 struct Error;
-template<typename T>
-class Result;
+template <typename T> class Result;
 enum class PropertyListFormat;
 
 } // namespace foundation

@@ -15,15 +15,15 @@ using runtime::Selector;
 
 namespace {
 
-// Names arrive in messages as Values: nil means any name; a non-string names nothing.
-std::optional<std::optional<std::string>> nameFilter(const Value& name)
-{
-    if (name.isNil())
-        return std::optional<std::string>();
-    if (name.isString())
-        return std::optional<std::string>(name.string());
-    return std::nullopt;
-}
+    // Names arrive in messages as Values: nil means any name; a non-string names nothing.
+    std::optional<std::optional<std::string>> nameFilter(const Value& name)
+    {
+        if (name.isNil())
+            return std::optional<std::string>();
+        if (name.isString())
+            return std::optional<std::string>(name.string());
+        return std::nullopt;
+    }
 
 } // namespace
 

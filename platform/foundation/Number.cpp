@@ -14,28 +14,25 @@ using runtime::Selector;
 
 namespace {
 
-template<typename T>
-T read(const std::vector<uint8_t>& bytes)
-{
-    T value {};
-    std::memcpy(&value, bytes.data(), std::min(sizeof(T), bytes.size()));
-    return value;
-}
+    template <typename T> T read(const std::vector<uint8_t>& bytes)
+    {
+        T value {};
+        std::memcpy(&value, bytes.data(), std::min(sizeof(T), bytes.size()));
+        return value;
+    }
 
-template<typename T>
-Object* initWith(Number* self, const char* objCType, T value)
-{
-    return self->setContents(objCType, &value) ? self : nullptr;
-}
+    template <typename T> Object* initWith(Number* self, const char* objCType, T value)
+    {
+        return self->setContents(objCType, &value) ? self : nullptr;
+    }
 
-template<typename T>
-Imp classFactory(const char* initializer)
-{
-    Selector init = Selector::named(initializer);
-    return Imp::of([init](Class* self, Selector, T value) -> Ref<Object> {
-        return runtime::send<Ref<Object>>(runtime::alloc(self), init, value);
-    });
-}
+    template <typename T> Imp classFactory(const char* initializer)
+    {
+        Selector init = Selector::named(initializer);
+        return Imp::of([init](Class* self, Selector, T value) -> Ref<Object> {
+            return runtime::send<Ref<Object>>(runtime::alloc(self), init, value);
+        });
+    }
 
 } // namespace
 

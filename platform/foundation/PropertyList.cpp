@@ -16,240 +16,239 @@ namespace foundation {
 
 namespace {
 
-struct NodeDeleter {
-    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
-};
-using Node = std::unique_ptr<void, NodeDeleter>;
+    struct NodeDeleter {
+        void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+    };
+    using Node = std::unique_ptr<void, NodeDeleter>;
 
-// A string the property-list library allocated with malloc.
-struct MallocDeleter {
-    void operator()(void* memory) const { std::free(memory); }
-};
-template<typename T>
-using Malloced = std::unique_ptr<T, MallocDeleter>;
+    // A string the property-list library allocated with malloc.
+    struct MallocDeleter {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    template <typename T> using Malloced = std::unique_ptr<T, MallocDeleter>;
 
-const PropertyListLimits limits;
+    const PropertyListLimits limits;
 
-// MARK: Reading
+    // MARK: Reading
 
-Result<Value> valueOf(plist_t node);
+    Result<Value> valueOf(plist_t node);
 
-std::string takeString(char* text)
-{
-    Malloced<char> owned(text);
-    return owned ? std::string(owned.get()) : std::string();
-}
-
-Value dateOf(plist_t node)
-{
-    int32_t seconds = 0;
-    int32_t microseconds = 0;
-    plist_get_date_val(node, &seconds, &microseconds);
-    // The library answers the fraction of a date before 2001 without its sign
-    // (and so cannot tell the second before 2001 from the one after).
-    double fraction = std::abs(static_cast<double>(microseconds)) / 1e6;
-    return Date { seconds < 0 ? seconds - fraction : seconds + fraction };
-}
-
-Value dataOf(plist_t node)
-{
-    char* bytes = nullptr;
-    uint64_t length = 0;
-    plist_get_data_val(node, &bytes, &length);
-    Malloced<char> owned(bytes);
-    auto* begin = reinterpret_cast<const uint8_t*>(owned.get());
-    return Data(begin, begin + (owned ? length : 0));
-}
-
-Result<Value> arrayOf(plist_t node)
-{
-    Value array = Value::array();
-    uint32_t count = plist_array_get_size(node);
-    for (uint32_t i = 0; i < count; ++i) {
-        auto item = valueOf(plist_array_get_item(node, i));
-        if (!item)
-            return item;
-        array.append(std::move(item).value());
+    std::string takeString(char* text)
+    {
+        Malloced<char> owned(text);
+        return owned ? std::string(owned.get()) : std::string();
     }
-    return array;
-}
 
-Result<Value> dictionaryOf(plist_t node)
-{
-    Value::Dictionary entries;
-    plist_dict_iter iterator = nullptr;
-    plist_dict_new_iter(node, &iterator);
-    Malloced<void> ownedIterator(iterator);
-    while (true) {
-        char* key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(node, iterator, &key, &item);
-        if (!item) {
-            std::free(key);
-            break;
+    Value dateOf(plist_t node)
+    {
+        int32_t seconds = 0;
+        int32_t microseconds = 0;
+        plist_get_date_val(node, &seconds, &microseconds);
+        // The library answers the fraction of a date before 2001 without its sign
+        // (and so cannot tell the second before 2001 from the one after).
+        double fraction = std::abs(static_cast<double>(microseconds)) / 1e6;
+        return Date { seconds < 0 ? seconds - fraction : seconds + fraction };
+    }
+
+    Value dataOf(plist_t node)
+    {
+        char* bytes = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &bytes, &length);
+        Malloced<char> owned(bytes);
+        auto* begin = reinterpret_cast<const uint8_t*>(owned.get());
+        return Data(begin, begin + (owned ? length : 0));
+    }
+
+    Result<Value> arrayOf(plist_t node)
+    {
+        Value array = Value::array();
+        uint32_t count = plist_array_get_size(node);
+        for (uint32_t i = 0; i < count; ++i) {
+            auto item = valueOf(plist_array_get_item(node, i));
+            if (!item)
+                return item;
+            array.append(std::move(item).value());
         }
-        auto name = takeString(key);
-        auto value = valueOf(item);
-        if (!value)
-            return value;
-        entries.insert_or_assign(std::move(name), std::move(value).value());
+        return array;
     }
-    return Value(std::move(entries));
-}
 
-Result<Value> valueOf(plist_t node)
-{
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return Value(value != 0);
+    Result<Value> dictionaryOf(plist_t node)
+    {
+        Value::Dictionary entries;
+        plist_dict_iter iterator = nullptr;
+        plist_dict_new_iter(node, &iterator);
+        Malloced<void> ownedIterator(iterator);
+        while (true) {
+            char* key = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(node, iterator, &key, &item);
+            if (!item) {
+                std::free(key);
+                break;
+            }
+            auto name = takeString(key);
+            auto value = valueOf(item);
+            if (!value)
+                return value;
+            entries.insert_or_assign(std::move(name), std::move(value).value());
+        }
+        return Value(std::move(entries));
     }
-    case PLIST_UINT: {
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        return Value(static_cast<int64_t>(value));
+
+    Result<Value> valueOf(plist_t node)
+    {
+        switch (plist_get_node_type(node)) {
+        case PLIST_BOOLEAN: {
+            uint8_t value = 0;
+            plist_get_bool_val(node, &value);
+            return Value(value != 0);
+        }
+        case PLIST_UINT: {
+            uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            return Value(static_cast<int64_t>(value));
+        }
+        case PLIST_REAL: {
+            double value = 0;
+            plist_get_real_val(node, &value);
+            return Value(value);
+        }
+        case PLIST_STRING: {
+            char* text = nullptr;
+            plist_get_string_val(node, &text);
+            return Value(takeString(text));
+        }
+        case PLIST_DATE:
+            return dateOf(node);
+        case PLIST_DATA:
+            return dataOf(node);
+        case PLIST_ARRAY:
+            return arrayOf(node);
+        case PLIST_DICT:
+            return dictionaryOf(node);
+        case PLIST_UID: {
+            // Keyed archives refer to their objects by UID; the XML format writes one as this dictionary.
+            uint64_t uid = 0;
+            plist_get_uid_val(node, &uid);
+            Value reference = Value::dictionary();
+            reference.set("CF$UID", static_cast<int64_t>(uid));
+            return reference;
+        }
+        default:
+            return Error { "the property list holds a value of an unknown kind" };
+        }
     }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return Value(value);
+
+    bool isBinary(std::span<const uint8_t> bytes)
+    {
+        return bytes.size() >= 6 && std::memcmp(bytes.data(), "bplist", 6) == 0;
     }
-    case PLIST_STRING: {
-        char* text = nullptr;
-        plist_get_string_val(node, &text);
-        return Value(takeString(text));
+
+    // MARK: Writing
+
+    // Where a value sits in the one being written, for error messages: `"items"[2]`.
+    std::string describePath(const std::string& path)
+    {
+        return path.empty() ? std::string("the top-level value") : "the value at " + path;
     }
-    case PLIST_DATE:
-        return dateOf(node);
-    case PLIST_DATA:
-        return dataOf(node);
-    case PLIST_ARRAY:
-        return arrayOf(node);
-    case PLIST_DICT:
-        return dictionaryOf(node);
-    case PLIST_UID: {
-        // Keyed archives refer to their objects by UID; the XML format writes one as this dictionary.
-        uint64_t uid = 0;
-        plist_get_uid_val(node, &uid);
-        Value reference = Value::dictionary();
-        reference.set("CF$UID", static_cast<int64_t>(uid));
-        return reference;
+
+    Result<Node> nodeOf(const Value&, const std::string& path, size_t depth);
+
+    Result<Node> stringNode(const std::string& text, const std::string& path)
+    {
+        if (text.find('\0') != std::string::npos)
+            return Error { describePath(path) + " is a string containing a NUL character" };
+        if (!isValidUtf8(text))
+            return Error { describePath(path) + " is a string that is not valid UTF-8" };
+        return Node(plist_new_string(text.c_str()));
     }
-    default:
-        return Error { "the property list holds a value of an unknown kind" };
+
+    Result<Node> dateNode(Date date, const std::string& path)
+    {
+        double seconds = std::floor(date.secondsSinceReferenceDate);
+        double microseconds = std::round((date.secondsSinceReferenceDate - seconds) * 1e6);
+        if (microseconds >= 1e6) {
+            seconds += 1;
+            microseconds = 0;
+        }
+        if (!std::isfinite(seconds) || seconds < std::numeric_limits<int32_t>::min()
+            || seconds > std::numeric_limits<int32_t>::max())
+            return Error { describePath(path) + " is a date too far from 2001 to be stored" };
+        return Node(plist_new_date(static_cast<int32_t>(seconds), static_cast<int32_t>(microseconds)));
     }
-}
 
-bool isBinary(std::span<const uint8_t> bytes)
-{
-    return bytes.size() >= 6 && std::memcmp(bytes.data(), "bplist", 6) == 0;
-}
-
-// MARK: Writing
-
-// Where a value sits in the one being written, for error messages: `"items"[2]`.
-std::string describePath(const std::string& path)
-{
-    return path.empty() ? std::string("the top-level value") : "the value at " + path;
-}
-
-Result<Node> nodeOf(const Value&, const std::string& path, size_t depth);
-
-Result<Node> stringNode(const std::string& text, const std::string& path)
-{
-    if (text.find('\0') != std::string::npos)
-        return Error { describePath(path) + " is a string containing a NUL character" };
-    if (!isValidUtf8(text))
-        return Error { describePath(path) + " is a string that is not valid UTF-8" };
-    return Node(plist_new_string(text.c_str()));
-}
-
-Result<Node> dateNode(Date date, const std::string& path)
-{
-    double seconds = std::floor(date.secondsSinceReferenceDate);
-    double microseconds = std::round((date.secondsSinceReferenceDate - seconds) * 1e6);
-    if (microseconds >= 1e6) {
-        seconds += 1;
-        microseconds = 0;
+    Result<Node> arrayNode(const Value& value, const std::string& path, size_t depth)
+    {
+        Node array(plist_new_array());
+        const auto& items = value.items();
+        for (size_t i = 0; i < items.size(); ++i) {
+            auto item = nodeOf(items[i], path + "[" + std::to_string(i) + "]", depth + 1);
+            if (!item)
+                return item;
+            plist_array_append_item(array.get(), std::move(item).value().release());
+        }
+        return array;
     }
-    if (!std::isfinite(seconds) || seconds < std::numeric_limits<int32_t>::min()
-        || seconds > std::numeric_limits<int32_t>::max())
-        return Error { describePath(path) + " is a date too far from 2001 to be stored" };
-    return Node(plist_new_date(static_cast<int32_t>(seconds), static_cast<int32_t>(microseconds)));
-}
 
-Result<Node> arrayNode(const Value& value, const std::string& path, size_t depth)
-{
-    Node array(plist_new_array());
-    const auto& items = value.items();
-    for (size_t i = 0; i < items.size(); ++i) {
-        auto item = nodeOf(items[i], path + "[" + std::to_string(i) + "]", depth + 1);
-        if (!item)
-            return item;
-        plist_array_append_item(array.get(), std::move(item).value().release());
+    Result<Node> dictionaryNode(const Value& value, const std::string& path, size_t depth)
+    {
+        Node dictionary(plist_new_dict());
+        for (auto& [key, entry] : value.entries()) {
+            auto entryPath = path + "\"" + key + "\"";
+            if (key.find('\0') != std::string::npos || !isValidUtf8(key))
+                return Error { "the key " + entryPath + " is not valid UTF-8 text without NUL characters" };
+            auto item = nodeOf(entry, entryPath, depth + 1);
+            if (!item)
+                return item;
+            plist_dict_set_item(dictionary.get(), key.c_str(), std::move(item).value().release());
+        }
+        return dictionary;
     }
-    return array;
-}
 
-Result<Node> dictionaryNode(const Value& value, const std::string& path, size_t depth)
-{
-    Node dictionary(plist_new_dict());
-    for (auto& [key, entry] : value.entries()) {
-        auto entryPath = path + "\"" + key + "\"";
-        if (key.find('\0') != std::string::npos || !isValidUtf8(key))
-            return Error { "the key " + entryPath + " is not valid UTF-8 text without NUL characters" };
-        auto item = nodeOf(entry, entryPath, depth + 1);
-        if (!item)
-            return item;
-        plist_dict_set_item(dictionary.get(), key.c_str(), std::move(item).value().release());
+    Result<Node> nodeOf(const Value& value, const std::string& path, size_t depth)
+    {
+        if (depth >= limits.maximumDepth)
+            return Error { "values nest more than " + std::to_string(limits.maximumDepth) + " levels deep" };
+        switch (value.kind()) {
+        case Value::Kind::Nil:
+            return Error { describePath(path) + " is nil, which a property list cannot hold" };
+        case Value::Kind::Object:
+            return Error { describePath(path) + " is an object (" + describe(value)
+                + "), which a property list cannot hold" };
+        case Value::Kind::Boolean:
+            return Node(plist_new_bool(value.boolean()));
+        case Value::Kind::Integer:
+            return Node(plist_new_uint(static_cast<uint64_t>(value.integer())));
+        case Value::Kind::Real:
+            return Node(plist_new_real(value.real()));
+        case Value::Kind::String:
+            return stringNode(value.string(), path);
+        case Value::Kind::Data:
+            return Node(plist_new_data(reinterpret_cast<const char*>(value.data().data()), value.data().size()));
+        case Value::Kind::Date:
+            return dateNode(value.date(), path);
+        case Value::Kind::Array:
+            return arrayNode(value, path, depth);
+        case Value::Kind::Dictionary:
+            return dictionaryNode(value, path, depth);
+        }
+        return Error { describePath(path) + " is of an unknown kind" };
     }
-    return dictionary;
-}
 
-Result<Node> nodeOf(const Value& value, const std::string& path, size_t depth)
-{
-    if (depth >= limits.maximumDepth)
-        return Error { "values nest more than " + std::to_string(limits.maximumDepth) + " levels deep" };
-    switch (value.kind()) {
-    case Value::Kind::Nil:
-        return Error { describePath(path) + " is nil, which a property list cannot hold" };
-    case Value::Kind::Object:
-        return Error { describePath(path) + " is an object (" + describe(value)
-            + "), which a property list cannot hold" };
-    case Value::Kind::Boolean:
-        return Node(plist_new_bool(value.boolean()));
-    case Value::Kind::Integer:
-        return Node(plist_new_uint(static_cast<uint64_t>(value.integer())));
-    case Value::Kind::Real:
-        return Node(plist_new_real(value.real()));
-    case Value::Kind::String:
-        return stringNode(value.string(), path);
-    case Value::Kind::Data:
-        return Node(plist_new_data(reinterpret_cast<const char*>(value.data().data()), value.data().size()));
-    case Value::Kind::Date:
-        return dateNode(value.date(), path);
-    case Value::Kind::Array:
-        return arrayNode(value, path, depth);
-    case Value::Kind::Dictionary:
-        return dictionaryNode(value, path, depth);
+    Result<std::vector<char>> readFile(const std::filesystem::path& path)
+    {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error))
+            return Error { path.string() + " is a folder, not a file" };
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            return Error { "cannot open " + path.string() + ": " + std::strerror(errno) };
+        std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (file.bad())
+            return Error { "cannot read " + path.string() };
+        return bytes;
     }
-    return Error { describePath(path) + " is of an unknown kind" };
-}
-
-Result<std::vector<char>> readFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return Error { path.string() + " is a folder, not a file" };
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return Error { "cannot open " + path.string() + ": " + std::strerror(errno) };
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return Error { "cannot read " + path.string() };
-    return bytes;
-}
 
 } // namespace
 

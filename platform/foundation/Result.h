@@ -16,8 +16,7 @@ struct Error {
 // The outcome of an operation that can fail at run time on bad input: either
 // its value or an Error. Asking a failed result for its value (or a good one
 // for its error) is a programming error.
-template<typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value)
         : m_storage(std::in_place_index<0>, std::move(value))

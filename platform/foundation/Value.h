@@ -9,7 +9,7 @@ namespace foundation {
 // values: a message argument typed "@" carries either an object or a value.
 using runtime::Data;
 using runtime::Date;
-using runtime::Value;
 using runtime::describe;
+using runtime::Value;
 
 } // namespace foundation

@@ -8,29 +8,29 @@ namespace graphics {
 
 namespace {
 
-// One box blur of `count` words read from `source` at `sourceStep` apart and
-// written to `destination`, with a running sum per channel.
-void blurLine(
-    const uint32_t* source, size_t sourceStep, uint32_t* destination, size_t destinationStep, int count, int radius)
-{
-    auto at = [&](int index) { return source[static_cast<size_t>(std::clamp(index, 0, count - 1)) * sourceStep]; };
-    std::array<uint32_t, 4> sums {};
-    auto add = [&](uint32_t word, int sign) {
-        for (int channel = 0; channel < 4; ++channel)
-            sums[channel] += static_cast<uint32_t>(sign * static_cast<int>((word >> (channel * 8)) & 0xff));
-    };
-    for (int index = -radius; index <= radius; ++index)
-        add(at(index), 1);
-    uint32_t window = static_cast<uint32_t>(2 * radius + 1);
-    for (int index = 0; index < count; ++index) {
-        uint32_t word = 0;
-        for (int channel = 0; channel < 4; ++channel)
-            word |= ((sums[channel] + window / 2) / window) << (channel * 8);
-        destination[static_cast<size_t>(index) * destinationStep] = word;
-        add(at(index + radius + 1), 1);
-        add(at(index - radius), -1);
+    // One box blur of `count` words read from `source` at `sourceStep` apart and
+    // written to `destination`, with a running sum per channel.
+    void blurLine(
+        const uint32_t* source, size_t sourceStep, uint32_t* destination, size_t destinationStep, int count, int radius)
+    {
+        auto at = [&](int index) { return source[static_cast<size_t>(std::clamp(index, 0, count - 1)) * sourceStep]; };
+        std::array<uint32_t, 4> sums {};
+        auto add = [&](uint32_t word, int sign) {
+            for (int channel = 0; channel < 4; ++channel)
+                sums[channel] += static_cast<uint32_t>(sign * static_cast<int>((word >> (channel * 8)) & 0xff));
+        };
+        for (int index = -radius; index <= radius; ++index)
+            add(at(index), 1);
+        uint32_t window = static_cast<uint32_t>(2 * radius + 1);
+        for (int index = 0; index < count; ++index) {
+            uint32_t word = 0;
+            for (int channel = 0; channel < 4; ++channel)
+                word |= ((sums[channel] + window / 2) / window) << (channel * 8);
+            destination[static_cast<size_t>(index) * destinationStep] = word;
+            add(at(index + radius + 1), 1);
+            add(at(index - radius), -1);
+        }
     }
-}
 
 } // namespace
 

@@ -12,93 +12,93 @@ namespace graphics {
 
 namespace {
 
-// How far a continuous corner reaches along each edge, in radii, and where
-// its control points sit, as a fraction of that reach from the corner.
-constexpr double continuousReach = 1.528;
-constexpr double continuousHandle = 0.178;
+    // How far a continuous corner reaches along each edge, in radii, and where
+    // its control points sit, as a fraction of that reach from the corner.
+    constexpr double continuousReach = 1.528;
+    constexpr double continuousHandle = 0.178;
 
-// The blur is computed on an image this many pixels of blur radius smaller,
-// so its cost stays small whatever the radius.
-constexpr double blurRadiusPerDownsampledPixel = 4;
-constexpr int maximumDownsampling = 16;
+    // The blur is computed on an image this many pixels of blur radius smaller,
+    // so its cost stays small whatever the radius.
+    constexpr double blurRadiusPerDownsampledPixel = 4;
+    constexpr int maximumDownsampling = 16;
 
-double sanitized(double value)
-{
-    return std::isfinite(value) ? value : 0;
-}
-
-Rect sanitized(const Rect& rect)
-{
-    return { sanitized(rect.x), sanitized(rect.y), std::max(sanitized(rect.width), 0.0),
-        std::max(sanitized(rect.height), 0.0) };
-}
-
-void appendCircularPath(cairo_t* cairo, const Rect& rect, double radius)
-{
-    cairo_new_sub_path(cairo);
-    cairo_arc(cairo, rect.maxX() - radius, rect.y + radius, radius, -M_PI / 2, 0);
-    cairo_arc(cairo, rect.maxX() - radius, rect.maxY() - radius, radius, 0, M_PI / 2);
-    cairo_arc(cairo, rect.x + radius, rect.maxY() - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cairo, rect.x + radius, rect.y + radius, radius, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cairo);
-}
-
-void appendContinuousPath(cairo_t* cairo, const Rect& rect, double radius)
-{
-    double reach = std::min(radius * continuousReach, std::min(rect.width, rect.height) / 2);
-    double handle = reach * continuousHandle;
-    double left = rect.x;
-    double top = rect.y;
-    double right = rect.maxX();
-    double bottom = rect.maxY();
-    cairo_move_to(cairo, left + reach, top);
-    cairo_line_to(cairo, right - reach, top);
-    cairo_curve_to(cairo, right - handle, top, right, top + handle, right, top + reach);
-    cairo_line_to(cairo, right, bottom - reach);
-    cairo_curve_to(cairo, right, bottom - handle, right - handle, bottom, right - reach, bottom);
-    cairo_line_to(cairo, left + reach, bottom);
-    cairo_curve_to(cairo, left + handle, bottom, left, bottom - handle, left, bottom - reach);
-    cairo_line_to(cairo, left, top + reach);
-    cairo_curve_to(cairo, left, top + handle, left + handle, top, left + reach, top);
-    cairo_close_path(cairo);
-}
-
-// Lays `tint` over every pixel of a premultiplied image.
-void tintImage(Image& image, Color tint)
-{
-    Color clamped = tint.clamped();
-    if (!(clamped.alpha > 0))
-        return;
-    const uint32_t keep = static_cast<uint32_t>(std::lround((1 - clamped.alpha) * 256));
-    const uint32_t add[4] = {
-        static_cast<uint32_t>(std::lround(clamped.blue * clamped.alpha * 255)),
-        static_cast<uint32_t>(std::lround(clamped.green * clamped.alpha * 255)),
-        static_cast<uint32_t>(std::lround(clamped.red * clamped.alpha * 255)),
-        static_cast<uint32_t>(std::lround(clamped.alpha * 255)),
-    };
-    uint32_t* words = image.words();
-    for (uint64_t i = 0; i < image.pixelCount(); ++i) {
-        uint32_t result = 0;
-        for (int channel = 0; channel < 4; ++channel) {
-            uint32_t value = (words[i] >> (channel * 8)) & 0xff;
-            result |= std::min<uint32_t>(255, ((value * keep) >> 8) + add[channel]) << (channel * 8);
-        }
-        words[i] = result;
+    double sanitized(double value)
+    {
+        return std::isfinite(value) ? value : 0;
     }
-}
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+    Rect sanitized(const Rect& rect)
+    {
+        return { sanitized(rect.x), sanitized(rect.y), std::max(sanitized(rect.width), 0.0),
+            std::max(sanitized(rect.height), 0.0) };
+    }
 
-// A Cairo view of an image's pixels, without copying them.
-Surface surfaceOf(const Image& image)
-{
-    auto* words = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(image.words()));
-    return Surface(
-        cairo_image_surface_create_for_data(words, CAIRO_FORMAT_ARGB32, image.width(), image.height(), image.stride()));
-}
+    void appendCircularPath(cairo_t* cairo, const Rect& rect, double radius)
+    {
+        cairo_new_sub_path(cairo);
+        cairo_arc(cairo, rect.maxX() - radius, rect.y + radius, radius, -M_PI / 2, 0);
+        cairo_arc(cairo, rect.maxX() - radius, rect.maxY() - radius, radius, 0, M_PI / 2);
+        cairo_arc(cairo, rect.x + radius, rect.maxY() - radius, radius, M_PI / 2, M_PI);
+        cairo_arc(cairo, rect.x + radius, rect.y + radius, radius, M_PI, 3 * M_PI / 2);
+        cairo_close_path(cairo);
+    }
+
+    void appendContinuousPath(cairo_t* cairo, const Rect& rect, double radius)
+    {
+        double reach = std::min(radius * continuousReach, std::min(rect.width, rect.height) / 2);
+        double handle = reach * continuousHandle;
+        double left = rect.x;
+        double top = rect.y;
+        double right = rect.maxX();
+        double bottom = rect.maxY();
+        cairo_move_to(cairo, left + reach, top);
+        cairo_line_to(cairo, right - reach, top);
+        cairo_curve_to(cairo, right - handle, top, right, top + handle, right, top + reach);
+        cairo_line_to(cairo, right, bottom - reach);
+        cairo_curve_to(cairo, right, bottom - handle, right - handle, bottom, right - reach, bottom);
+        cairo_line_to(cairo, left + reach, bottom);
+        cairo_curve_to(cairo, left + handle, bottom, left, bottom - handle, left, bottom - reach);
+        cairo_line_to(cairo, left, top + reach);
+        cairo_curve_to(cairo, left, top + handle, left + handle, top, left + reach, top);
+        cairo_close_path(cairo);
+    }
+
+    // Lays `tint` over every pixel of a premultiplied image.
+    void tintImage(Image& image, Color tint)
+    {
+        Color clamped = tint.clamped();
+        if (!(clamped.alpha > 0))
+            return;
+        const uint32_t keep = static_cast<uint32_t>(std::lround((1 - clamped.alpha) * 256));
+        const uint32_t add[4] = {
+            static_cast<uint32_t>(std::lround(clamped.blue * clamped.alpha * 255)),
+            static_cast<uint32_t>(std::lround(clamped.green * clamped.alpha * 255)),
+            static_cast<uint32_t>(std::lround(clamped.red * clamped.alpha * 255)),
+            static_cast<uint32_t>(std::lround(clamped.alpha * 255)),
+        };
+        uint32_t* words = image.words();
+        for (uint64_t i = 0; i < image.pixelCount(); ++i) {
+            uint32_t result = 0;
+            for (int channel = 0; channel < 4; ++channel) {
+                uint32_t value = (words[i] >> (channel * 8)) & 0xff;
+                result |= std::min<uint32_t>(255, ((value * keep) >> 8) + add[channel]) << (channel * 8);
+            }
+            words[i] = result;
+        }
+    }
+
+    struct SurfaceDeleter {
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+    };
+    using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+    // A Cairo view of an image's pixels, without copying them.
+    Surface surfaceOf(const Image& image)
+    {
+        auto* words = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(image.words()));
+        return Surface(cairo_image_surface_create_for_data(
+            words, CAIRO_FORMAT_ARGB32, image.width(), image.height(), image.stride()));
+    }
 
 } // namespace
 

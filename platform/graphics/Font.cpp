@@ -11,14 +11,14 @@ namespace graphics {
 
 namespace {
 
-constexpr const char* fallbackFamilies = "Inter,DejaVu Sans,sans-serif";
+    constexpr const char* fallbackFamilies = "Inter,DejaVu Sans,sans-serif";
 
-double clampedSize(double size)
-{
-    if (std::isnan(size) || size < 0)
-        return 0;
-    return std::min(size, Font::maximumSize);
-}
+    double clampedSize(double size)
+    {
+        if (std::isnan(size) || size < 0)
+            return 0;
+        return std::min(size, Font::maximumSize);
+    }
 
 } // namespace
 

@@ -15,14 +15,14 @@ using foundation::Result;
 
 namespace {
 
-// Larger files are not pictures this platform shows; refusing them early
-// keeps a bad path from filling the memory.
-constexpr uintmax_t maximumFileSize = 256ull * 1024 * 1024;
+    // Larger files are not pictures this platform shows; refusing them early
+    // keeps a bad path from filling the memory.
+    constexpr uintmax_t maximumFileSize = 256ull * 1024 * 1024;
 
-uint8_t divideBy255(unsigned value)
-{
-    return static_cast<uint8_t>((value + 127) / 255);
-}
+    uint8_t divideBy255(unsigned value)
+    {
+        return static_cast<uint8_t>((value + 127) / 255);
+    }
 
 } // namespace
 
@@ -63,8 +63,8 @@ Result<Image> Image::create(int64_t width, int64_t height, Contents contents)
     if (width == 0 || height == 0)
         return Image(static_cast<int>(width), static_cast<int>(height), nullptr);
     size_t count = static_cast<size_t>(width * height);
-    auto* words = static_cast<uint32_t*>(
-        contents == Contents::Transparent ? std::calloc(count, 4) : std::malloc(count * 4));
+    auto* words
+        = static_cast<uint32_t*>(contents == Contents::Transparent ? std::calloc(count, 4) : std::malloc(count * 4));
     if (!words)
         return Error { "out of memory for an image of " + std::to_string(width) + " × " + std::to_string(height)
             + " pixels" };

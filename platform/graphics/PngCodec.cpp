@@ -12,16 +12,16 @@ using foundation::Result;
 
 namespace {
 
-constexpr uint8_t signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    constexpr uint8_t signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
 
-// libpng's simplified interface reports failures in the image record instead
-// of jumping out of our frames, so decoding needs no setjmp here.
-struct ReadRecord {
-    png_image image {};
-    ReadRecord() { image.version = PNG_IMAGE_VERSION; }
-    ~ReadRecord() { png_image_free(&image); }
-    std::string message() const { return image.message[0] ? image.message : "unknown error"; }
-};
+    // libpng's simplified interface reports failures in the image record instead
+    // of jumping out of our frames, so decoding needs no setjmp here.
+    struct ReadRecord {
+        png_image image {};
+        ReadRecord() { image.version = PNG_IMAGE_VERSION; }
+        ~ReadRecord() { png_image_free(&image); }
+        std::string message() const { return image.message[0] ? image.message : "unknown error"; }
+    };
 
 } // namespace
 

@@ -12,73 +12,73 @@ namespace graphics {
 
 namespace {
 
-std::string wellFormed(std::string text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return text;
-    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    std::string result(valid);
-    g_free(valid);
-    return result;
-}
-
-void applyRuns(PangoLayout* layout, const std::string& text, const std::vector<FontRun>& runs)
-{
-    if (runs.empty())
-        return;
-    PangoAttrList* attributes = pango_attr_list_new();
-    for (const auto& run : runs) {
-        ByteRange bytes = byteRangeOf(text, run.range);
-        if (bytes.begin >= bytes.end)
-            continue;
-        PangoFontDescription* description = run.font.createDescription();
-        PangoAttribute* attribute = pango_attr_font_desc_new(description);
-        pango_font_description_free(description);
-        attribute->start_index = static_cast<guint>(bytes.begin);
-        attribute->end_index = static_cast<guint>(bytes.end);
-        // Unlike insertion, a change replaces what earlier runs set over the same stretch.
-        pango_attr_list_change(attributes, attribute);
+    std::string wellFormed(std::string text)
+    {
+        if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
+            return text;
+        gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+        std::string result(valid);
+        g_free(valid);
+        return result;
     }
-    pango_layout_set_attributes(layout, attributes);
-    pango_attr_list_unref(attributes);
-}
 
-void applyAlignment(PangoLayout* layout, TextAlignment alignment, bool boundedWidth)
-{
-    if (!boundedWidth)
-        alignment = TextAlignment::Left;
-    pango_layout_set_auto_dir(layout, alignment == TextAlignment::Natural || alignment == TextAlignment::Justified);
-    pango_layout_set_justify(layout, alignment == TextAlignment::Justified);
-    switch (alignment) {
-    case TextAlignment::Center:
-        pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
-        break;
-    case TextAlignment::Right:
-        pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
-        break;
-    default:
-        pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
-        break;
+    void applyRuns(PangoLayout* layout, const std::string& text, const std::vector<FontRun>& runs)
+    {
+        if (runs.empty())
+            return;
+        PangoAttrList* attributes = pango_attr_list_new();
+        for (const auto& run : runs) {
+            ByteRange bytes = byteRangeOf(text, run.range);
+            if (bytes.begin >= bytes.end)
+                continue;
+            PangoFontDescription* description = run.font.createDescription();
+            PangoAttribute* attribute = pango_attr_font_desc_new(description);
+            pango_font_description_free(description);
+            attribute->start_index = static_cast<guint>(bytes.begin);
+            attribute->end_index = static_cast<guint>(bytes.end);
+            // Unlike insertion, a change replaces what earlier runs set over the same stretch.
+            pango_attr_list_change(attributes, attribute);
+        }
+        pango_layout_set_attributes(layout, attributes);
+        pango_attr_list_unref(attributes);
     }
-}
 
-// Keeps the first `maximumLines` lines, the last of them ending in an
-// ellipsis. Pango's own line limit counts lines per paragraph, so the limit
-// is given as the height down to the last line kept.
-void limitLines(PangoLayout* layout, int64_t maximumLines)
-{
-    if (maximumLines <= 0 || pango_layout_get_line_count(layout) <= maximumLines)
-        return;
-    PangoLayoutIter* iterator = pango_layout_get_iter(layout);
-    for (int64_t line = 1; line < maximumLines; ++line)
-        pango_layout_iter_next_line(iterator);
-    int top = 0;
-    int bottom = 0;
-    pango_layout_iter_get_line_yrange(iterator, &top, &bottom);
-    pango_layout_iter_free(iterator);
-    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-    pango_layout_set_height(layout, bottom);
-}
+    void applyAlignment(PangoLayout* layout, TextAlignment alignment, bool boundedWidth)
+    {
+        if (!boundedWidth)
+            alignment = TextAlignment::Left;
+        pango_layout_set_auto_dir(layout, alignment == TextAlignment::Natural || alignment == TextAlignment::Justified);
+        pango_layout_set_justify(layout, alignment == TextAlignment::Justified);
+        switch (alignment) {
+        case TextAlignment::Center:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+            break;
+        case TextAlignment::Right:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+            break;
+        default:
+            pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+            break;
+        }
+    }
+
+    // Keeps the first `maximumLines` lines, the last of them ending in an
+    // ellipsis. Pango's own line limit counts lines per paragraph, so the limit
+    // is given as the height down to the last line kept.
+    void limitLines(PangoLayout* layout, int64_t maximumLines)
+    {
+        if (maximumLines <= 0 || pango_layout_get_line_count(layout) <= maximumLines)
+            return;
+        PangoLayoutIter* iterator = pango_layout_get_iter(layout);
+        for (int64_t line = 1; line < maximumLines; ++line)
+            pango_layout_iter_next_line(iterator);
+        int top = 0;
+        int bottom = 0;
+        pango_layout_iter_get_line_yrange(iterator, &top, &bottom);
+        pango_layout_iter_free(iterator);
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        pango_layout_set_height(layout, bottom);
+    }
 
 } // namespace
 

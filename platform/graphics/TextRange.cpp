@@ -4,26 +4,26 @@ namespace graphics {
 
 namespace {
 
-// The length in bytes of the well-formed character starting at `index`, or 1
-// for a byte that starts none.
-size_t characterLength(std::string_view text, size_t index)
-{
-    auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-    uint8_t lead = byte(index);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
-    if (length == 0 || index + length > text.size())
-        return 1;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(index + i) & 0xc0) != 0x80)
+    // The length in bytes of the well-formed character starting at `index`, or 1
+    // for a byte that starts none.
+    size_t characterLength(std::string_view text, size_t index)
+    {
+        auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+        uint8_t lead = byte(index);
+        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
+        if (length == 0 || index + length > text.size())
             return 1;
+        for (size_t i = 1; i < length; ++i) {
+            if ((byte(index + i) & 0xc0) != 0x80)
+                return 1;
+        }
+        return length;
     }
-    return length;
-}
 
-uint64_t unitsOf(size_t characterBytes)
-{
-    return characterBytes == 4 ? 2 : 1;
-}
+    uint64_t unitsOf(size_t characterBytes)
+    {
+        return characterBytes == 4 ? 2 : 1;
+    }
 
 } // namespace
 

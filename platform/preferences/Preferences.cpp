@@ -14,12 +14,12 @@ using runtime::Selector;
 
 namespace {
 
-// The preference objects of one process, one per domain; held weakly, so a
-// domain nobody uses any more has no object.
-struct PreferencesRegistry {
-    explicit PreferencesRegistry(device::Process&) { }
-    std::map<std::string, runtime::WeakRef<Preferences>> instances;
-};
+    // The preference objects of one process, one per domain; held weakly, so a
+    // domain nobody uses any more has no object.
+    struct PreferencesRegistry {
+        explicit PreferencesRegistry(device::Process&) { }
+        std::map<std::string, runtime::WeakRef<Preferences>> instances;
+    };
 
 } // namespace
 
@@ -42,8 +42,8 @@ void Preferences::attach(device::Process& process, const std::string& identifier
     m_process = &process;
     m_domain = std::make_unique<Domain>(process.device(), identifier);
     m_values = m_domain->read();
-    process.device().distributedCenter().addObserver(process, this, SEL("_preferencesChanged:"),
-        m_domain->changeNotificationName());
+    process.device().distributedCenter().addObserver(
+        process, this, SEL("_preferencesChanged:"), m_domain->changeNotificationName());
 }
 
 void Preferences::registerBool(bool* variable, bool defaultValue, const std::string& key)
@@ -122,11 +122,12 @@ void defineClasses(device::Process& process)
     auto& cls = runtime.defineClass<Preferences>("HBPreferences", "NSObject");
     // An instance per domain and process: initialising another one answers
     // the existing instance, as the preference library does.
-    runtime.define(cls, SEL("initWithIdentifier:"), runtime::Imp::of([&process](Preferences*, Selector, const Value& identifier) -> Ref<Preferences> {
-        if (!identifier.isString() || identifier.string().empty())
-            return nullptr;
-        return Preferences::forIdentifier(process, identifier.string());
-    }));
+    runtime.define(cls, SEL("initWithIdentifier:"),
+        runtime::Imp::of([&process](Preferences*, Selector, const Value& identifier) -> Ref<Preferences> {
+            if (!identifier.isString() || identifier.string().empty())
+                return nullptr;
+            return Preferences::forIdentifier(process, identifier.string());
+        }));
     runtime.define(cls, SEL("registerBool:default:forKey:"),
         runtime::Imp::of([](Preferences* self, Selector, bool* variable, bool defaultValue, const Value& key) {
             if (variable && key.isString())
@@ -145,8 +146,10 @@ void defineClasses(device::Process& process)
             if (key.isString())
                 self->setObject(value, key.string());
         }));
-    runtime.define(cls, SEL("removeAllObjects"), runtime::Imp::of([](Preferences* self, Selector) { self->removeAllObjects(); }));
-    runtime.define(cls, SEL("_preferencesChanged:"), runtime::Imp::of([](Preferences* self, Selector, Object*) { self->reload(); }));
+    runtime.define(
+        cls, SEL("removeAllObjects"), runtime::Imp::of([](Preferences* self, Selector) { self->removeAllObjects(); }));
+    runtime.define(cls, SEL("_preferencesChanged:"),
+        runtime::Imp::of([](Preferences* self, Selector, Object*) { self->reload(); }));
 }
 
 } // namespace preferences

@@ -82,12 +82,10 @@ public:
     Object* createInstance();
 
     // Instance variables.
-    template<typename C, typename T>
-    void addIvar(std::string name, T C::*member)
+    template <typename C, typename T> void addIvar(std::string name, T C::*member)
     {
         using Member = T C::*;
-        m_ivars.push_back(Ivar {
-            std::move(name), &typeid(T),
+        m_ivars.push_back(Ivar { std::move(name), &typeid(T),
             [](Object* object, const void* storedMember) -> void* {
                 return &(static_cast<C*>(object)->*(*static_cast<const Member*>(storedMember)));
             },

@@ -8,9 +8,7 @@ class Method;
 class Object;
 class Runtime;
 class Selector;
-template<typename T>
-class Ref;
-template<typename T>
-class WeakRef;
+template <typename T> class Ref;
+template <typename T> class WeakRef;
 
 } // namespace runtime

@@ -104,22 +104,19 @@ private:
     WeakControl* m_weakControl { nullptr };
 };
 
-template<typename T>
-void Ref<T>::retainIfSet()
+template <typename T> void Ref<T>::retainIfSet()
 {
     if (m_ptr)
         static_cast<Object*>(m_ptr)->retain();
 }
 
-template<typename T>
-void Ref<T>::releaseIfSet()
+template <typename T> void Ref<T>::releaseIfSet()
 {
     if (m_ptr)
         static_cast<Object*>(m_ptr)->release();
 }
 
-template<typename T>
-WeakRef<T>::WeakRef(T* object)
+template <typename T> WeakRef<T>::WeakRef(T* object)
 {
     if (object && !static_cast<Object*>(object)->isDeallocating()) {
         m_control = static_cast<Object*>(object)->weakControl();
@@ -127,7 +124,7 @@ WeakRef<T>::WeakRef(T* object)
     }
 }
 
-template<typename T>
+template <typename T>
 WeakRef<T>::WeakRef(const WeakRef& other)
     : m_control(other.m_control)
 {
@@ -135,22 +132,19 @@ WeakRef<T>::WeakRef(const WeakRef& other)
         ++m_control->weakCount;
 }
 
-template<typename T>
-WeakRef<T>::~WeakRef()
+template <typename T> WeakRef<T>::~WeakRef()
 {
     if (m_control && --m_control->weakCount == 0 && !m_control->object)
         delete m_control;
 }
 
-template<typename T>
-T* WeakRef<T>::get() const
+template <typename T> T* WeakRef<T>::get() const
 {
     return m_control ? static_cast<T*>(m_control->object) : nullptr;
 }
 
 // A fresh object with one reference owned by the result.
-template<typename T, typename... Args>
-Ref<T> make(Args&&... args)
+template <typename T, typename... Args> Ref<T> make(Args&&... args)
 {
     return Ref<T>::adopt(new T(std::forward<Args>(args)...));
 }

@@ -10,8 +10,7 @@ namespace runtime {
 
 // A strong (owning) reference to a run-time object. Copying retains,
 // destruction releases; the last release sends `dealloc` through the run time.
-template<typename T>
-class Ref {
+template <typename T> class Ref {
 public:
     Ref() = default;
     Ref(std::nullptr_t) { }
@@ -29,13 +28,13 @@ public:
         : m_ptr(std::exchange(other.m_ptr, nullptr))
     {
     }
-    template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    template <typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(const Ref<U>& other)
         : m_ptr(other.get())
     {
         retainIfSet();
     }
-    template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    template <typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(Ref<U>&& other) noexcept
         : m_ptr(other.leak())
     {
@@ -76,8 +75,7 @@ private:
 
 // A weak (non-owning) reference: it reads nil once its object has started to
 // deallocate.
-template<typename T>
-class WeakRef {
+template <typename T> class WeakRef {
 public:
     WeakRef() = default;
     WeakRef(T* object);

@@ -18,8 +18,8 @@ void signatureMismatch(Selector selector, std::string_view methodSignature, std:
 void unrecognizedSelector(const Object* receiver, Selector selector)
 {
     auto* cls = receiver->isa();
-    std::fprintf(stderr, "runtime: %s[%s %s]: unrecognized selector sent to instance\n",
-        cls->isMetaclass() ? "+" : "-", cls->name().c_str(), selector.name().c_str());
+    std::fprintf(stderr, "runtime: %s[%s %s]: unrecognized selector sent to instance\n", cls->isMetaclass() ? "+" : "-",
+        cls->name().c_str(), selector.name().c_str());
     std::abort();
 }
 
@@ -155,9 +155,8 @@ Runtime::Runtime()
     define(root, SEL("isKindOfClass:"), Imp::of([](Object* self, Selector, Object* cls) {
         return cls && self->isa()->isSubclassOf(static_cast<Class*>(cls));
     }));
-    defineClassMethod(root, SEL("alloc"), Imp::of([](Class* self, Selector) -> Ref<Object> {
-        return Ref<Object>::adopt(self->createInstance());
-    }));
+    defineClassMethod(root, SEL("alloc"),
+        Imp::of([](Class* self, Selector) -> Ref<Object> { return Ref<Object>::adopt(self->createInstance()); }));
     defineClassMethod(root, SEL("new"), Imp::of([](Class* self, Selector) -> Ref<Object> {
         auto object = send<Ref<Object>>(self, SEL("alloc"));
         return send<Ref<Object>>(object, SEL("init"));

@@ -38,11 +38,10 @@ public:
 
     // Defines a class whose instances are the C++ type T, constructed as T(Class*).
     // T must derive from the C++ type of `superclassName`'s instances.
-    template<typename T>
-    Class& defineClass(std::string name, std::string_view superclassName)
+    template <typename T> Class& defineClass(std::string name, std::string_view superclassName)
     {
-        return defineClassWithFactory(std::move(name), superclassName,
-            [](Class* cls) -> Object* { return new T(cls); });
+        return defineClassWithFactory(
+            std::move(name), superclassName, [](Class* cls) -> Object* { return new T(cls); });
     }
     Class& defineClassWithFactory(std::string name, std::string_view superclassName, Class::Factory);
 
@@ -92,8 +91,7 @@ bool isKindOf(const Object*, std::string_view className);
 
 // Instance variables by name, typed: nil when the object's class has no such
 // variable or it holds another type.
-template<typename T>
-T* ivarPointer(Object* object, std::string_view name)
+template <typename T> T* ivarPointer(Object* object, std::string_view name)
 {
     if (!object)
         return nullptr;

@@ -8,17 +8,17 @@ namespace runtime {
 
 namespace {
 
-struct SelectorTable {
-    std::mutex lock;
-    // Node-based, so the address of each interned name stays put.
-    std::unordered_set<std::string> names;
-};
+    struct SelectorTable {
+        std::mutex lock;
+        // Node-based, so the address of each interned name stays put.
+        std::unordered_set<std::string> names;
+    };
 
-SelectorTable& table()
-{
-    static SelectorTable* instance = new SelectorTable;
-    return *instance;
-}
+    SelectorTable& table()
+    {
+        static SelectorTable* instance = new SelectorTable;
+        return *instance;
+    }
 
 } // namespace
 

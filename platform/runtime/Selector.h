@@ -34,14 +34,13 @@ private:
 
 } // namespace runtime
 
-template<>
-struct std::hash<runtime::Selector> {
+template <> struct std::hash<runtime::Selector> {
     size_t operator()(runtime::Selector s) const noexcept { return std::hash<const void*> {}(s.identity()); }
 };
 
 // A selector interned once per call site: `SEL("viewDidLoad")`.
-#define SEL(literal)                                                                \
-    ([]() -> ::runtime::Selector {                                                  \
-        static const ::runtime::Selector interned = ::runtime::Selector::named(literal); \
-        return interned;                                                            \
+#define SEL(literal)                                                                                                   \
+    ([]() -> ::runtime::Selector {                                                                                     \
+        static const ::runtime::Selector interned = ::runtime::Selector::named(literal);                               \
+        return interned;                                                                                               \
     }())

@@ -1,34 +1,34 @@
 #include "platform/runtime/Value.h"
 
-#include "platform/runtime/Class.h"
-
 #include <cmath>
 #include <limits>
 #include <sstream>
+
+#include "platform/runtime/Class.h"
 
 namespace runtime {
 
 namespace {
 
-const Value& nilValue()
-{
-    static const Value nil;
-    return nil;
-}
+    const Value& nilValue()
+    {
+        static const Value nil;
+        return nil;
+    }
 
-// The integer part of a real, clamped to the 64-bit range; NaN reads as 0.
-// A plain conversion of a real outside the range is undefined behaviour.
-int64_t saturatingInteger(double value)
-{
-    constexpr double limit = 9223372036854775808.0; // 2^63
-    if (std::isnan(value))
-        return 0;
-    if (value >= limit)
-        return std::numeric_limits<int64_t>::max();
-    if (value < -limit)
-        return std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(value);
-}
+    // The integer part of a real, clamped to the 64-bit range; NaN reads as 0.
+    // A plain conversion of a real outside the range is undefined behaviour.
+    int64_t saturatingInteger(double value)
+    {
+        constexpr double limit = 9223372036854775808.0; // 2^63
+        if (std::isnan(value))
+            return 0;
+        if (value >= limit)
+            return std::numeric_limits<int64_t>::max();
+        if (value < -limit)
+            return std::numeric_limits<int64_t>::min();
+        return static_cast<int64_t>(value);
+    }
 
 } // namespace
 

@@ -39,7 +39,7 @@ public:
         : m_storage(value)
     {
     }
-    template<typename T, typename = std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>>>
+    template <typename T, typename = std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>>>
     Value(T value)
         : m_storage(static_cast<int64_t>(value))
     {
@@ -79,7 +79,7 @@ public:
     {
     }
     Value(Object* object);
-    template<typename T>
+    template <typename T>
     Value(const Ref<T>& object)
         : Value(static_cast<Object*>(object.get()))
     {
@@ -148,4 +148,3 @@ private:
 std::string describe(const Value&);
 
 } // namespace runtime
-

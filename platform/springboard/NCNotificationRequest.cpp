@@ -12,30 +12,30 @@ using uikit::instantiate;
 
 namespace {
 
-// Seconds between 1970 and the platform's reference date, 2001-01-01.
-constexpr double referenceDateOffset = 978307200;
+    // Seconds between 1970 and the platform's reference date, 2001-01-01.
+    constexpr double referenceDateOffset = 978307200;
 
-foundation::Date currentDate(device::Device& device)
-{
-    return { device.hardware().startTime + device.scheduler().now() - referenceDateOffset };
-}
+    foundation::Date currentDate(device::Device& device)
+    {
+        return { device.hardware().startTime + device.scheduler().now() - referenceDateOffset };
+    }
 
-Ref<UNNotification> makeUserNotification(device::Process& process, const NCNotificationRequest::Contents& contents)
-{
-    auto& runtime = process.runtime();
-    auto content = instantiate<UNNotificationContent>(runtime, "UNNotificationContent");
-    auto request = instantiate<UNNotificationRequest>(runtime, "UNNotificationRequest");
-    auto notification = instantiate<UNNotification>(runtime, "UNNotification");
-    if (!content || !request || !notification)
-        return nullptr;
-    content->setTexts(contents.title, contents.subtitle, contents.message);
-    content->setUserInfo(contents.userInfo);
-    request->setIdentifier(contents.notificationIdentifier);
-    request->setContent(content.get());
-    notification->setRequest(request.get());
-    notification->setDate(Value(currentDate(process.device())));
-    return notification;
-}
+    Ref<UNNotification> makeUserNotification(device::Process& process, const NCNotificationRequest::Contents& contents)
+    {
+        auto& runtime = process.runtime();
+        auto content = instantiate<UNNotificationContent>(runtime, "UNNotificationContent");
+        auto request = instantiate<UNNotificationRequest>(runtime, "UNNotificationRequest");
+        auto notification = instantiate<UNNotification>(runtime, "UNNotification");
+        if (!content || !request || !notification)
+            return nullptr;
+        content->setTexts(contents.title, contents.subtitle, contents.message);
+        content->setUserInfo(contents.userInfo);
+        request->setIdentifier(contents.notificationIdentifier);
+        request->setContent(content.get());
+        notification->setRequest(request.get());
+        notification->setDate(Value(currentDate(process.device())));
+        return notification;
+    }
 
 } // namespace
 

@@ -19,11 +19,11 @@ using uikit::ClassBuilder;
 
 namespace {
 
-Ref<Object> makeRecognizer(device::Process& process, std::string_view className, Object* target, Selector action)
-{
-    auto* cls = process.runtime().classNamed(className);
-    return runtime::send<Ref<Object>>(runtime::alloc(cls), SEL("initWithTarget:action:"), target, action);
-}
+    Ref<Object> makeRecognizer(device::Process& process, std::string_view className, Object* target, Selector action)
+    {
+        auto* cls = process.runtime().classNamed(className);
+        return runtime::send<Ref<Object>>(runtime::alloc(cls), SEL("initWithTarget:action:"), target, action);
+    }
 
 } // namespace
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Device.h"
-#include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 
 namespace springboard {
 

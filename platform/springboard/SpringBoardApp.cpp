@@ -23,11 +23,11 @@
 #include "platform/springboard/SBNotificationBannerWindow.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardState.h"
-#include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/springboard/UNNotification.h"
 #include "platform/springboard/UNNotificationContent.h"
 #include "platform/springboard/UNNotificationRequest.h"
 #include "platform/uikit/UIKit.h"
+#include "platform/uikit/UIStatusBarWindow.h"
 
 namespace springboard {
 
@@ -37,54 +37,53 @@ using runtime::Ref;
 
 namespace {
 
-Ref<Object> create(device::Process& process, std::string_view className)
-{
-    return runtime::newObject(process.runtime().classNamed(className));
-}
+    Ref<Object> create(device::Process& process, std::string_view className)
+    {
+        return runtime::newObject(process.runtime().classNamed(className));
+    }
 
-Ref<Object> createWithFrame(device::Process& process, std::string_view className, uikit::Rect frame)
-{
-    return runtime::send<Ref<Object>>(
-        runtime::alloc(process.runtime().classNamed(className)), SEL("initWithFrame:"), frame);
-}
+    Ref<Object> createWithFrame(device::Process& process, std::string_view className, uikit::Rect frame)
+    {
+        return runtime::send<Ref<Object>>(
+            runtime::alloc(process.runtime().classNamed(className)), SEL("initWithFrame:"), frame);
+    }
 
-template<typename T>
-T* kept(device::Process& process, const Ref<Object>& object)
-{
-    process.keep(object);
-    return dynamic_cast<T*>(object.get());
-}
+    template <typename T> T* kept(device::Process& process, const Ref<Object>& object)
+    {
+        process.keep(object);
+        return dynamic_cast<T*>(object.get());
+    }
 
-// Systems before 13.0 create the server with its queue alone.
-Ref<Object> createBulletinServer(device::Process& process)
-{
-    auto server = runtime::alloc(process.runtime().classNamed("BBServer"));
-    Value queue(BBServer::queueLabel);
-    if (foundation::compareVersions(process.device().hardware().systemVersion, "13.0") < 0)
-        return runtime::send<Ref<Object>>(server, SEL("initWithQueue:"), queue);
-    Object* none = nullptr;
-    return runtime::send<Ref<Object>>(server,
-        SEL("initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:utilitiesListener:"
-            "conduitListener:systemStateListener:settingsListener:"),
-        queue, none, none, none, none, none, none, none, none);
-}
+    // Systems before 13.0 create the server with its queue alone.
+    Ref<Object> createBulletinServer(device::Process& process)
+    {
+        auto server = runtime::alloc(process.runtime().classNamed("BBServer"));
+        Value queue(BBServer::queueLabel);
+        if (foundation::compareVersions(process.device().hardware().systemVersion, "13.0") < 0)
+            return runtime::send<Ref<Object>>(server, SEL("initWithQueue:"), queue);
+        Object* none = nullptr;
+        return runtime::send<Ref<Object>>(server,
+            SEL("initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:utilitiesListener:"
+                "conduitListener:systemStateListener:settingsListener:"),
+            queue, none, none, none, none, none, none, none, none);
+    }
 
-uikit::Rect screenBounds(device::Process& process)
-{
-    auto& hardware = process.device().hardware();
-    return uikit::makeRect(0, 0, hardware.screenWidth, hardware.screenHeight);
-}
+    uikit::Rect screenBounds(device::Process& process)
+    {
+        auto& hardware = process.device().hardware();
+        return uikit::makeRect(0, 0, hardware.screenWidth, hardware.screenHeight);
+    }
 
-void createHomeScreen(device::Process& process, SpringBoardState::StartUpObjects& objects)
-{
-    auto controller = create(process, "SBHomeScreenViewController");
-    runtime::send<Ref<Object>>(controller, SEL("view"));
-    auto window = createWithFrame(process, "UIWindow", screenBounds(process));
-    runtime::send(window, SEL("setRootViewController:"), controller.get());
-    runtime::send(window, SEL("makeKeyAndVisible"));
-    objects.homeScreenController = kept<SBHomeScreenViewController>(process, controller);
-    objects.homeScreenWindow = kept<uikit::UIWindow>(process, window);
-}
+    void createHomeScreen(device::Process& process, SpringBoardState::StartUpObjects& objects)
+    {
+        auto controller = create(process, "SBHomeScreenViewController");
+        runtime::send<Ref<Object>>(controller, SEL("view"));
+        auto window = createWithFrame(process, "UIWindow", screenBounds(process));
+        runtime::send(window, SEL("setRootViewController:"), controller.get());
+        runtime::send(window, SEL("makeKeyAndVisible"));
+        objects.homeScreenController = kept<SBHomeScreenViewController>(process, controller);
+        objects.homeScreenWindow = kept<uikit::UIWindow>(process, window);
+    }
 
 } // namespace
 
@@ -130,7 +129,8 @@ void startUp(device::Process& process)
         });
     }
 
-    auto statusBarFrame = uikit::makeRect(0, 0, process.device().hardware().screenWidth, uikit::UIStatusBarWindow::height);
+    auto statusBarFrame
+        = uikit::makeRect(0, 0, process.device().hardware().screenWidth, uikit::UIStatusBarWindow::height);
     auto statusBar = createWithFrame(process, "UIStatusBarWindow", statusBarFrame);
     runtime::send(statusBar, SEL("setHidden:"), false);
     objects.statusBarWindow = kept<uikit::UIStatusBarWindow>(process, statusBar);

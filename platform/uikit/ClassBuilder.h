@@ -11,33 +11,29 @@ namespace uikit {
 
 namespace detail {
 
-template<typename T>
-struct RefTraits : std::false_type { };
-template<typename T>
-struct RefTraits<runtime::Ref<T>> : std::true_type { };
-template<typename T>
-struct WeakRefTraits : std::false_type { };
-template<typename T>
-struct WeakRefTraits<runtime::WeakRef<T>> : std::true_type { };
-template<typename T>
-struct ObjectElement;
-template<typename T>
-struct ObjectElement<runtime::Ref<T>> {
-    using Type = T;
-};
-template<typename T>
-struct ObjectElement<runtime::WeakRef<T>> {
-    using Type = T;
-};
+    template <typename T> struct RefTraits : std::false_type {
+    };
+    template <typename T> struct RefTraits<runtime::Ref<T>> : std::true_type {
+    };
+    template <typename T> struct WeakRefTraits : std::false_type {
+    };
+    template <typename T> struct WeakRefTraits<runtime::WeakRef<T>> : std::true_type {
+    };
+    template <typename T> struct ObjectElement;
+    template <typename T> struct ObjectElement<runtime::Ref<T>> {
+        using Type = T;
+    };
+    template <typename T> struct ObjectElement<runtime::WeakRef<T>> {
+        using Type = T;
+    };
 
-template<typename T>
-T* downcast(runtime::Object* object)
-{
-    if constexpr (std::is_same_v<T, runtime::Object>)
-        return object;
-    else
-        return dynamic_cast<T*>(object);
-}
+    template <typename T> T* downcast(runtime::Object* object)
+    {
+        if constexpr (std::is_same_v<T, runtime::Object>)
+            return object;
+        else
+            return dynamic_cast<T*>(object);
+    }
 
 } // namespace detail
 
@@ -52,7 +48,7 @@ public:
     }
 
     // A new class whose instances are the C++ type T.
-    template<typename T>
+    template <typename T>
     static ClassBuilder define(runtime::Runtime& runtime, std::string name, std::string_view superclassName)
     {
         return ClassBuilder(runtime, runtime.defineClass<T>(std::move(name), superclassName));
@@ -74,7 +70,7 @@ public:
     // A getter for a C++ member, and a setter unless `setter` is empty.
     // Objects are answered as owned references and stored as the member's
     // type; an object of another kind is stored as nil.
-    template<typename C, typename T>
+    template <typename C, typename T>
     ClassBuilder& property(std::string_view getter, std::string_view setter, T C::*member)
     {
         method(getter, getterFor(member));
@@ -84,16 +80,14 @@ public:
     }
 
     // An instance variable found by name, as the platform's ivar list.
-    template<typename C, typename T>
-    ClassBuilder& ivar(std::string name, T C::*member)
+    template <typename C, typename T> ClassBuilder& ivar(std::string name, T C::*member)
     {
         m_class->addIvar(std::move(name), member);
         return *this;
     }
 
 private:
-    template<typename C, typename T>
-    static runtime::Imp getterFor(T C::*member)
+    template <typename C, typename T> static runtime::Imp getterFor(T C::*member)
     {
         if constexpr (detail::RefTraits<T>::value) {
             return runtime::Imp::of([member](C* self, runtime::Selector) -> runtime::Ref<runtime::Object> {
@@ -108,8 +102,7 @@ private:
         }
     }
 
-    template<typename C, typename T>
-    static runtime::Imp setterFor(T C::*member)
+    template <typename C, typename T> static runtime::Imp setterFor(T C::*member)
     {
         if constexpr (detail::RefTraits<T>::value || detail::WeakRefTraits<T>::value) {
             using Element = typename detail::ObjectElement<T>::Type;
@@ -129,7 +122,7 @@ private:
 // Sends a message to the superclass of `definingClass`, the class whose
 // method is running: the platform's [super ...]. Without a superclass method
 // it yields a zero value.
-template<typename R = void, typename... A>
+template <typename R = void, typename... A>
 R sendSuper(const runtime::Class& definingClass, runtime::Object* self, runtime::Selector selector, A&&... args)
 {
     const runtime::Class* superclass = definingClass.superclass();
@@ -145,8 +138,7 @@ R sendSuper(const runtime::Class& definingClass, runtime::Object* self, runtime:
 
 // A new instance of the class named `className`, initialised with `init`, as
 // the C++ type T; nil when the class is missing or its instances are not Ts.
-template<typename T>
-runtime::Ref<T> instantiate(runtime::Runtime& runtime, std::string_view className)
+template <typename T> runtime::Ref<T> instantiate(runtime::Runtime& runtime, std::string_view className)
 {
     runtime::Class* cls = runtime.classNamed(className);
     if (!cls)

@@ -51,19 +51,15 @@ inline Rect makeRect(double x, double y, double width, double height)
 
 } // namespace uikit
 
-template<>
-struct runtime::Encoding<uikit::Point> {
+template <> struct runtime::Encoding<uikit::Point> {
     static constexpr const char* value = "{CGPoint=dd}";
 };
-template<>
-struct runtime::Encoding<uikit::Size> {
+template <> struct runtime::Encoding<uikit::Size> {
     static constexpr const char* value = "{CGSize=dd}";
 };
-template<>
-struct runtime::Encoding<uikit::Rect> {
+template <> struct runtime::Encoding<uikit::Rect> {
     static constexpr const char* value = "{CGRect={CGPoint=dd}{CGSize=dd}}";
 };
-template<>
-struct runtime::Encoding<uikit::EdgeInsets> {
+template <> struct runtime::Encoding<uikit::EdgeInsets> {
     static constexpr const char* value = "{UIEdgeInsets=dddd}";
 };

@@ -20,19 +20,19 @@ using runtime::Selector;
 
 namespace {
 
-const AttributeRun* winnerAt(const std::vector<AttributeRun>& runs, std::string_view name, uint64_t index)
-{
-    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-        if (run->name == name && index >= run->range.location && index < run->range.end())
-            return &*run;
+    const AttributeRun* winnerAt(const std::vector<AttributeRun>& runs, std::string_view name, uint64_t index)
+    {
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            if (run->name == name && index >= run->range.location && index < run->range.end())
+                return &*run;
+        }
+        return nullptr;
     }
-    return nullptr;
-}
 
-Value valueOf(const AttributeRun* run)
-{
-    return run ? run->value : Value();
-}
+    Value valueOf(const AttributeRun* run)
+    {
+        return run ? run->value : Value();
+    }
 
 } // namespace
 

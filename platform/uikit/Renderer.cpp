@@ -21,165 +21,165 @@ using graphics::RoundedRect;
 
 namespace {
 
-// How a blur style looks: the blur's radius in points and the tint laid over
-// it. These approximate the platform's materials; "regular" (and any style
-// this renderer does not know) follows the light appearance.
-struct BlurLook {
-    double radius;
-    Color tint;
-};
+    // How a blur style looks: the blur's radius in points and the tint laid over
+    // it. These approximate the platform's materials; "regular" (and any style
+    // this renderer does not know) follows the light appearance.
+    struct BlurLook {
+        double radius;
+        Color tint;
+    };
 
-BlurLook blurLookOf(int64_t style)
-{
-    switch (style) {
-    case 0: // extra light
-        return { 20, { 0.97, 0.97, 0.97, 0.8 } };
-    case 1: // light
-        return { 20, { 1, 1, 1, 0.55 } };
-    case 2: // dark
-        return { 20, { 0.11, 0.11, 0.11, 0.73 } };
-    default: // regular and the rest
-        return { 20, { 0.98, 0.98, 0.98, 0.65 } };
-    }
-}
-
-// A blur view answers through its C++ hook; one defined only in the run time
-// is asked for its effect's style. A blur view without an effect shows no blur.
-std::optional<int64_t> blurStyleOf(UIView* view)
-{
-    if (auto style = view->blurStyle())
-        return style;
-    if (!runtime::isKindOf(view, "UIVisualEffectView"))
-        return std::nullopt;
-    auto effect = runtime::sendIfResponds<runtime::Ref<runtime::Object>>(view, SEL("effect"));
-    if (!effect || !runtime::respondsToSelector(effect.get(), SEL("style")))
-        return std::nullopt;
-    return runtime::send<int64_t>(effect.get(), SEL("style"));
-}
-
-// The frames and alphas drawn: the model's, or at an instant of the device
-// clock the ones the animations in flight show.
-class Snapshot {
-public:
-    explicit Snapshot(std::optional<double> time)
-        : m_time(time)
+    BlurLook blurLookOf(int64_t style)
     {
+        switch (style) {
+        case 0: // extra light
+            return { 20, { 0.97, 0.97, 0.97, 0.8 } };
+        case 1: // light
+            return { 20, { 1, 1, 1, 0.55 } };
+        case 2: // dark
+            return { 20, { 0.11, 0.11, 0.11, 0.73 } };
+        default: // regular and the rest
+            return { 20, { 0.98, 0.98, 0.98, 0.65 } };
+        }
     }
 
-    Rect frameOf(const UIView* view) const { return m_time ? presentationFrame(view, *m_time) : view->frame(); }
-    double alphaOf(const UIView* view) const { return m_time ? presentationAlpha(view, *m_time) : view->alpha(); }
-    bool isDrawn(const UIView* view) const { return !view->isHidden() && alphaOf(view) > 0; }
+    // A blur view answers through its C++ hook; one defined only in the run time
+    // is asked for its effect's style. A blur view without an effect shows no blur.
+    std::optional<int64_t> blurStyleOf(UIView* view)
+    {
+        if (auto style = view->blurStyle())
+            return style;
+        if (!runtime::isKindOf(view, "UIVisualEffectView"))
+            return std::nullopt;
+        auto effect = runtime::sendIfResponds<runtime::Ref<runtime::Object>>(view, SEL("effect"));
+        if (!effect || !runtime::respondsToSelector(effect.get(), SEL("style")))
+            return std::nullopt;
+        return runtime::send<int64_t>(effect.get(), SEL("style"));
+    }
 
-private:
-    std::optional<double> m_time;
-};
+    // The frames and alphas drawn: the model's, or at an instant of the device
+    // clock the ones the animations in flight show.
+    class Snapshot {
+    public:
+        explicit Snapshot(std::optional<double> time)
+            : m_time(time)
+        {
+        }
 
-graphics::Rect boxOf(const Size& size)
-{
-    return { 0, 0, std::max(size.width, 0.0), std::max(size.height, 0.0) };
-}
+        Rect frameOf(const UIView* view) const { return m_time ? presentationFrame(view, *m_time) : view->frame(); }
+        double alphaOf(const UIView* view) const { return m_time ? presentationAlpha(view, *m_time) : view->alpha(); }
+        bool isDrawn(const UIView* view) const { return !view->isHidden() && alphaOf(view) > 0; }
 
-RoundedRect shapeOf(const UIView* view, const Size& size)
-{
-    const CALayer* layer = view->existingLayer();
-    if (!layer)
-        return { boxOf(size) };
-    return { boxOf(size), layer->cornerRadius(),
-        layer->continuousCorners() ? CornerStyle::Continuous : CornerStyle::Circular };
-}
+    private:
+        std::optional<double> m_time;
+    };
 
-bool clips(const UIView* view)
-{
-    return view->clipsToBounds();
-}
+    graphics::Rect boxOf(const Size& size)
+    {
+        return { 0, 0, std::max(size.width, 0.0), std::max(size.height, 0.0) };
+    }
 
-Point subviewPosition(const Snapshot& snapshot, const UIView* parent, const UIView* child)
-{
-    Rect bounds = parent->bounds();
-    Point origin = snapshot.frameOf(child).origin;
-    return { origin.x - bounds.origin.x, origin.y - bounds.origin.y };
-}
+    RoundedRect shapeOf(const UIView* view, const Size& size)
+    {
+        const CALayer* layer = view->existingLayer();
+        if (!layer)
+            return { boxOf(size) };
+        return { boxOf(size), layer->cornerRadius(),
+            layer->continuousCorners() ? CornerStyle::Continuous : CornerStyle::Circular };
+    }
 
-// Where a view and its drawn subviews may put paint, in the view's own coordinates.
-graphics::Rect extentOf(const Snapshot& snapshot, const UIView* view)
-{
-    graphics::Rect extent = boxOf(snapshot.frameOf(view).size);
-    if (clips(view))
+    bool clips(const UIView* view)
+    {
+        return view->clipsToBounds();
+    }
+
+    Point subviewPosition(const Snapshot& snapshot, const UIView* parent, const UIView* child)
+    {
+        Rect bounds = parent->bounds();
+        Point origin = snapshot.frameOf(child).origin;
+        return { origin.x - bounds.origin.x, origin.y - bounds.origin.y };
+    }
+
+    // Where a view and its drawn subviews may put paint, in the view's own coordinates.
+    graphics::Rect extentOf(const Snapshot& snapshot, const UIView* view)
+    {
+        graphics::Rect extent = boxOf(snapshot.frameOf(view).size);
+        if (clips(view))
+            return extent;
+        for (auto& subview : view->subviews()) {
+            if (!snapshot.isDrawn(subview.get()))
+                continue;
+            graphics::Rect inner = extentOf(snapshot, subview.get());
+            Point position = subviewPosition(snapshot, view, subview.get());
+            extent = extent.united({ inner.x + position.x, inner.y + position.y, inner.width, inner.height });
+        }
         return extent;
-    for (auto& subview : view->subviews()) {
-        if (!snapshot.isDrawn(subview.get()))
-            continue;
-        graphics::Rect inner = extentOf(snapshot, subview.get());
-        Point position = subviewPosition(snapshot, view, subview.get());
-        extent = extent.united({ inner.x + position.x, inner.y + position.y, inner.width, inner.height });
     }
-    return extent;
-}
 
-bool hasDrawnSubviews(const Snapshot& snapshot, const UIView* view)
-{
-    for (auto& subview : view->subviews()) {
-        if (snapshot.isDrawn(subview.get()))
-            return true;
+    bool hasDrawnSubviews(const Snapshot& snapshot, const UIView* view)
+    {
+        for (auto& subview : view->subviews()) {
+            if (snapshot.isDrawn(subview.get()))
+                return true;
+        }
+        return false;
     }
-    return false;
-}
 
-void drawView(Canvas& canvas, const Snapshot& snapshot, UIView* view, Point position)
-{
-    if (!snapshot.isDrawn(view))
-        return;
-    canvas.save();
-    canvas.translate(position.x, position.y);
-    Size size = snapshot.frameOf(view).size;
-    RoundedRect shape = shapeOf(view, size);
-    // Opacity applies to the view and its subviews as one picture; a view
-    // without drawn subviews simply draws fainter.
-    double alpha = snapshot.alphaOf(view);
-    bool layered = alpha < 1 && hasDrawnSubviews(snapshot, view);
-    if (layered)
-        canvas.beginTransparencyLayer(extentOf(snapshot, view));
-    double ownAlpha = layered ? 1 : alpha;
+    void drawView(Canvas& canvas, const Snapshot& snapshot, UIView* view, Point position)
+    {
+        if (!snapshot.isDrawn(view))
+            return;
+        canvas.save();
+        canvas.translate(position.x, position.y);
+        Size size = snapshot.frameOf(view).size;
+        RoundedRect shape = shapeOf(view, size);
+        // Opacity applies to the view and its subviews as one picture; a view
+        // without drawn subviews simply draws fainter.
+        double alpha = snapshot.alphaOf(view);
+        bool layered = alpha < 1 && hasDrawnSubviews(snapshot, view);
+        if (layered)
+            canvas.beginTransparencyLayer(extentOf(snapshot, view));
+        double ownAlpha = layered ? 1 : alpha;
 
-    if (auto style = blurStyleOf(view)) {
-        BlurLook look = blurLookOf(*style);
-        canvas.drawBlurredBackdrop(shape, look.radius, look.tint, ownAlpha);
+        if (auto style = blurStyleOf(view)) {
+            BlurLook look = blurLookOf(*style);
+            canvas.drawBlurredBackdrop(shape, look.radius, look.tint, ownAlpha);
+        }
+        if (UIColor* background = view->backgroundColor())
+            canvas.fill(shape, background->color().withAlphaMultiplied(ownAlpha));
+        if (clips(view))
+            canvas.clipTo(shape);
+        view->drawContent(canvas, Size { shape.rect.width, shape.rect.height }, ownAlpha);
+
+        // A subview may leave the tree while a hook runs; the copy keeps it alive.
+        std::vector<runtime::Ref<UIView>> subviews = view->subviews();
+        for (auto& subview : subviews)
+            drawView(canvas, snapshot, subview.get(), subviewPosition(snapshot, view, subview.get()));
+
+        if (layered)
+            canvas.endTransparencyLayer(alpha);
+        canvas.restore();
     }
-    if (UIColor* background = view->backgroundColor())
-        canvas.fill(shape, background->color().withAlphaMultiplied(ownAlpha));
-    if (clips(view))
-        canvas.clipTo(shape);
-    view->drawContent(canvas, Size { shape.rect.width, shape.rect.height }, ownAlpha);
 
-    // A subview may leave the tree while a hook runs; the copy keeps it alive.
-    std::vector<runtime::Ref<UIView>> subviews = view->subviews();
-    for (auto& subview : subviews)
-        drawView(canvas, snapshot, subview.get(), subviewPosition(snapshot, view, subview.get()));
-
-    if (layered)
-        canvas.endTransparencyLayer(alpha);
-    canvas.restore();
-}
-
-// A root that paints every pixel opaquely needs no cleared image beneath it.
-graphics::Image::Contents contentsBeneath(const Snapshot& snapshot, const UIView* root, const Size& size)
-{
-    if (!root || !snapshot.isDrawn(root) || snapshot.alphaOf(root) < 1)
+    // A root that paints every pixel opaquely needs no cleared image beneath it.
+    graphics::Image::Contents contentsBeneath(const Snapshot& snapshot, const UIView* root, const Size& size)
+    {
+        if (!root || !snapshot.isDrawn(root) || snapshot.alphaOf(root) < 1)
+            return graphics::Image::Contents::Transparent;
+        const UIColor* background = root->backgroundColor();
+        const CALayer* layer = root->existingLayer();
+        Size covered = snapshot.frameOf(root).size;
+        bool opaque = background && background->color().clamped().alpha >= 1;
+        bool square = layer && !(layer->cornerRadius() > 0);
+        if (opaque && square && covered.width >= size.width && covered.height >= size.height)
+            return graphics::Image::Contents::Unspecified;
         return graphics::Image::Contents::Transparent;
-    const UIColor* background = root->backgroundColor();
-    const CALayer* layer = root->existingLayer();
-    Size covered = snapshot.frameOf(root).size;
-    bool opaque = background && background->color().clamped().alpha >= 1;
-    bool square = layer && !(layer->cornerRadius() > 0);
-    if (opaque && square && covered.width >= size.width && covered.height >= size.height)
-        return graphics::Image::Contents::Unspecified;
-    return graphics::Image::Contents::Transparent;
-}
+    }
 
-bool isPositive(double value)
-{
-    return std::isfinite(value) && value > 0;
-}
+    bool isPositive(double value)
+    {
+        return std::isfinite(value) && value > 0;
+    }
 
 } // namespace
 

@@ -13,19 +13,19 @@ using runtime::Selector;
 
 namespace {
 
-// A new instance of the receiving class, so a subclass's class methods make
-// instances of the subclass.
-Ref<UIColor> colorOf(Class* cls, double red, double green, double blue, double alpha)
-{
-    return Ref<UIColor>(dynamic_cast<UIColor*>(
-        runtime::send<Ref<Object>>(runtime::alloc(cls), SEL("initWithRed:green:blue:alpha:"), red, green, blue, alpha)
-            .get()));
-}
+    // A new instance of the receiving class, so a subclass's class methods make
+    // instances of the subclass.
+    Ref<UIColor> colorOf(Class* cls, double red, double green, double blue, double alpha)
+    {
+        return Ref<UIColor>(dynamic_cast<UIColor*>(runtime::send<Ref<Object>>(
+            runtime::alloc(cls), SEL("initWithRed:green:blue:alpha:"), red, green, blue, alpha)
+                                                       .get()));
+    }
 
-Imp namedColor(double red, double green, double blue, double alpha)
-{
-    return Imp::of([=](Class* cls, Selector) -> Ref<Object> { return colorOf(cls, red, green, blue, alpha); });
-}
+    Imp namedColor(double red, double green, double blue, double alpha)
+    {
+        return Imp::of([=](Class* cls, Selector) -> Ref<Object> { return colorOf(cls, red, green, blue, alpha); });
+    }
 
 } // namespace
 

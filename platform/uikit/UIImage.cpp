@@ -20,23 +20,23 @@ using runtime::Selector;
 
 namespace {
 
-std::shared_ptr<const graphics::Image> decoded(std::span<const uint8_t> bytes)
-{
-    auto image = graphics::Image::decode(bytes);
-    if (!image)
-        return nullptr;
-    return std::make_shared<const graphics::Image>(std::move(image).value());
-}
+    std::shared_ptr<const graphics::Image> decoded(std::span<const uint8_t> bytes)
+    {
+        auto image = graphics::Image::decode(bytes);
+        if (!image)
+            return nullptr;
+        return std::make_shared<const graphics::Image>(std::move(image).value());
+    }
 
-std::shared_ptr<const graphics::Image> loaded(const std::filesystem::path& path)
-{
-    if (path.empty())
-        return nullptr;
-    auto image = graphics::Image::load(path);
-    if (!image)
-        return nullptr;
-    return std::make_shared<const graphics::Image>(std::move(image).value());
-}
+    std::shared_ptr<const graphics::Image> loaded(const std::filesystem::path& path)
+    {
+        if (path.empty())
+            return nullptr;
+        auto image = graphics::Image::load(path);
+        if (!image)
+            return nullptr;
+        return std::make_shared<const graphics::Image>(std::move(image).value());
+    }
 
 } // namespace
 

@@ -43,34 +43,35 @@ using runtime::Ref;
 
 namespace {
 
-// Foundation's dates, date formatters and bundles read the device the process runs on.
-class DeviceEnvironment final : public foundation::SystemEnvironment {
-public:
-    explicit DeviceEnvironment(device::Device& device)
-        : m_device(&device)
-    {
-    }
-    double currentTime() const override { return m_device->hardware().startTime + m_device->scheduler().now(); }
-    std::filesystem::path hostPath(std::string_view devicePath) const override
-    {
-        return m_device->hostPath(devicePath);
-    }
-    std::string localeIdentifier() const override { return m_device->hardware().locale; }
-    std::string timeZoneIdentifier() const override { return m_device->hardware().timeZone; }
+    // Foundation's dates, date formatters and bundles read the device the process runs on.
+    class DeviceEnvironment final : public foundation::SystemEnvironment {
+    public:
+        explicit DeviceEnvironment(device::Device& device)
+            : m_device(&device)
+        {
+        }
+        double currentTime() const override { return m_device->hardware().startTime + m_device->scheduler().now(); }
+        std::filesystem::path hostPath(std::string_view devicePath) const override
+        {
+            return m_device->hostPath(devicePath);
+        }
+        std::string localeIdentifier() const override { return m_device->hardware().locale; }
+        std::string timeZoneIdentifier() const override { return m_device->hardware().timeZone; }
 
-private:
-    device::Device* m_device;
-};
+    private:
+        device::Device* m_device;
+    };
 
-void collectControllers(UIView* view, std::vector<Ref<UIViewController>>& controllers)
-{
-    if (UIViewController* controller = view->viewController()) {
-        if (std::find(controllers.begin(), controllers.end(), Ref<UIViewController>(controller)) == controllers.end())
-            controllers.emplace_back(controller);
+    void collectControllers(UIView* view, std::vector<Ref<UIViewController>>& controllers)
+    {
+        if (UIViewController* controller = view->viewController()) {
+            if (std::find(controllers.begin(), controllers.end(), Ref<UIViewController>(controller))
+                == controllers.end())
+                controllers.emplace_back(controller);
+        }
+        for (auto& subview : view->subviews())
+            collectControllers(subview.get(), controllers);
     }
-    for (auto& subview : view->subviews())
-        collectControllers(subview.get(), controllers);
-}
 
 } // namespace
 

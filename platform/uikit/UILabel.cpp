@@ -21,12 +21,12 @@ using runtime::Selector;
 
 namespace {
 
-TextAlignment alignmentOf(int64_t value)
-{
-    if (value >= 0 && value <= static_cast<int64_t>(TextAlignment::Natural))
-        return static_cast<TextAlignment>(value);
-    return TextAlignment::Natural;
-}
+    TextAlignment alignmentOf(int64_t value)
+    {
+        if (value >= 0 && value <= static_cast<int64_t>(TextAlignment::Natural))
+            return static_cast<TextAlignment>(value);
+        return TextAlignment::Natural;
+    }
 
 } // namespace
 

@@ -24,42 +24,42 @@ using runtime::Selector;
 
 namespace {
 
-void collectSubtree(UIView* view, std::vector<Ref<UIView>>& views)
-{
-    views.emplace_back(view);
-    for (auto& subview : view->subviews())
-        collectSubtree(subview.get(), views);
-}
+    void collectSubtree(UIView* view, std::vector<Ref<UIView>>& views)
+    {
+        views.emplace_back(view);
+        for (auto& subview : view->subviews())
+            collectSubtree(subview.get(), views);
+    }
 
-// The subtree is taken before any message goes out, so a receiver that
-// changes the tree cannot make the walk skip or repeat a view.
-std::vector<Ref<UIView>> subtreeOf(UIView* view)
-{
-    std::vector<Ref<UIView>> views;
-    collectSubtree(view, views);
-    return views;
-}
+    // The subtree is taken before any message goes out, so a receiver that
+    // changes the tree cannot make the walk skip or repeat a view.
+    std::vector<Ref<UIView>> subtreeOf(UIView* view)
+    {
+        std::vector<Ref<UIView>> views;
+        collectSubtree(view, views);
+        return views;
+    }
 
-void announceWillMoveToWindow(UIView* view, UIWindow* newWindow)
-{
-    subtreeWillMoveToWindow(*view, view->window(), newWindow);
-    for (auto& member : subtreeOf(view))
-        runtime::send(member.get(), SEL("willMoveToWindow:"), static_cast<Object*>(newWindow));
-}
+    void announceWillMoveToWindow(UIView* view, UIWindow* newWindow)
+    {
+        subtreeWillMoveToWindow(*view, view->window(), newWindow);
+        for (auto& member : subtreeOf(view))
+            runtime::send(member.get(), SEL("willMoveToWindow:"), static_cast<Object*>(newWindow));
+    }
 
-void announceDidMoveToWindow(UIView* view)
-{
-    for (auto& member : subtreeOf(view))
-        runtime::send(member.get(), SEL("didMoveToWindow"));
-}
+    void announceDidMoveToWindow(UIView* view)
+    {
+        for (auto& member : subtreeOf(view))
+            runtime::send(member.get(), SEL("didMoveToWindow"));
+    }
 
-Value arrayOf(const std::vector<Ref<UIView>>& views)
-{
-    Value result = Value::array();
-    for (auto& view : views)
-        result.append(Value(view));
-    return result;
-}
+    Value arrayOf(const std::vector<Ref<UIView>>& views)
+    {
+        Value result = Value::array();
+        for (auto& view : views)
+            result.append(Value(view));
+        return result;
+    }
 
 } // namespace
 
@@ -416,10 +416,10 @@ void UIView::registerClass(device::Process& process)
         }))
         .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
         // Announcements a subclass or a plug-in may act on; a plain view does nothing.
-        .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) { }))
-        .method("didMoveToSuperview", Imp::of([](UIView*, Selector) { }))
-        .method("willMoveToWindow:", Imp::of([](UIView*, Selector, Object*) { }))
-        .method("didMoveToWindow", Imp::of([](UIView*, Selector) { }))
+        .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) {}))
+        .method("didMoveToSuperview", Imp::of([](UIView*, Selector) {}))
+        .method("willMoveToWindow:", Imp::of([](UIView*, Selector, Object*) {}))
+        .method("didMoveToWindow", Imp::of([](UIView*, Selector) {}))
         .method("isHidden", Imp::of(&UIView::isHidden))
         .method("setHidden:", Imp::of(&UIView::setHidden))
         .method("alpha", Imp::of(&UIView::alpha))

@@ -20,33 +20,33 @@ using runtime::Selector;
 
 namespace {
 
-Rect screenBounds(device::Process& process)
-{
-    auto* screen = UIKitState::of(process).mainScreen();
-    return screen ? screen->bounds() : Rect {};
-}
+    Rect screenBounds(device::Process& process)
+    {
+        auto* screen = UIKitState::of(process).mainScreen();
+        return screen ? screen->bounds() : Rect {};
+    }
 
-int64_t screenStyle(device::Process& process)
-{
-    auto* screen = UIKitState::of(process).mainScreen();
-    return screen ? screen->userInterfaceStyle() : UITraitCollection::Light;
-}
+    int64_t screenStyle(device::Process& process)
+    {
+        auto* screen = UIKitState::of(process).mainScreen();
+        return screen ? screen->userInterfaceStyle() : UITraitCollection::Light;
+    }
 
-Ref<Object> makeView(device::Process& process, Rect frame)
-{
-    return runtime::send<Ref<Object>>(
-        runtime::alloc(process.runtime().classNamed("UIView")), SEL("initWithFrame:"), frame);
-}
+    Ref<Object> makeView(device::Process& process, Rect frame)
+    {
+        return runtime::send<Ref<Object>>(
+            runtime::alloc(process.runtime().classNamed("UIView")), SEL("initWithFrame:"), frame);
+    }
 
-double durationOf(UIViewController::Transition transition)
-{
-    return transition == UIViewController::Transition::Animated ? UIViewController::transitionDuration : 0;
-}
+    double durationOf(UIViewController::Transition transition)
+    {
+        return transition == UIViewController::Transition::Animated ? UIViewController::transitionDuration : 0;
+    }
 
-UIViewController::Transition transitionFor(bool animated)
-{
-    return animated ? UIViewController::Transition::Animated : UIViewController::Transition::Immediate;
-}
+    UIViewController::Transition transitionFor(bool animated)
+    {
+        return animated ? UIViewController::Transition::Animated : UIViewController::Transition::Immediate;
+    }
 
 } // namespace
 
@@ -235,7 +235,7 @@ void UIViewController::registerClass(device::Process& process)
         .method("loadView", Imp::of([owner](UIViewController* self, Selector) {
             runtime::send(self, SEL("setView:"), makeView(*owner, screenBounds(*owner)).get());
         }))
-        .method("viewDidLoad", Imp::of([](UIViewController*, Selector) { }))
+        .method("viewDidLoad", Imp::of([](UIViewController*, Selector) {}))
         .method(
             "parentViewController", Imp::of([](UIViewController* self, Selector) -> Object* { return self->parent(); }))
         .method("childViewControllers", Imp::of([](UIViewController* self, Selector) {
@@ -248,8 +248,8 @@ void UIViewController::registerClass(device::Process& process)
             self->addChild(dynamic_cast<UIViewController*>(child));
         }))
         .method("removeFromParentViewController", Imp::of(&UIViewController::removeFromParent))
-        .method("willMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) { }))
-        .method("didMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) { }))
+        .method("willMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
+        .method("didMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
         .method("presentViewController:animated:completion:",
             Imp::of(
                 [owner](UIViewController* self, Selector, Object* controller, bool animated, Block<void()> completion) {
@@ -272,7 +272,7 @@ void UIViewController::registerClass(device::Process& process)
             return UITraitCollection::make(owner->runtime(), self->effectiveUserInterfaceStyle(screenStyle(*owner)));
         }))
         // Subclasses adapt to new traits here; the system calls it when they change.
-        .method("traitCollectionDidChange:", Imp::of([](UIViewController*, Selector, Object*) { }))
+        .method("traitCollectionDidChange:", Imp::of([](UIViewController*, Selector, Object*) {}))
         .method("nextResponder", Imp::of([](UIViewController* self, Selector) { return self->nextResponderObject(); }))
         .method("dealloc", Imp::of([cls](UIViewController* self, Selector) { self->deallocate(*cls); }));
 }

@@ -6,6 +6,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/preferences/Domain.h"
 #include "platform/runtime/Send.h"
+
 #include "tests/support/TempDirectory.h"
 
 using foundation::Value;

@@ -142,8 +142,7 @@ TEST(SpringBoardStartUp, eachAppHasItsOwnClassesAndUIKitIsInBoth)
     for (const char* name : { "NCNotificationShortLookViewController", "NCNotificationViewController",
              "NCNotificationContentContainerViewController", "_NCNotificationViewControllerView",
              "NCNotificationViewControllerView", "SBNotificationBannerWindow", "SBHomeScreenViewController",
-             "SBGrabberTongue", "SpringBoard", "SBLockScreenManager", "BBServer", "BBBulletin",
-             "BBAction" }) {
+             "SBGrabberTongue", "SpringBoard", "SBLockScreenManager", "BBServer", "BBBulletin", "BBAction" }) {
         EXPECT_NE(home.classNamed(name), nullptr) << name;
         EXPECT_EQ(messages.classNamed(name), nullptr) << name;
     }

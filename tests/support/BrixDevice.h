@@ -8,6 +8,7 @@
 #include "platform/apps/Apps.h"
 #include "platform/device/Device.h"
 #include "platform/preferences/Domain.h"
+
 #include "tests/support/TempDirectory.h"
 
 // A device on a temporary root with the system's apps defined and, unless

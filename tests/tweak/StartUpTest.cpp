@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/runtime/Send.h"
+
 #include "tests/support/BrixDevice.h"
 #include "tweak/Brix.h"
 
@@ -37,8 +38,12 @@ std::vector<ExpectedChange> homeScreenChanges(const std::string& hostViewClass)
 {
     const std::string shortLook = "NCNotificationShortLookViewController";
     const std::string controller = "NCNotificationViewController";
-    auto replace = [](std::string cls, std::string selector) { return ExpectedChange { cls, selector, ChangeKind::Replace, "" }; };
-    auto add = [](std::string cls, std::string selector, std::string types) { return ExpectedChange { cls, selector, ChangeKind::Add, types }; };
+    auto replace = [](std::string cls, std::string selector) {
+        return ExpectedChange { cls, selector, ChangeKind::Replace, "" };
+    };
+    auto add = [](std::string cls, std::string selector, std::string types) {
+        return ExpectedChange { cls, selector, ChangeKind::Add, types };
+    };
     std::vector<ExpectedChange> changes {
         replace(hostViewClass, "didMoveToSuperview"),
         replace("NCNotificationContentContainerViewController", "userInteractionEnabled"),
@@ -216,8 +221,8 @@ TEST(StartUp, messagesProcessGetsOnlyTheEntriesOfItsClasses)
         { list, "setBrixIdentifier:", ChangeKind::Add, "v@:@" },
     };
     // The conversation list's entries come before the status-bar window's.
-    auto statusBar = std::find_if(expected.begin(), expected.end(),
-        [](auto& change) { return change.className == "UIStatusBarWindow"; });
+    auto statusBar = std::find_if(
+        expected.begin(), expected.end(), [](auto& change) { return change.className == "UIStatusBarWindow"; });
     expected.insert(statusBar, conversationList.begin(), conversationList.end());
     EXPECT_EQ(process.runtime().classNamed("NCNotificationShortLookViewController"), nullptr);
     ASSERT_NE(process.runtime().classNamed("UIStatusBarWindow"), nullptr) << "UIKit's own classes are everywhere";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/runtime/Send.h"
+
 #include "tests/support/BrixDevice.h"
 
 using foundation::Value;
@@ -28,7 +29,8 @@ TEST(StoredProperties, unsetPropertiesAnswerNoAndNil)
     auto& process = device.launch("com.apple.springboard");
     auto controller = make(process, "NCNotificationShortLookViewController");
     ASSERT_TRUE(controller);
-    for (auto* flag : { "hasDismissed", "autoDimissTriggered", "isDismissing", "wasExternallyDismissed", "dismissCalled" })
+    for (auto* flag :
+        { "hasDismissed", "autoDimissTriggered", "isDismissing", "wasExternallyDismissed", "dismissCalled" })
         EXPECT_FALSE(send<bool>(controller, flag)) << flag;
     EXPECT_FALSE(send<Ref<Object>>(controller, "brixView"));
     EXPECT_FALSE(send<Ref<Object>>(controller, "brixIdentifier"));

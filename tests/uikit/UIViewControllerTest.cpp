@@ -59,7 +59,7 @@ TEST(UIViewController, loadsItsViewOnFirstUseAndSendsViewDidLoadOnce)
 TEST(UIViewController, aLoadViewThatMakesNoViewStillLeavesOne)
 {
     UIKitTestProcess test;
-    test.runtime().hookMessage(test.cls("UIViewController"), SEL("loadView"), Imp::of([](Object*, Selector) { }));
+    test.runtime().hookMessage(test.cls("UIViewController"), SEL("loadView"), Imp::of([](Object*, Selector) {}));
     auto controller = test.make("UIViewController");
     EXPECT_TRUE(send<Ref<Object>>(controller, SEL("view")));
 }

@@ -8,53 +8,53 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* pluginFolder = "Library/MobileSubstrate/DynamicLibraries";
-constexpr const char* assetBundleFolder = "Library/Application Support/Brix/Assets.bundle";
+    constexpr const char* pluginFolder = "Library/MobileSubstrate/DynamicLibraries";
+    constexpr const char* assetBundleFolder = "Library/Application Support/Brix/Assets.bundle";
 
-// The plug-ins of this build: each library with its loader filter beside it.
-const char* const builtPlugins[] = { BRIX_PLUGIN_PATH };
+    // The plug-ins of this build: each library with its loader filter beside it.
+    const char* const builtPlugins[] = { BRIX_PLUGIN_PATH };
 
-std::optional<std::string> installIfNewer(const fs::path& source, const fs::path& folder)
-{
-    std::error_code error;
-    auto target = folder / source.filename();
-    if (fs::exists(target, error) && fs::last_write_time(target, error) >= fs::last_write_time(source, error)
-        && fs::file_size(target, error) == fs::file_size(source, error))
-        return std::nullopt;
-    // Copy beside the target, then rename, so a running program never sees half a library.
-    auto temporary = target;
-    temporary += ".new";
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error)
-        fs::rename(temporary, target, error);
-    if (error)
-        return "cannot install " + source.string() + " into " + folder.string() + ": " + error.message();
-    return std::nullopt;
-}
-
-// The asset bundle built beside Brix, copied file by file whenever the build is newer.
-std::optional<std::string> installAssetBundle(const fs::path& library, const fs::path& root)
-{
-    std::error_code error;
-    auto source = library.parent_path() / "Assets.bundle";
-    if (!fs::is_directory(source, error))
-        return "the asset bundle " + source.string() + " has not been built";
-    auto target = root / assetBundleFolder;
-    for (auto it = fs::recursive_directory_iterator(source, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error)) {
-        if (!it->is_regular_file(error))
-            continue;
-        auto folder = target / fs::relative(it->path(), source, error).parent_path();
-        fs::create_directories(folder, error);
+    std::optional<std::string> installIfNewer(const fs::path& source, const fs::path& folder)
+    {
+        std::error_code error;
+        auto target = folder / source.filename();
+        if (fs::exists(target, error) && fs::last_write_time(target, error) >= fs::last_write_time(source, error)
+            && fs::file_size(target, error) == fs::file_size(source, error))
+            return std::nullopt;
+        // Copy beside the target, then rename, so a running program never sees half a library.
+        auto temporary = target;
+        temporary += ".new";
+        fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+        if (!error)
+            fs::rename(temporary, target, error);
         if (error)
-            break;
-        if (auto failure = installIfNewer(it->path(), folder))
-            return failure;
+            return "cannot install " + source.string() + " into " + folder.string() + ": " + error.message();
+        return std::nullopt;
     }
-    if (error)
-        return "cannot install the asset bundle into " + target.string() + ": " + error.message();
-    return std::nullopt;
-}
+
+    // The asset bundle built beside Brix, copied file by file whenever the build is newer.
+    std::optional<std::string> installAssetBundle(const fs::path& library, const fs::path& root)
+    {
+        std::error_code error;
+        auto source = library.parent_path() / "Assets.bundle";
+        if (!fs::is_directory(source, error))
+            return "the asset bundle " + source.string() + " has not been built";
+        auto target = root / assetBundleFolder;
+        for (auto it = fs::recursive_directory_iterator(source, error);
+             !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            if (!it->is_regular_file(error))
+                continue;
+            auto folder = target / fs::relative(it->path(), source, error).parent_path();
+            fs::create_directories(folder, error);
+            if (error)
+                break;
+            if (auto failure = installIfNewer(it->path(), folder))
+                return failure;
+        }
+        if (error)
+            return "cannot install the asset bundle into " + target.string() + ": " + error.message();
+        return std::nullopt;
+    }
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "platform/apps/Apps.h"
 #include "platform/preferences/Domain.h"
+
 #include "tools/brix/Commands.h"
 #include "tools/brix/DeviceRoot.h"
 #include "tools/brix/PreferenceValues.h"
@@ -13,70 +14,70 @@ namespace tools {
 
 namespace {
 
-struct HooksOptions {
-    std::string process { "com.apple.springboard" };
-    std::string systemVersion { "14.4" };
-    std::vector<std::string> settings;
-    bool json { false };
-    std::string device;
-};
+    struct HooksOptions {
+        std::string process { "com.apple.springboard" };
+        std::string systemVersion { "14.4" };
+        std::vector<std::string> settings;
+        bool json { false };
+        std::string device;
+    };
 
-void storeSetting(preferences::Domain& domain, const std::string& assignment)
-{
-    auto equals = assignment.find('=');
-    if (equals == std::string::npos)
-        failUsage("--set wants KEY=VALUE, not '" + assignment + "'");
-    auto name = assignment.substr(0, equals);
-    auto* key = findSettingKey(name);
-    if (!key)
-        failUsage("unknown preference key '" + name + "' (see: brix prefs list)");
-    auto value = parseSettingValue(*key, assignment.substr(equals + 1));
-    if (!value)
-        failUsage("'" + assignment.substr(equals + 1) + "' is not a " + typeName(*key) + " value for " + name);
-    if (auto failure = domain.set(name, *value))
-        failUsage(*failure);
-}
+    void storeSetting(preferences::Domain& domain, const std::string& assignment)
+    {
+        auto equals = assignment.find('=');
+        if (equals == std::string::npos)
+            failUsage("--set wants KEY=VALUE, not '" + assignment + "'");
+        auto name = assignment.substr(0, equals);
+        auto* key = findSettingKey(name);
+        if (!key)
+            failUsage("unknown preference key '" + name + "' (see: brix prefs list)");
+        auto value = parseSettingValue(*key, assignment.substr(equals + 1));
+        if (!value)
+            failUsage("'" + assignment.substr(equals + 1) + "' is not a " + typeName(*key) + " value for " + name);
+        if (auto failure = domain.set(name, *value))
+            failUsage(*failure);
+    }
 
-void printChanges(const std::vector<runtime::Change>& changes, bool json)
-{
-    if (json) {
-        auto list = nlohmann::ordered_json::array();
-        for (auto& change : changes) {
-            list.push_back({ { "class", change.className },
-                { "selector", (change.classMethod ? "+" : "") + change.selector.name() },
-                { "kind", change.kind == runtime::ChangeKind::Replace ? "replace" : "add" },
-                { "types", change.types } });
+    void printChanges(const std::vector<runtime::Change>& changes, bool json)
+    {
+        if (json) {
+            auto list = nlohmann::ordered_json::array();
+            for (auto& change : changes) {
+                list.push_back({ { "class", change.className },
+                    { "selector", (change.classMethod ? "+" : "") + change.selector.name() },
+                    { "kind", change.kind == runtime::ChangeKind::Replace ? "replace" : "add" },
+                    { "types", change.types } });
+            }
+            std::cout << list.dump(2) << "\n";
+            return;
         }
-        std::cout << list.dump(2) << "\n";
-        return;
+        int number = 0;
+        for (auto& change : changes) {
+            std::cout << ++number << " " << change.className << " " << (change.classMethod ? "+" : "")
+                      << change.selector.name() << " "
+                      << (change.kind == runtime::ChangeKind::Replace ? "replace" : "add") << "\n";
+        }
     }
-    int number = 0;
-    for (auto& change : changes) {
-        std::cout << ++number << " " << change.className << " " << (change.classMethod ? "+" : "")
-                  << change.selector.name() << " " << (change.kind == runtime::ChangeKind::Replace ? "replace" : "add")
-                  << "\n";
+
+    void runHooks(const HooksOptions& options)
+    {
+        auto root = options.device.empty() ? defaultDeviceRoot() : std::filesystem::path(options.device);
+        if (auto failure = prepareDeviceRoot(root))
+            failUsage(*failure);
+
+        // A throw-away copy of the device, so that --set never changes the device itself.
+        device::Hardware hardware;
+        hardware.systemVersion = options.systemVersion;
+        ScratchDevice scratch(root, hardware);
+        preferences::Domain domain(scratch.device(), std::string(brix::preferenceDomain));
+        for (auto& assignment : options.settings)
+            storeSetting(domain, assignment);
+
+        apps::defineApps(scratch.device());
+        auto& process = scratch.device().launch(options.process);
+        scratch.reportPluginErrors(std::cerr);
+        printChanges(process.runtime().changes(), options.json);
     }
-}
-
-void runHooks(const HooksOptions& options)
-{
-    auto root = options.device.empty() ? defaultDeviceRoot() : std::filesystem::path(options.device);
-    if (auto failure = prepareDeviceRoot(root))
-        failUsage(*failure);
-
-    // A throw-away copy of the device, so that --set never changes the device itself.
-    device::Hardware hardware;
-    hardware.systemVersion = options.systemVersion;
-    ScratchDevice scratch(root, hardware);
-    preferences::Domain domain(scratch.device(), std::string(brix::preferenceDomain));
-    for (auto& assignment : options.settings)
-        storeSetting(domain, assignment);
-
-    apps::defineApps(scratch.device());
-    auto& process = scratch.device().launch(options.process);
-    scratch.reportPluginErrors(std::cerr);
-    printChanges(process.runtime().changes(), options.json);
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/foundation/Value.h"
+
 #include "tweak/Settings.h"
 
 namespace tools {

@@ -3,6 +3,7 @@
 
 #include "platform/device/Device.h"
 #include "platform/preferences/Domain.h"
+
 #include "tools/brix/Commands.h"
 #include "tools/brix/DeviceRoot.h"
 #include "tools/brix/PreferenceValues.h"
@@ -11,78 +12,78 @@ namespace tools {
 
 namespace {
 
-struct PrefsOptions {
-    std::string device;
-    std::string key;
-    std::string value;
-};
+    struct PrefsOptions {
+        std::string device;
+        std::string key;
+        std::string value;
+    };
 
-std::string defaultText(const brix::SettingKey& key)
-{
-    if (key.type == brix::SettingKey::Type::Boolean)
-        return key.defaultValue ? "YES" : "NO";
-    return std::to_string(key.defaultValue);
-}
-
-const brix::SettingKey& requireKey(const std::string& name)
-{
-    auto* key = findSettingKey(name);
-    if (!key)
-        failUsage("unknown preference key '" + name + "' (see: brix prefs list)");
-    return *key;
-}
-
-class PrefsSession {
-public:
-    explicit PrefsSession(const std::string& deviceOption)
+    std::string defaultText(const brix::SettingKey& key)
     {
-        auto root = deviceOption.empty() ? defaultDeviceRoot() : std::filesystem::path(deviceOption);
-        if (auto failure = prepareDeviceRoot(root))
+        if (key.type == brix::SettingKey::Type::Boolean)
+            return key.defaultValue ? "YES" : "NO";
+        return std::to_string(key.defaultValue);
+    }
+
+    const brix::SettingKey& requireKey(const std::string& name)
+    {
+        auto* key = findSettingKey(name);
+        if (!key)
+            failUsage("unknown preference key '" + name + "' (see: brix prefs list)");
+        return *key;
+    }
+
+    class PrefsSession {
+    public:
+        explicit PrefsSession(const std::string& deviceOption)
+        {
+            auto root = deviceOption.empty() ? defaultDeviceRoot() : std::filesystem::path(deviceOption);
+            if (auto failure = prepareDeviceRoot(root))
+                failUsage(*failure);
+            m_device = std::make_unique<device::Device>(root);
+            m_domain = std::make_unique<preferences::Domain>(*m_device, std::string(brix::preferenceDomain));
+        }
+        preferences::Domain& domain() { return *m_domain; }
+
+    private:
+        std::unique_ptr<device::Device> m_device;
+        std::unique_ptr<preferences::Domain> m_domain;
+    };
+
+    void list(PrefsSession& session)
+    {
+        auto stored = session.domain().read();
+        std::cout << std::left << std::setw(24) << "KEY" << std::setw(11) << "TYPE" << std::setw(9) << "DEFAULT"
+                  << "STORED\n";
+        for (auto& key : brix::settingKeys) {
+            std::cout << std::setw(24) << key.key << std::setw(11) << typeName(key) << std::setw(9) << defaultText(key)
+                      << formatSettingValue(key, stored[key.key]) << "\n";
+        }
+    }
+
+    void get(PrefsSession& session, const std::string& name)
+    {
+        auto& key = requireKey(name);
+        const auto& stored = session.domain().read()[name];
+        // The value the settings read: the stored one when usable, else the default.
+        std::cout << (stored.isNumber() ? formatSettingValue(key, stored) : defaultText(key)) << "\n";
+    }
+
+    void set(PrefsSession& session, const std::string& name, const std::string& text)
+    {
+        auto& key = requireKey(name);
+        auto value = parseSettingValue(key, text);
+        if (!value)
+            failUsage("'" + text + "' is not a " + typeName(key) + " value for " + name);
+        if (auto failure = session.domain().set(name, *value))
             failUsage(*failure);
-        m_device = std::make_unique<device::Device>(root);
-        m_domain = std::make_unique<preferences::Domain>(*m_device, std::string(brix::preferenceDomain));
     }
-    preferences::Domain& domain() { return *m_domain; }
 
-private:
-    std::unique_ptr<device::Device> m_device;
-    std::unique_ptr<preferences::Domain> m_domain;
-};
-
-void list(PrefsSession& session)
-{
-    auto stored = session.domain().read();
-    std::cout << std::left << std::setw(24) << "KEY" << std::setw(11) << "TYPE" << std::setw(9) << "DEFAULT"
-              << "STORED\n";
-    for (auto& key : brix::settingKeys) {
-        std::cout << std::setw(24) << key.key << std::setw(11) << typeName(key) << std::setw(9) << defaultText(key)
-                  << formatSettingValue(key, stored[key.key]) << "\n";
+    void reset(PrefsSession& session)
+    {
+        if (auto failure = session.domain().removeAll())
+            failUsage(*failure);
     }
-}
-
-void get(PrefsSession& session, const std::string& name)
-{
-    auto& key = requireKey(name);
-    const auto& stored = session.domain().read()[name];
-    // The value the settings read: the stored one when usable, else the default.
-    std::cout << (stored.isNumber() ? formatSettingValue(key, stored) : defaultText(key)) << "\n";
-}
-
-void set(PrefsSession& session, const std::string& name, const std::string& text)
-{
-    auto& key = requireKey(name);
-    auto value = parseSettingValue(key, text);
-    if (!value)
-        failUsage("'" + text + "' is not a " + typeName(key) + " value for " + name);
-    if (auto failure = session.domain().set(name, *value))
-        failUsage(*failure);
-}
-
-void reset(PrefsSession& session)
-{
-    if (auto failure = session.domain().removeAll())
-        failUsage(*failure);
-}
 
 } // namespace
 

@@ -19,72 +19,72 @@ using runtime::WeakRef;
 
 namespace {
 
-constexpr int64_t fullFeedbackSupport = 2;
-constexpr int64_t basicFeedbackSupport = 1;
-constexpr uikit::SystemSoundID confirmationSound = 1520;
-constexpr uikit::SystemSoundID vibrateSound = 4095;
-constexpr std::string_view typedTextKey = "UIUserNotificationActionResponseTypedTextKey";
+    constexpr int64_t fullFeedbackSupport = 2;
+    constexpr int64_t basicFeedbackSupport = 1;
+    constexpr uikit::SystemSoundID confirmationSound = 1520;
+    constexpr uikit::SystemSoundID vibrateSound = 4095;
+    constexpr std::string_view typedTextKey = "UIUserNotificationActionResponseTypedTextKey";
 
-Ref<Object> requestAction(Object* controller, Selector action)
-{
-    return sendIfResponds<Ref<Object>>(notificationRequest(controller), action);
-}
+    Ref<Object> requestAction(Object* controller, Selector action)
+    {
+        return sendIfResponds<Ref<Object>>(notificationRequest(controller), action);
+    }
 
-Ref<Object> bannerOrCurrent(Object* controller, Object* banner)
-{
-    return banner ? Ref<Object>(banner) : brixView(controller);
-}
+    Ref<Object> bannerOrCurrent(Object* controller, Object* banner)
+    {
+        return banner ? Ref<Object>(banner) : brixView(controller);
+    }
 
-void forceDismiss(Object* controller, Object* banner)
-{
-    send(controller, SEL("forceDismissNotificationForView:"), banner);
-}
+    void forceDismiss(Object* controller, Object* banner)
+    {
+        send(controller, SEL("forceDismissNotificationForView:"), banner);
+    }
 
-void attemptDelete(Brix& brix, Object* controller, Object* banner)
-{
-    if (auto clear = requestAction(controller, SEL("clearAction"))) {
-        performAction(controller, clear);
+    void attemptDelete(Brix& brix, Object* controller, Object* banner)
+    {
+        if (auto clear = requestAction(controller, SEL("clearAction"))) {
+            performAction(controller, clear);
+            sendFeedback(brix);
+        }
+        forceDismiss(controller, banner);
+    }
+
+    // The callers pass an index into the alarm's actions; one beyond them performs nothing.
+    void executeOnAlarm(Brix& brix, Object* controller, Object* banner, uint64_t index)
+    {
+        Value actions = send<Value>(controller, SEL("getAlarmActions"));
+        if (index < actions.count())
+            performAction(controller, actions[static_cast<size_t>(index)].object());
+        auto target = bannerOrCurrent(controller, banner);
         sendFeedback(brix);
+        forceDismiss(controller, target);
     }
-    forceDismiss(controller, banner);
-}
 
-// The callers pass an index into the alarm's actions; one beyond them performs nothing.
-void executeOnAlarm(Brix& brix, Object* controller, Object* banner, uint64_t index)
-{
-    Value actions = send<Value>(controller, SEL("getAlarmActions"));
-    if (index < actions.count())
-        performAction(controller, actions[static_cast<size_t>(index)].object());
-    auto target = bannerOrCurrent(controller, banner);
-    sendFeedback(brix);
-    forceDismiss(controller, target);
-}
-
-// A notification without a reply action is answered through Messages, on
-// the next turn, if the controller is still there then.
-void sendReply(Brix& brix, Object* controller, Object* banner, const Value& text)
-{
-    auto replyAction = send<Ref<Object>>(controller, SEL("getReplyAction"));
-    if (text.isNil())
-        return;
-    if (replyAction) {
-        Value parameters = Value::dictionary();
-        parameters.set(typedTextKey, text);
-        performAction(controller, replyAction, parameters);
-        send(controller, SEL("attemptDelete:"), bannerOrCurrent(controller, banner).get());
-        return;
+    // A notification without a reply action is answered through Messages, on
+    // the next turn, if the controller is still there then.
+    void sendReply(Brix& brix, Object* controller, Object* banner, const Value& text)
+    {
+        auto replyAction = send<Ref<Object>>(controller, SEL("getReplyAction"));
+        if (text.isNil())
+            return;
+        if (replyAction) {
+            Value parameters = Value::dictionary();
+            parameters.set(typedTextKey, text);
+            performAction(controller, replyAction, parameters);
+            send(controller, SEL("attemptDelete:"), bannerOrCurrent(controller, banner).get());
+            return;
+        }
+        brix.process().mainQueue().async([weak = WeakRef<Object>(controller), held = Ref<Object>(banner), text] {
+            Ref<Object> controller = weak.strong();
+            sendIfResponds(controller, SEL("sendMessageReplyForView:withText:"), held.get(), text);
+        });
     }
-    brix.process().mainQueue().async([weak = WeakRef<Object>(controller), held = Ref<Object>(banner), text] {
-        Ref<Object> controller = weak.strong();
-        sendIfResponds(controller, SEL("sendMessageReplyForView:withText:"), held.get(), text);
-    });
-}
 
-int64_t feedbackSupportLevel(Brix& brix)
-{
-    auto device = send<Ref<Object>>(brix.runtime().classNamed("UIDevice"), SEL("currentDevice"));
-    return sendIfResponds<Value>(device, SEL("valueForKey:"), Value("_feedbackSupportLevel")).integer();
-}
+    int64_t feedbackSupportLevel(Brix& brix)
+    {
+        auto device = send<Ref<Object>>(brix.runtime().classNamed("UIDevice"), SEL("currentDevice"));
+        return sendIfResponds<Value>(device, SEL("valueForKey:"), Value("_feedbackSupportLevel")).integer();
+    }
 
 } // namespace
 

@@ -11,32 +11,32 @@ using runtime::send;
 
 namespace {
 
-struct FlagSelectors {
-    Selector getter;
-    Selector setter;
-};
+    struct FlagSelectors {
+        Selector getter;
+        Selector setter;
+    };
 
-FlagSelectors selectorsOf(Flag flag)
-{
-    switch (flag) {
-    case Flag::HasDismissed:
-        return { SEL("hasDismissed"), SEL("setHasDismissed:") };
-    case Flag::AutoDimissTriggered:
-        return { SEL("autoDimissTriggered"), SEL("setAutoDimissTriggered:") };
-    case Flag::IsDismissing:
-        return { SEL("isDismissing"), SEL("setIsDismissing:") };
-    case Flag::WasExternallyDismissed:
-        return { SEL("wasExternallyDismissed"), SEL("setWasExternallyDismissed:") };
-    case Flag::DismissCalled:
-        return { SEL("dismissCalled"), SEL("setDismissCalled:") };
+    FlagSelectors selectorsOf(Flag flag)
+    {
+        switch (flag) {
+        case Flag::HasDismissed:
+            return { SEL("hasDismissed"), SEL("setHasDismissed:") };
+        case Flag::AutoDimissTriggered:
+            return { SEL("autoDimissTriggered"), SEL("setAutoDimissTriggered:") };
+        case Flag::IsDismissing:
+            return { SEL("isDismissing"), SEL("setIsDismissing:") };
+        case Flag::WasExternallyDismissed:
+            return { SEL("wasExternallyDismissed"), SEL("setWasExternallyDismissed:") };
+        case Flag::DismissCalled:
+            return { SEL("dismissCalled"), SEL("setDismissCalled:") };
+        }
+        return {};
     }
-    return {};
-}
 
-runtime::Class* containerClass(Brix& brix)
-{
-    return brix.runtime().classNamed("BrixContainer");
-}
+    runtime::Class* containerClass(Brix& brix)
+    {
+        return brix.runtime().classNamed("BrixContainer");
+    }
 
 } // namespace
 

@@ -17,81 +17,81 @@ using runtime::WeakRef;
 
 namespace {
 
-// How long a replaced banner stays before it slides out.
-constexpr double replacedBannerDelay = 0.5;
+    // How long a replaced banner stays before it slides out.
+    constexpr double replacedBannerDelay = 0.5;
 
-void forceDismissBanner(Object* controller)
-{
-    send(controller, SEL("forceDismissNotificationForView:"), brixView(controller).get());
-}
-
-void dismissWithoutAnimation(Brix& brix, Object* controller)
-{
-    setHoldFlag(brix, true);
-    if (auto banner = brixView(controller)) {
-        send(banner, SEL("removeFromSuperview"));
-        setBrixView(controller, nullptr);
+    void forceDismissBanner(Object* controller)
+    {
+        send(controller, SEL("forceDismissNotificationForView:"), brixView(controller).get());
     }
-    sendIfResponds(controller, SEL("dismissViewControllerWithTransition:completion:"), brixTransition,
-        runtime::Block<void(bool)> {});
-}
 
-// A newer notification of the same conversation continues the text of an
-// answerable banner: its header must equal the banner's original one exactly.
-void updateReply(Object* controller, const Value& command)
-{
-    auto banner = brixView(controller);
-    if (!banner || !sendIfResponds<bool>(banner, SEL("canReply")))
-        return;
-    auto headerLabel = sendIfResponds<Ref<Object>>(banner, SEL("headerLabel"));
-    if (sendIfResponds<Value>(headerLabel, SEL("text")).isNil())
-        return;
-    const Value& header = command["header"];
-    const Value& body = command["body"];
-    if (header.isNil() || body.isNil())
-        return;
-    if (!(sendIfResponds<Value>(banner, SEL("originalHeader")) == header))
-        return;
-    sendIfResponds(banner, SEL("updateBannerForContinuousNotification:"), body);
-}
+    void dismissWithoutAnimation(Brix& brix, Object* controller)
+    {
+        setHoldFlag(brix, true);
+        if (auto banner = brixView(controller)) {
+            send(banner, SEL("removeFromSuperview"));
+            setBrixView(controller, nullptr);
+        }
+        sendIfResponds(controller, SEL("dismissViewControllerWithTransition:completion:"), brixTransition,
+            runtime::Block<void(bool)> {});
+    }
 
-// Another banner has arrived: this one leaves half a second later, unless it
-// is leaving already by then. The delayed step does not keep the controller alive.
-void replacedByNewerBanner(Brix& brix, Object* controller, const Value& command)
-{
-    Value identifier = send<Value>(controller, SEL("brixIdentifier"));
-    if (command["brixIdentifier"] == identifier)
-        return;
-    if (flag(controller, Flag::WasExternallyDismissed))
-        return;
-    setFlag(controller, Flag::WasExternallyDismissed, true);
-    brix.process().mainQueue().after(replacedBannerDelay, [weak = WeakRef<Object>(controller)] {
-        Ref<Object> controller = weak.strong();
-        if (!controller || flag(controller, Flag::IsDismissing) || flag(controller, Flag::DismissCalled))
+    // A newer notification of the same conversation continues the text of an
+    // answerable banner: its header must equal the banner's original one exactly.
+    void updateReply(Object* controller, const Value& command)
+    {
+        auto banner = brixView(controller);
+        if (!banner || !sendIfResponds<bool>(banner, SEL("canReply")))
             return;
-        if (runtime::respondsToSelector(controller, SEL("forceDismissNotificationForView:")))
-            forceDismissBanner(controller);
-    });
-}
+        auto headerLabel = sendIfResponds<Ref<Object>>(banner, SEL("headerLabel"));
+        if (sendIfResponds<Value>(headerLabel, SEL("text")).isNil())
+            return;
+        const Value& header = command["header"];
+        const Value& body = command["body"];
+        if (header.isNil() || body.isNil())
+            return;
+        if (!(sendIfResponds<Value>(banner, SEL("originalHeader")) == header))
+            return;
+        sendIfResponds(banner, SEL("updateBannerForContinuousNotification:"), body);
+    }
 
-void receive(Brix& brix, Object* controller, Object* notification)
-{
-    if (sendIfResponds<Value>(controller, SEL("brixIdentifier")).isNil())
-        return;
-    Value name = sendIfResponds<Value>(notification, SEL("name"));
-    if (!name.isString() || name.string() != commandNotificationName)
-        return;
-    Value command = sendIfResponds<Value>(notification, SEL("userInfo"));
-    const std::string& word = command["command"].string();
-    if (word == "dismiss")
-        forceDismissBanner(controller);
-    else if (word == "dismissnoani")
-        dismissWithoutAnimation(brix, controller);
-    else if (word == "updateReply")
-        updateReply(controller, command);
-    else if (word == "isExternallyDismissed")
-        replacedByNewerBanner(brix, controller, command);
-}
+    // Another banner has arrived: this one leaves half a second later, unless it
+    // is leaving already by then. The delayed step does not keep the controller alive.
+    void replacedByNewerBanner(Brix& brix, Object* controller, const Value& command)
+    {
+        Value identifier = send<Value>(controller, SEL("brixIdentifier"));
+        if (command["brixIdentifier"] == identifier)
+            return;
+        if (flag(controller, Flag::WasExternallyDismissed))
+            return;
+        setFlag(controller, Flag::WasExternallyDismissed, true);
+        brix.process().mainQueue().after(replacedBannerDelay, [weak = WeakRef<Object>(controller)] {
+            Ref<Object> controller = weak.strong();
+            if (!controller || flag(controller, Flag::IsDismissing) || flag(controller, Flag::DismissCalled))
+                return;
+            if (runtime::respondsToSelector(controller, SEL("forceDismissNotificationForView:")))
+                forceDismissBanner(controller);
+        });
+    }
+
+    void receive(Brix& brix, Object* controller, Object* notification)
+    {
+        if (sendIfResponds<Value>(controller, SEL("brixIdentifier")).isNil())
+            return;
+        Value name = sendIfResponds<Value>(notification, SEL("name"));
+        if (!name.isString() || name.string() != commandNotificationName)
+            return;
+        Value command = sendIfResponds<Value>(notification, SEL("userInfo"));
+        const std::string& word = command["command"].string();
+        if (word == "dismiss")
+            forceDismissBanner(controller);
+        else if (word == "dismissnoani")
+            dismissWithoutAnimation(brix, controller);
+        else if (word == "updateReply")
+            updateReply(controller, command);
+        else if (word == "isExternallyDismissed")
+            replacedByNewerBanner(brix, controller, command);
+    }
 
 } // namespace
 

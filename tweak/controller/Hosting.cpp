@@ -21,83 +21,83 @@ using runtime::WeakRef;
 
 namespace {
 
-struct PictureProvider {
-    std::string_view bundleId;
-    bool Settings::*enabled;
-    std::string_view className;
-};
-
-// The first row whose app matches and whose setting is on chooses the provider.
-constexpr std::array<PictureProvider, 9> pictureProviders { {
-    { "net.whatsapp.WhatsApp", &Settings::enableWhatsApp, "BrixWhatsAppContactPhotoProvider" },
-    { "net.whatsapp.WhatsAppSMB", &Settings::enableWhatsApp, "BrixWhatsAppContactPhotoProvider" },
-    { "com.apple.MobileSMS", &Settings::enableMessages, "BrixMessagesContactPhotoProvider" },
-    { "com.atebits.Tweetie2", &Settings::enableTwitter, "BrixTwitterContactPhotoProvider" },
-    { "com.tinyspeck.chatlyio", &Settings::enableSlack, "BrixSlackContactPhotoProvider" },
-    { "com.hammerandchisel.discord", &Settings::enableDiscord, "BrixDiscordContactPhotoProvider" },
-    { "com.burbn.instagram", &Settings::enableInstagram, "BrixInstagramContactPhotoProvider" },
-    { "com.facebook.Messenger", &Settings::enableMessenger, "BrixMessengerContactPhotoProvider" },
-    { "ph.telegra.Telegraph", &Settings::enableTelegram, "BrixTelegramContactPhotoProvider" },
-} };
-
-bool isPartOfBanner(Object* controller)
-{
-    return sendIfResponds<bool>(controller, SEL("isPartOfBanner"));
-}
-
-Ref<Object> defaultCenter(runtime::Runtime& runtime)
-{
-    return send<Ref<Object>>(runtime.classNamed("NSNotificationCenter"), SEL("defaultCenter"));
-}
-
-std::string_view providerClassFor(const Settings& settings, const Value& bundleId)
-{
-    if (!bundleId.isString())
-        return {};
-    for (const PictureProvider& row : pictureProviders) {
-        if (row.bundleId == bundleId.string() && settings.*row.enabled)
-            return row.className;
-    }
-    return {};
-}
-
-// Hands the new banner to the picture provider of its app; the provider lives
-// only as long as its own pending work holds it.
-void dispatchProfilePicture(Brix& brix, Object* controller, const Value& header, const Value& body, Object* banner)
-{
-    if (!brix.settings().enablePfps)
-        return;
-    auto className = providerClassFor(brix.settings(), send<Value>(controller, SEL("getBundleId")));
-    if (className.empty())
-        return;
-    auto provider = runtime::newObject(brix.runtime().classNamed(className));
-    sendIfResponds(provider, SEL("contactPhotoForNotification:withHeader:withBody:forView:"),
-        notificationRequest(controller).get(), header, body, banner);
-}
-
-void followScreenStyle(Brix& brix, Object* controller, Object* previousTraits)
-{
-    auto banner = brixView(controller);
-    if (!banner || !systemIsAtLeast(brix, "13.0") || brix.settings().interfaceMode != 0)
-        return;
-    int64_t style = screenStyle(brix);
-    if (style == sendIfResponds<int64_t>(previousTraits, SEL("userInterfaceStyle")))
-        return;
-    sendIfResponds(banner, SEL("updateColorMode:"), makeColorSet(brix, style == 2 ? 1 : 2).get());
-}
-
-// The system's answer to Brix's own dismissal; it does not keep the controller alive.
-Block<void(bool)> systemDismissalCompletion(Object* controller)
-{
-    return [weak = WeakRef<Object>(controller)](bool finished) {
-        Ref<Object> controller = weak.strong();
-        if (!controller)
-            return;
-        setFlag(controller, Flag::HasDismissed, finished);
-        if (!finished)
-            setFlag(controller, Flag::IsDismissing, false);
+    struct PictureProvider {
+        std::string_view bundleId;
+        bool Settings::*enabled;
+        std::string_view className;
     };
-}
+
+    // The first row whose app matches and whose setting is on chooses the provider.
+    constexpr std::array<PictureProvider, 9> pictureProviders { {
+        { "net.whatsapp.WhatsApp", &Settings::enableWhatsApp, "BrixWhatsAppContactPhotoProvider" },
+        { "net.whatsapp.WhatsAppSMB", &Settings::enableWhatsApp, "BrixWhatsAppContactPhotoProvider" },
+        { "com.apple.MobileSMS", &Settings::enableMessages, "BrixMessagesContactPhotoProvider" },
+        { "com.atebits.Tweetie2", &Settings::enableTwitter, "BrixTwitterContactPhotoProvider" },
+        { "com.tinyspeck.chatlyio", &Settings::enableSlack, "BrixSlackContactPhotoProvider" },
+        { "com.hammerandchisel.discord", &Settings::enableDiscord, "BrixDiscordContactPhotoProvider" },
+        { "com.burbn.instagram", &Settings::enableInstagram, "BrixInstagramContactPhotoProvider" },
+        { "com.facebook.Messenger", &Settings::enableMessenger, "BrixMessengerContactPhotoProvider" },
+        { "ph.telegra.Telegraph", &Settings::enableTelegram, "BrixTelegramContactPhotoProvider" },
+    } };
+
+    bool isPartOfBanner(Object* controller)
+    {
+        return sendIfResponds<bool>(controller, SEL("isPartOfBanner"));
+    }
+
+    Ref<Object> defaultCenter(runtime::Runtime& runtime)
+    {
+        return send<Ref<Object>>(runtime.classNamed("NSNotificationCenter"), SEL("defaultCenter"));
+    }
+
+    std::string_view providerClassFor(const Settings& settings, const Value& bundleId)
+    {
+        if (!bundleId.isString())
+            return {};
+        for (const PictureProvider& row : pictureProviders) {
+            if (row.bundleId == bundleId.string() && settings.*row.enabled)
+                return row.className;
+        }
+        return {};
+    }
+
+    // Hands the new banner to the picture provider of its app; the provider lives
+    // only as long as its own pending work holds it.
+    void dispatchProfilePicture(Brix& brix, Object* controller, const Value& header, const Value& body, Object* banner)
+    {
+        if (!brix.settings().enablePfps)
+            return;
+        auto className = providerClassFor(brix.settings(), send<Value>(controller, SEL("getBundleId")));
+        if (className.empty())
+            return;
+        auto provider = runtime::newObject(brix.runtime().classNamed(className));
+        sendIfResponds(provider, SEL("contactPhotoForNotification:withHeader:withBody:forView:"),
+            notificationRequest(controller).get(), header, body, banner);
+    }
+
+    void followScreenStyle(Brix& brix, Object* controller, Object* previousTraits)
+    {
+        auto banner = brixView(controller);
+        if (!banner || !systemIsAtLeast(brix, "13.0") || brix.settings().interfaceMode != 0)
+            return;
+        int64_t style = screenStyle(brix);
+        if (style == sendIfResponds<int64_t>(previousTraits, SEL("userInterfaceStyle")))
+            return;
+        sendIfResponds(banner, SEL("updateColorMode:"), makeColorSet(brix, style == 2 ? 1 : 2).get());
+    }
+
+    // The system's answer to Brix's own dismissal; it does not keep the controller alive.
+    Block<void(bool)> systemDismissalCompletion(Object* controller)
+    {
+        return [weak = WeakRef<Object>(controller)](bool finished) {
+            Ref<Object> controller = weak.strong();
+            if (!controller)
+                return;
+            setFlag(controller, Flag::HasDismissed, finished);
+            if (!finished)
+                setFlag(controller, Flag::IsDismissing, false);
+        };
+    }
 
 } // namespace
 

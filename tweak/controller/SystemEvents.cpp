@@ -18,49 +18,49 @@ using runtime::sendIfResponds;
 
 namespace {
 
-constexpr int64_t homeButtonPress = 101;
+    constexpr int64_t homeButtonPress = 101;
 
-// A press's force counts by its integer part, so any press lighter than 1 has no force.
-bool hasNoForce(double force)
-{
-    return std::isfinite(force) && std::trunc(force) == 0;
-}
+    // A press's force counts by its integer part, so any press lighter than 1 has no force.
+    bool hasNoForce(double force)
+    {
+        return std::isfinite(force) && std::trunc(force) == 0;
+    }
 
-Value pressesOf(Object* event)
-{
-    Value presses = sendIfResponds<Value>(event, SEL("allPresses"));
-    if (presses.isObject())
-        presses = sendIfResponds<Value>(presses.object(), SEL("allObjects"));
-    return presses;
-}
+    Value pressesOf(Object* event)
+    {
+        Value presses = sendIfResponds<Value>(event, SEL("allPresses"));
+        if (presses.isObject())
+            presses = sendIfResponds<Value>(presses.object(), SEL("allObjects"));
+        return presses;
+    }
 
-void physicalButtonPressed(Brix& brix, Object* event)
-{
-    Value presses = pressesOf(event);
-    if (presses.count() == 0)
-        return;
-    Object* press = presses[0].object();
-    bool homeWithoutForce = sendIfResponds<int64_t>(press, SEL("type")) == homeButtonPress
-        && hasNoForce(sendIfResponds<double>(press, SEL("force")));
-    if (homeWithoutForce && !holdFlag(brix))
-        postCommand(brix, command("dismissnoani"));
-}
+    void physicalButtonPressed(Brix& brix, Object* event)
+    {
+        Value presses = pressesOf(event);
+        if (presses.count() == 0)
+            return;
+        Object* press = presses[0].object();
+        bool homeWithoutForce = sendIfResponds<int64_t>(press, SEL("type")) == homeButtonPress
+            && hasNoForce(sendIfResponds<double>(press, SEL("force")));
+        if (homeWithoutForce && !holdFlag(brix))
+            postCommand(brix, command("dismissnoani"));
+    }
 
-// The newer notification's texts go to the held banner of the same conversation.
-void updateHeldBanner(Brix& brix, Object* controller, Object* presentedView)
-{
-    auto content = sendIfResponds<Ref<Object>>(presentedView, SEL("contentView"));
-    Value primary = sendIfResponds<Value>(content, SEL("primaryText"));
-    Value header = isPresent(primary) ? primary : sendIfResponds<Value>(content, SEL("primarySubtitleText"));
-    Value body = bodyOf(brix, content);
-    if (header.isNil() || body.isNil())
-        return;
-    Value update = command("updateReply");
-    update.set("header", header);
-    update.set("body", body);
-    postCommand(brix, update);
-    send(controller, SEL("attemptDelete"));
-}
+    // The newer notification's texts go to the held banner of the same conversation.
+    void updateHeldBanner(Brix& brix, Object* controller, Object* presentedView)
+    {
+        auto content = sendIfResponds<Ref<Object>>(presentedView, SEL("contentView"));
+        Value primary = sendIfResponds<Value>(content, SEL("primaryText"));
+        Value header = isPresent(primary) ? primary : sendIfResponds<Value>(content, SEL("primarySubtitleText"));
+        Value body = bodyOf(brix, content);
+        if (header.isNil() || body.isNil())
+            return;
+        Value update = command("updateReply");
+        update.set("header", header);
+        update.set("body", body);
+        postCommand(brix, update);
+        send(controller, SEL("attemptDelete"));
+    }
 
 } // namespace
 

@@ -7,10 +7,10 @@ namespace layout {
 
 namespace {
 
-bool symbolBefore(const Row::Cell& cell, Symbol symbol)
-{
-    return cell.symbol < symbol;
-}
+    bool symbolBefore(const Row::Cell& cell, Symbol symbol)
+    {
+        return cell.symbol < symbol;
+    }
 
 } // namespace
 

@@ -9,25 +9,25 @@ namespace layout {
 
 namespace {
 
-// Appending to one string keeps GCC 12 from a false -Wrestrict warning that
-// `"literal" + std::string` sets off at -O3.
-std::string message(std::initializer_list<std::string_view> parts)
-{
-    std::string text;
-    for (std::string_view part : parts)
-        text += part;
-    return text;
-}
+    // Appending to one string keeps GCC 12 from a false -Wrestrict warning that
+    // `"literal" + std::string` sets off at -O3.
+    std::string message(std::initializer_list<std::string_view> parts)
+    {
+        std::string text;
+        for (std::string_view part : parts)
+            text += part;
+        return text;
+    }
 
-std::string quoted(const Constraint& constraint)
-{
-    return message({ "`", constraint.toString(), "`" });
-}
+    std::string quoted(const Constraint& constraint)
+    {
+        return message({ "`", constraint.toString(), "`" });
+    }
 
-std::string quoted(const Variable& variable)
-{
-    return message({ "`", variable.displayName(), "`" });
-}
+    std::string quoted(const Variable& variable)
+    {
+        return message({ "`", variable.displayName(), "`" });
+    }
 
 } // namespace
 

@@ -13,12 +13,12 @@ namespace layout {
 
 namespace {
 
-constexpr double infinity = std::numeric_limits<double>::infinity();
+    constexpr double infinity = std::numeric_limits<double>::infinity();
 
-bool isInfeasible(const Row& row)
-{
-    return row.constant() < -tolerance;
-}
+    bool isInfeasible(const Row& row)
+    {
+        return row.constant() < -tolerance;
+    }
 
 } // namespace
 
