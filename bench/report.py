@@ -15,6 +15,10 @@ RATIOS = [
     ("send after a hook / cached send", "BM_SendAfterHook/inherited:0", "BM_CachedSend", None),
     ("send after an inherited hook / cached send", "BM_SendAfterHook/inherited:1", "BM_CachedSend", None),
     ("banner build and layout / plain view tree", "BM_BannerBuildAndLayout", "BM_PlainViewTreeBaseline", None),
+    ("drag step / bare solver drag step", "BM_DragStep", "BM_SolverDragStepBaseline", None),
+    ("label measured again / first time", "BM_LabelMeasureRepeated", "BM_LabelMeasureFirst", 0.1),
+    ("banner frame / full-screen fill", "BM_RenderBannerFrame", "BM_RenderBaselineFullFill", None),
+    ("arrival with Brix / without", "BM_ArrivalToBanner", "BM_ArrivalWithoutBrixBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -24,12 +28,23 @@ LIMITS = [
     ("associated set (assign)", "BM_AssociatedSet/values:1/retain:0", 15.0),
     ("associated set (retain), 8 values", "BM_AssociatedSet/values:8/retain:1", 15.0),
     ("banner construction, layout and measurement", "BM_BannerBuildAndLayout", 1e6),
+    ("drag step: new top, solve, frames", "BM_DragStep", 5e3),
+    ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
+    ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),
+    ("10,000 life cycles", "BM_TenThousandLifeCycles", 30e9),
+]
+# (what, benchmark, counter, test on the counters) for figures that are not times
+COUNTERS = [
+    ("live objects after 10,000 life cycles <= before", "BM_TenThousandLifeCycles",
+     lambda c: c["objectsAfter"] <= c["objectsBefore"]),
+    ("resident memory growth over 10,000 life cycles <= 5 %", "BM_TenThousandLifeCycles",
+     lambda c: c["rssGrowth"] <= 0.05),
 ]
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
 def load(paths):
-    medians, singles = {}, {}
+    medians, singles, counters = {}, {}, {}
     for path in paths:
         with open(path) as file:
             for run in json.load(file)["benchmarks"]:
@@ -42,7 +57,8 @@ def load(paths):
                         medians[name] = time
                 else:
                     singles[name] = time
-    return {**singles, **medians}
+                    counters[name] = run
+    return {**singles, **medians}, counters
 
 
 def verdict(value, limit):
@@ -52,7 +68,7 @@ def verdict(value, limit):
 
 
 def main(paths):
-    times = load(paths)
+    times, counters = load(paths)
     missed = False
     for what, name, baseline, limit in RATIOS:
         if name in times and baseline in times:
@@ -63,6 +79,11 @@ def main(paths):
         if name in times:
             print(f"{what:45} {times[name]:6.2f} ns{verdict(times[name], limit)}")
             missed |= times[name] > limit
+    for what, name, holds in COUNTERS:
+        if name in counters:
+            ok = holds(counters[name])
+            print(f"{what:45} {'ok' if ok else 'MISSED'}")
+            missed |= not ok
     return 1 if missed else 0
 
 

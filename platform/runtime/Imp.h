@@ -162,7 +162,7 @@ private:
         imp.m_signature = signatureOf<CR, CanonicalArg<Args>...>();
         imp.m_signatureName = signatureNameOf<CR, CanonicalArg<Args>...>();
         imp.m_encoding = encodingOf<CR, CanonicalArg<Args>...>();
-        CR (*trampoline)
+        CR(*trampoline)
         (const void*, Object*, Selector, CanonicalArg<Args>...)
             = [](const void* context, Object* self, Selector selector, CanonicalArg<Args>... args) -> CR {
             auto& callable = *static_cast<const F*>(context);

@@ -7,8 +7,19 @@
 
 namespace runtime {
 
+Object::Object(Class* isa)
+    : m_isa(isa)
+{
+    if (isa && !isa->isMetaclass()) {
+        m_counted = true;
+        ++isa->runtime().m_liveObjects;
+    }
+}
+
 Object::~Object()
 {
+    if (m_counted)
+        --m_isa->runtime().m_liveObjects;
     // Objects destroyed without `dealloc` (class objects, when their run time
     // goes) still leave their weak references reading nil.
     clearWeakReferences();

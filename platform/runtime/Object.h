@@ -26,10 +26,8 @@ struct WeakControl {
 // are answered; its C++ type holds the instance variables.
 class Object {
 public:
-    explicit Object(Class* isa)
-        : m_isa(isa)
-    {
-    }
+    // Instances (not classes) count among their run time's live objects.
+    explicit Object(Class* isa);
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
     virtual ~Object();
@@ -100,6 +98,7 @@ private:
     Class* m_isa;
     uint32_t m_refCount { 1 };
     State m_state { State::Alive };
+    bool m_counted { false };
     std::unique_ptr<std::vector<Association>> m_associations;
     WeakControl* m_weakControl { nullptr };
 };

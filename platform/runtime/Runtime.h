@@ -71,8 +71,12 @@ public:
     // Bumped by every change that may alter which method answers a selector.
     uint64_t generation() const { return m_generation; }
 
+    // Instances created in this run time and not yet destroyed.
+    size_t liveObjectCount() const { return m_liveObjects; }
+
 private:
     friend class Class;
+    friend class Object;
 
     Class& makeClass(std::string name, Class* superclass, Class::Factory);
     void record(const Class&, Selector, ChangeKind, std::string types);
@@ -82,6 +86,7 @@ private:
     Class* m_root { nullptr };
     std::vector<Change> m_changes;
     uint64_t m_generation { 0 };
+    size_t m_liveObjects { 0 };
 };
 
 // The class of an object; nil for nil.

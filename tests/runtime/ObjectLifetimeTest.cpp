@@ -81,6 +81,22 @@ TEST_F(ObjectLifetimeTest, theLastStrongReferenceDestroysTheObject)
     EXPECT_EQ(log, (std::vector<std::string> { "destroyed a", "destroyed parent", "destroyed child" }));
 }
 
+TEST_F(ObjectLifetimeTest, theRuntimeCountsLiveInstancesButNotClasses)
+{
+    size_t before = runtime.liveObjectCount();
+    runtime.defineClass<Tracked>("Other", "Tracked");
+    EXPECT_EQ(runtime.liveObjectCount(), before);
+
+    auto parent = make("parent");
+    parent->held = make("child");
+    auto direct = runtime::make<Tracked>(&tracked);
+    EXPECT_EQ(runtime.liveObjectCount(), before + 3);
+    parent = nullptr;
+    EXPECT_EQ(runtime.liveObjectCount(), before + 1);
+    direct = nullptr;
+    EXPECT_EQ(runtime.liveObjectCount(), before);
+}
+
 TEST_F(ObjectLifetimeTest, deallocHooksFireWhenTheLastReferenceGoes)
 {
     Class& special = runtime.defineClass<Tracked>("Special", "Tracked");

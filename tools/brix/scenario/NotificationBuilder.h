@@ -17,10 +17,11 @@ public:
     explicit NotificationBuilder(device::Process& homeScreen);
 
     runtime::Ref<springboard::NCNotificationRequest> build(const Notification&);
+    // A UIImage of the home screen made from a fixture file; nil when it does not decode.
+    runtime::Ref<runtime::Object> image(const std::filesystem::path& fixture);
 
 private:
     void installAppIcon(const Notification&);
-    runtime::Ref<runtime::Object> image(const std::filesystem::path& fixture);
 
     device::Process* m_process;
 };

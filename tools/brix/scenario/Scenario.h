@@ -121,9 +121,15 @@ struct Expect {
     Json matcher;
     bool negated { false };
 };
+// Not a step of the file format: the tool's own steps use it to hand a
+// picture to a banner, as a profile-picture provider would (`updateImage:`).
+struct UpdateImage {
+    std::filesystem::path picture;
+    std::optional<std::string> on;
+};
 
 using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
-    Lock, Style, SetPreferences, Launch, Quit, Wait, Snapshot, Inspect, Expect>;
+    Lock, Style, SetPreferences, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage>;
 
 struct Step {
     size_t number { 0 }; // from 1, as the file lists them

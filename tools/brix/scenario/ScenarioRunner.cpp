@@ -5,6 +5,7 @@
 #include "platform/apps/Apps.h"
 #include "platform/device/Device.h"
 #include "platform/preferences/Domain.h"
+#include "platform/runtime/Send.h"
 #include "platform/springboard/BannerPresenter.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
@@ -324,6 +325,17 @@ void ScenarioRunner::performAction(const Step& step, const Snapshot& snapshot)
 void ScenarioRunner::performAction(const Step&, const Inspect& inspect)
 {
     m_device->device().trace().emit("inspect", Inspector(homeScreen()).inspect(inspect.id));
+}
+
+void ScenarioRunner::performAction(const Step& step, const UpdateImage& update)
+{
+    auto banner = runtime::sendIfResponds<Ref<Object>>(targetController(update.on), SEL("brixView"));
+    if (!banner) {
+        traceInput(step, false);
+        return;
+    }
+    auto picture = NotificationBuilder(*homeScreen()).image(update.picture);
+    runtime::send(banner.get(), SEL("updateImage:"), picture.get());
 }
 
 void ScenarioRunner::performAction(const Step& step, const Expect& expect)

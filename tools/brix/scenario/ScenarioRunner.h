@@ -79,6 +79,7 @@ private:
     void performAction(const Step&, const Snapshot&);
     void performAction(const Step&, const Inspect&);
     void performAction(const Step&, const Expect&);
+    void performAction(const Step&, const UpdateImage&);
     runtime::Object* targetController(const std::optional<std::string>& on) const;
     void traceInput(const Step&, bool delivered, Json extra = Json::object());
     void deliver(const Step&, std::function<void()> delivery);
