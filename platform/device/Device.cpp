@@ -80,6 +80,11 @@ void Device::defineApp(AppDefinition app)
     m_apps.insert_or_assign(std::move(identifier), std::move(app));
 }
 
+bool Device::definesApp(std::string_view bundleIdentifier) const
+{
+    return m_apps.find(bundleIdentifier) != m_apps.end();
+}
+
 Process& Device::launch(const std::string& bundleIdentifier)
 {
     if (auto* running = process(bundleIdentifier))

@@ -68,6 +68,8 @@ public:
 
     // Defines (or redefines) how an app is built; takes effect at its next launch.
     void defineApp(AppDefinition);
+    // Whether the device knows how to build the app (it has been defined).
+    bool definesApp(std::string_view bundleIdentifier) const;
     // Starts the app unless it runs already: defines the app's classes (its
     // definition brings the frameworks it links, Foundation and
     // NSDistributedNotificationCenter among them), loads its plug-ins, runs

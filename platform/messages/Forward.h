@@ -5,6 +5,7 @@ namespace messages {
 class CKConversation;
 class CKConversationList;
 class CKConversationListController;
+class ConversationStore;
 class IMChat;
 class IMChatRegistry;
 class IMMessage;

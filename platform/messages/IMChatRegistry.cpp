@@ -17,6 +17,16 @@ using runtime::Object;
 using runtime::Selector;
 using uikit::ClassBuilder;
 
+namespace {
+
+    // Nothing leaves the device; what the service could not do is traced with the reason.
+    void refuse(device::Process& process, const char* operation, const char* reason)
+    {
+        process.device().trace().emit("messages.refused", { { "operation", operation }, { "reason", reason } });
+    }
+
+} // namespace
+
 void IMChatRegistry::addChat(IMChat& chat)
 {
     if (std::none_of(m_chats.begin(), m_chats.end(), [&](auto& known) { return known.get() == &chat; }))
@@ -36,19 +46,22 @@ void IMChatRegistry::sendMessage(device::Process& process, Object* chatObject, O
 {
     auto* chat = dynamic_cast<IMChat*>(chatObject);
     auto* message = dynamic_cast<IMMessage*>(messageObject);
-    if (!chat || !message)
+    if (!chat || !message) {
+        refuse(process, "_chat:sendMessage:", chat ? "no message to send" : "no chat to send in");
         return;
+    }
     chat->recordSentMessage(*message);
     process.device().trace().emit("messages.sent",
-        { { "chat", device::toJson(chat->guid()) }, { "text", device::toJson(message->text()) },
-            { "flags", message->flags() } });
+        { { "chat", device::toJson(chat->guid()) }, { "text", message->plainText() }, { "flags", message->flags() } });
 }
 
 void IMChatRegistry::sendReadReceipts(device::Process& process, Object* chatObject)
 {
     auto* chat = dynamic_cast<IMChat*>(chatObject);
-    if (!chat)
+    if (!chat) {
+        refuse(process, "_chat_sendReadReceiptForAllMessages:", "no chat to mark as read");
         return;
+    }
     chat->setUnreadMessageCount(0);
     process.device().trace().emit("messages.readReceipt", { { "chat", device::toJson(chat->guid()) } });
 }

@@ -12,6 +12,8 @@ namespace messages {
 // sends a message in a chat (traced as `messages.sent`) and
 // `_chat_sendReadReceiptForAllMessages:` marks everything in a chat as read
 // (traced as `messages.readReceipt`). One per process (`sharedInstance`).
+// Either without a chat, or a message without one, sends nothing and traces
+// `messages.refused` with the operation and the reason.
 //
 // Messages: -_chat:(object)sendMessage:(object), -_chat_sendReadReceiptForAllMessages:(object),
 //   -existingChatWithGUID:(Value) -> object, -allExistingChats -> array

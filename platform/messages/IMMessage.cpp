@@ -2,6 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/NSAttributedString.h"
 
 namespace messages {
 
@@ -11,6 +12,27 @@ using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
 using uikit::ClassBuilder;
+using uikit::NSAttributedString;
+
+namespace {
+
+    // An immutable attributed string holding the text given, or nil when `text` holds none.
+    Ref<NSAttributedString> attributedText(runtime::Runtime& runtime, const Value& text)
+    {
+        if (text.isString())
+            return NSAttributedString::make(runtime, text.string());
+        auto* attributed = dynamic_cast<NSAttributedString*>(text.object());
+        if (!attributed)
+            return nullptr;
+        return NSAttributedString::copyOf(runtime, *attributed);
+    }
+
+} // namespace
+
+std::string IMMessage::plainText() const
+{
+    return m_text ? m_text->string() : std::string();
+}
 
 void IMMessage::registerClass(device::Process& process)
 {
@@ -18,9 +40,12 @@ void IMMessage::registerClass(device::Process& process)
     ClassBuilder::define<IMMessage>(runtime, "IMMessage", "NSObject")
         .classMethod("instantMessageWithText:flags:",
             Imp::of([&runtime](Object*, Selector, Value text, uint64_t flags) -> Ref<Object> {
+                auto attributed = attributedText(runtime, text);
+                if (!attributed)
+                    return nullptr;
                 auto message = uikit::instantiate<IMMessage>(runtime, "IMMessage");
                 if (message) {
-                    message->m_text = std::move(text);
+                    message->m_text = std::move(attributed);
                     message->m_flags = flags;
                 }
                 return message;

@@ -3,6 +3,7 @@
 #include "platform/messages/CKConversation.h"
 #include "platform/messages/CKConversationList.h"
 #include "platform/messages/CKConversationListController.h"
+#include "platform/messages/ConversationStore.h"
 #include "platform/messages/IMChat.h"
 #include "platform/messages/IMChatRegistry.h"
 #include "platform/messages/IMMessage.h"
@@ -16,6 +17,24 @@ namespace messages {
 
 using runtime::Object;
 using runtime::Ref;
+
+namespace {
+
+    // The conversations the device keeps, in their order. A damaged store is
+    // reported and left alone; the app then starts with no conversations.
+    void loadConversations(device::Process& process)
+    {
+        auto guids = ConversationStore(process.device()).load();
+        if (!guids) {
+            process.device().trace().emit("messages.storeUnreadable",
+                { { "path", ConversationStore::devicePath }, { "reason", guids.error().message } });
+            return;
+        }
+        for (auto& guid : guids.value())
+            addConversation(process, guid);
+    }
+
+} // namespace
 
 void defineClasses(device::Process& process)
 {
@@ -37,6 +56,7 @@ void startUp(device::Process& process)
     auto application = runtime::newObject(runtime.classNamed("UIApplication"));
     process.keep(application);
     objects.application = dynamic_cast<uikit::UIApplication*>(application.get());
+    loadConversations(process);
 
     auto controller = runtime::newObject(runtime.classNamed("CKConversationListController"));
     runtime::send<Ref<Object>>(controller, SEL("view"));

@@ -12,9 +12,11 @@ inline constexpr const char* bundleIdentifier = "com.apple.MobileSMS";
 // Defines the Messages app's classes (UIKit's among them) in the process's run time.
 void defineClasses(device::Process&);
 
-// The Messages app's start-up: its application object and its conversation
-// list controller, with the view loaded, in the app's key window. Made
-// through the run time, so hooks installed beforehand see them.
+// The Messages app's start-up: its application object, the conversations of
+// the device's ConversationStore (a damaged store is traced as
+// `messages.storeUnreadable` with the reason and left alone), and its
+// conversation list controller, with the view loaded, in the app's key
+// window. Made through the run time, so hooks installed beforehand see them.
 void startUp(device::Process&);
 
 device::AppDefinition appDefinition();

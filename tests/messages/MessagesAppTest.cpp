@@ -1,5 +1,6 @@
 #include "platform/messages/MessagesApp.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -8,10 +9,13 @@
 #include "platform/messages/CKConversation.h"
 #include "platform/messages/CKConversationList.h"
 #include "platform/messages/CKConversationListController.h"
+#include "platform/messages/ConversationStore.h"
 #include "platform/messages/IMChat.h"
 #include "platform/messages/IMMessage.h"
 #include "platform/messages/MessagesState.h"
 #include "platform/runtime/Send.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSMutableAttributedString.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -125,7 +129,7 @@ TEST(MessagesChatRegistry, sendsMessagesAndReadReceiptsInAChat)
     auto registry = sharedRegistry(process);
 
     auto reply = message(process, "On my way");
-    EXPECT_EQ(send<Value>(reply, SEL("text")).string(), "On my way");
+    EXPECT_EQ(send<Value>(send<Ref<Object>>(reply, SEL("text")), SEL("string")).string(), "On my way");
     EXPECT_EQ(send<uint64_t>(reply, SEL("flags")), 100005u);
     send(registry, SEL("_chat:sendMessage:"), static_cast<Object*>(chat), reply.get());
     send(registry, SEL("_chat:sendMessage:"), static_cast<Object*>(nullptr), reply.get()); // no chat, nothing sent
@@ -142,4 +146,115 @@ TEST(MessagesChatRegistry, sendsMessagesAndReadReceiptsInAChat)
     auto receipts = test.device().trace().eventsOfType("messages.readReceipt");
     ASSERT_EQ(receipts.size(), 1u);
     EXPECT_EQ(receipts[0]["chat"], "iMessage;-;+15551234567");
+}
+
+TEST(MessagesConversationStore, listsTheStoredConversationsInOrderAtStartUp)
+{
+    MessagesTestDevice test;
+    messages::ConversationStore store(test.device());
+    EXPECT_TRUE(store.load().value().empty()); // no file yet
+    std::vector<std::string> guids { "SMS;-;+15557654321", "iMessage;-;+15551234567", "SMS;-;+15557654321" };
+    ASSERT_EQ(store.save(guids), std::nullopt);
+    EXPECT_EQ(store.load().value(), guids);
+    EXPECT_NE(store.save({ "iMessage;-;a", "" }), std::nullopt);
+    EXPECT_EQ(store.load().value(), guids); // the refused list changed nothing
+
+    auto& process = test.messagesApp();
+    auto* list = messages::MessagesState::of(process).conversationList();
+    ASSERT_EQ(list->conversations().size(), 2u); // one conversation per chat
+    EXPECT_EQ(list->conversations()[0]->chat()->guid().string(), "SMS;-;+15557654321");
+    EXPECT_EQ(list->conversations()[1]->chat()->guid().string(), "iMessage;-;+15551234567");
+    // The list controller shows them from its first load on.
+    auto& objects = messages::MessagesState::of(process).startUpObjects();
+    EXPECT_EQ(objects.conversationListController.get()->conversationList(), list);
+    EXPECT_TRUE(test.device().trace().eventsOfType("messages.storeUnreadable").empty());
+}
+
+TEST(MessagesConversationStore, aDamagedStoreIsReportedAndLeftAlone)
+{
+    struct Case {
+        const char* contents;
+        const char* reason;
+    };
+    const char* plist = R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0">%s</plist>)";
+    auto wrap = [plist](const char* body) {
+        std::string text(plist);
+        return text.replace(text.find("%s"), 2, body);
+    };
+    for (const Case& c : {
+             Case { "not a property list", messages::ConversationStore::devicePath },
+             Case { "", messages::ConversationStore::devicePath },
+             Case { "<dict/>", "must hold an array of conversations" },
+             Case { "<array><dict><key>guid</key><string>SMS;-;1</string></dict><dict/></array>",
+                 "conversation 1 has no \"guid\" string" },
+             Case { "<array><dict><key>guid</key><integer>5</integer></dict></array>",
+                 "conversation 0 has no \"guid\" string" },
+         }) {
+        MessagesTestDevice test;
+        auto path = test.device().hostPath(messages::ConversationStore::devicePath);
+        std::filesystem::create_directories(path.parent_path());
+        std::string contents = std::string(c.contents).starts_with("<") ? wrap(c.contents) : c.contents;
+        std::ofstream(path, std::ios::binary) << contents;
+
+        auto loaded = messages::ConversationStore(test.device()).load();
+        ASSERT_FALSE(loaded) << c.contents;
+        EXPECT_NE(loaded.error().message.find(c.reason), std::string::npos) << loaded.error().message;
+
+        auto& process = test.messagesApp();
+        EXPECT_TRUE(messages::MessagesState::of(process).conversationList()->conversations().empty());
+        auto reported = test.device().trace().eventsOfType("messages.storeUnreadable");
+        ASSERT_EQ(reported.size(), 1u) << c.contents;
+        EXPECT_EQ(reported[0]["path"], messages::ConversationStore::devicePath);
+        std::ifstream file(path, std::ios::binary);
+        std::string kept((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(kept, contents);
+    }
+}
+
+TEST(MessagesMessage, keepsACopyOfItsAttributedText)
+{
+    MessagesTestDevice test;
+    auto& process = test.messagesApp();
+    auto& runtime = process.runtime();
+    auto* messageClass = runtime.classNamed("IMMessage");
+    auto text = send<Ref<Object>>(
+        runtime::alloc(runtime.classNamed("NSMutableAttributedString")), SEL("initWithString:"), Value("On my"));
+    auto made = send<Ref<Object>>(messageClass, SEL("instantMessageWithText:flags:"), text.get(), uint64_t(100005));
+    auto* message = dynamic_cast<messages::IMMessage*>(made.get());
+    ASSERT_NE(message, nullptr);
+    auto appended = uikit::NSAttributedString::make(runtime, " way");
+    send(text, SEL("appendAttributedString:"), appended.get());
+    EXPECT_EQ(message->plainText(), "On my");
+    EXPECT_NE(static_cast<Object*>(message->text()), text.get());
+    EXPECT_EQ(send<uint64_t>(made, SEL("flags")), 100005u);
+
+    // A plain string is text without attributes; anything else makes no message.
+    auto plain = send<Ref<Object>>(messageClass, SEL("instantMessageWithText:flags:"), Value("Hi"), uint64_t(0));
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(dynamic_cast<messages::IMMessage*>(plain.get())->plainText(), "Hi");
+    EXPECT_FALSE(send<Ref<Object>>(messageClass, SEL("instantMessageWithText:flags:"), Value(), uint64_t(0)));
+    EXPECT_FALSE(send<Ref<Object>>(messageClass, SEL("instantMessageWithText:flags:"), Value(5), uint64_t(0)));
+    EXPECT_FALSE(send<Ref<Object>>(messageClass, SEL("instantMessageWithText:flags:"),
+        send<Ref<Object>>(runtime.classNamed("UIApplication"), SEL("sharedApplication")).get(), uint64_t(0)));
+}
+
+TEST(MessagesChatRegistry, refusesToSendWithoutAChatOrAMessageAndSaysWhy)
+{
+    MessagesTestDevice test;
+    auto& process = test.messagesApp();
+    auto chat = messages::addConversation(process, "iMessage;-;+15551234567")->chat();
+    auto registry = sharedRegistry(process);
+    Object* none = nullptr;
+    send(registry, SEL("_chat:sendMessage:"), static_cast<Object*>(chat), none);
+    send(registry, SEL("_chat:sendMessage:"), none, message(process, "Hi").get());
+    send(registry, SEL("_chat_sendReadReceiptForAllMessages:"), none);
+    EXPECT_TRUE(test.device().trace().eventsOfType("messages.sent").empty());
+    EXPECT_TRUE(test.device().trace().eventsOfType("messages.readReceipt").empty());
+    auto refused = test.device().trace().eventsOfType("messages.refused");
+    ASSERT_EQ(refused.size(), 3u);
+    EXPECT_EQ(refused[0]["operation"], "_chat:sendMessage:");
+    EXPECT_EQ(refused[0]["reason"], "no message to send");
+    EXPECT_EQ(refused[1]["reason"], "no chat to send in");
+    EXPECT_EQ(refused[2]["operation"], "_chat_sendReadReceiptForAllMessages:");
+    EXPECT_TRUE(chat->sentMessages().empty());
 }

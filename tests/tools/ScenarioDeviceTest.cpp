@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/foundation/PropertyList.h"
+#include "platform/messages/ConversationStore.h"
 
 #include "tests/support/TempDirectory.h"
 #include "tools/brix/scenario/ScenarioParser.h"
@@ -95,4 +96,23 @@ TEST(ScenarioDevice, givesAContainerWithoutUuidTheSameOneEveryTime)
     ASSERT_EQ(folders.size(), 2u);
     EXPECT_EQ(folders[0], folders[1]);
     EXPECT_EQ(folders[0].size(), 36u);
+}
+
+TEST(ScenarioDevice, storesTheConversationsOfMessagesOnlyWhenTheScenarioHasThem)
+{
+    Json root = { { "format", 1 },
+        { "conversations", Json::array({ { { "guid", "SMS;-;+15557654321" } }, { { "guid", "iMessage;-;a" } } }) } };
+    auto scenario = ScenarioParser::parseText(root.dump(), "/");
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    ScenarioDevice device(scenario.value());
+    ASSERT_FALSE(device.prepare());
+    auto stored = messages::ConversationStore(device.device()).load();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored.value(), (std::vector<std::string> { "SMS;-;+15557654321", "iMessage;-;a" }));
+
+    auto without = ScenarioParser::parseText(R"({"format": 1})", "/");
+    ASSERT_TRUE(without);
+    ScenarioDevice empty(without.value());
+    ASSERT_FALSE(empty.prepare());
+    EXPECT_FALSE(std::filesystem::exists(empty.device().hostPath(messages::ConversationStore::devicePath)));
 }

@@ -124,7 +124,7 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
 TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
 {
     EXPECT_NE(refusalOfStep({ { "settings", "testBanner" } }).find("not supported yet"), std::string::npos);
-    for (const char* section : { "contacts", "web", "conversations" }) {
+    for (const char* section : { "contacts", "web" }) {
         auto result = parse({ { "format", 1 }, { section, Json::array() } });
         ASSERT_FALSE(result) << section;
         EXPECT_NE(result.error().message.find("not supported yet"), std::string::npos);
@@ -294,4 +294,28 @@ TEST(ScenarioParser, readsAFileAndResolvesFixturesBesideIt)
     auto missing = ScenarioParser::parseFile(folder.path() / "absent.json");
     ASSERT_FALSE(missing);
     EXPECT_NE(missing.error().message.find("cannot read"), std::string::npos);
+}
+
+TEST(ScenarioParser, readsTheConversationsInOrderAndRefusesBadOnes)
+{
+    auto result = parse({ { "format", 1 },
+        { "conversations", Json::array({ { { "guid", "SMS;-;+15557654321" } }, { { "guid", "iMessage;-;a" } } }) } });
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(result.value().conversations, (std::vector<std::string> { "SMS;-;+15557654321", "iMessage;-;a" }));
+    EXPECT_FALSE(parse({ { "format", 1 } }).value().conversations);
+
+    auto refusal = [](Json conversations) {
+        auto refused = parse({ { "format", 1 }, { "conversations", conversations } });
+        return refused ? std::string() : refused.error().message;
+    };
+    EXPECT_NE(refusal({ { "guid", "a" } }).find("conversations must be an array"), std::string::npos);
+    EXPECT_NE(refusal(Json::array({ "a" })).find("conversations[0] must be an object"), std::string::npos);
+    EXPECT_NE(refusal(Json::array({ Json::object() })).find("conversations[0].guid is missing"), std::string::npos);
+    EXPECT_NE(refusal(Json::array({ { { "guid", "" } } })).find("conversations[0].guid is empty"), std::string::npos);
+    EXPECT_NE(refusal(Json::array({ { { "guid", 5 } } })).find("must be a string"), std::string::npos);
+    EXPECT_NE(refusal(Json::array({ { { "guid", "a" }, { "name", "Alice" } } })).find("unknown field \"name\""),
+        std::string::npos);
+    EXPECT_NE(refusal(Json::array({ { { "guid", "a" } }, { { "guid", "a" } } }))
+                  .find("conversations[1].guid \"a\" is listed twice"),
+        std::string::npos);
 }

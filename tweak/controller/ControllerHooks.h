@@ -60,6 +60,15 @@ namespace controller {
     // Confirms an action with a haptic or a sound, unless `vibrate_on_send` is off.
     void sendFeedback(Brix&);
 
+    // Messages.cpp: replies and read receipts sent through the Messages app;
+    // the banner controller's side and the conversation list's.
+    Imp addSendMessageReply(Brix&);
+    Imp addMarkMessagesAsRead(Brix&);
+    Imp replaceConversationListViewDidLoad(Brix&, Previous);
+    Imp replaceConversationListDealloc(Brix&, Previous);
+    Imp addMarkAsRead(Brix&);
+    Imp addReceivedMessageContacts(Brix&);
+
     // SystemEvents.cpp: the grabber, the physical buttons, the lock screen and a
     // presentation over a held banner.
     Imp replaceGrabberDismiss(Brix&, Previous);

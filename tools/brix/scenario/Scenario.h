@@ -147,6 +147,9 @@ struct Scenario {
     std::vector<std::pair<std::string, foundation::Value>> preferences;
     std::vector<Container> containers;
     std::vector<FileEntry> files;
+    // The Messages app's conversations by chat guid, in list order; written
+    // to the device's conversation store when the file has the section.
+    std::optional<std::vector<std::string>> conversations;
     std::vector<Step> steps;
     // Every notification id the file uses, and the next number of the
     // sequence "n1", "n2", ... for notifications the system shows on its own.

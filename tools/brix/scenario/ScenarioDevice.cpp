@@ -5,6 +5,7 @@
 
 #include "platform/apps/Apps.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/messages/ConversationStore.h"
 #include "platform/preferences/Domain.h"
 
 #include "tools/brix/DeviceRoot.h"
@@ -80,6 +81,10 @@ std::optional<std::string> ScenarioDevice::prepare()
     for (auto& file : m_scenario->files) {
         if (auto failure = writeFile(file, file.path))
             return failure;
+    }
+    if (m_scenario->conversations) {
+        if (auto failure = messages::ConversationStore(*m_device).save(*m_scenario->conversations))
+            return "cannot write the conversations: " + *failure;
     }
     return std::nullopt;
 }

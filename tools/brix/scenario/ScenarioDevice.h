@@ -14,8 +14,8 @@ namespace tools::scenario {
 // The fresh device a scenario runs on: a temporary root with the built
 // plug-ins installed as the tool's own device root has them (unless the
 // scenario says Brix is absent), the system's apps defined, and the
-// scenario's preferences, containers and files in place before anything
-// starts. The root is removed when the device goes.
+// scenario's preferences, containers, files and Messages conversations in
+// place before anything starts. The root is removed when the device goes.
 class ScenarioDevice {
 public:
     explicit ScenarioDevice(const Scenario&);

@@ -1,5 +1,6 @@
 #include "tools/brix/scenario/ScenarioParser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <fstream>
@@ -237,7 +238,9 @@ namespace {
                 readContainers(*containers);
             if (auto* files = fields.take("files"))
                 m_scenario.files = readFiles(*files, "files", PathKind::Absolute);
-            for (const char* later : { "contacts", "web", "conversations" }) {
+            if (auto* conversations = fields.take("conversations"))
+                readConversations(*conversations);
+            for (const char* later : { "contacts", "web" }) {
                 if (fields.take(later))
                     notSupportedYet(inQuotes(later));
             }
@@ -373,6 +376,24 @@ namespace {
                 if (part == "..")
                     fail(name + " " + inQuotes(path) + " must not go up with \"..\"");
             }
+        }
+
+        void readConversations(const Json& json)
+        {
+            if (!json.is_array())
+                fail("conversations must be an array, not " + kindOf(json));
+            std::vector<std::string> guids;
+            for (size_t index = 0; index < json.size(); ++index) {
+                Fields fields(json[index], "conversations[" + std::to_string(index) + "]");
+                auto guid = fields.requiredString("guid");
+                if (guid.empty())
+                    fail(fields.name("guid") + " is empty");
+                if (std::find(guids.begin(), guids.end(), guid) != guids.end())
+                    fail(fields.name("guid") + " " + inQuotes(guid) + " is listed twice");
+                fields.finish();
+                guids.push_back(std::move(guid));
+            }
+            m_scenario.conversations = std::move(guids);
         }
 
         std::vector<FileEntry> readFiles(const Json& json, const std::string& where, PathKind kind)
