@@ -11,6 +11,7 @@ namespace {
     struct RunOptions {
         std::string scenario;
         std::string out { "brix-out" };
+        double frames { 0 };
     };
 
     void runScenario(const RunOptions& options)
@@ -20,7 +21,13 @@ namespace {
             std::cerr << "brix: " << options.scenario << ": " << scenario.error().message << "\n";
             throw CLI::RuntimeError(scenario::ScenarioRunner::Refused);
         }
-        scenario::ScenarioRunner runner(scenario.value(), { options.out, &std::cout, &std::cerr });
+        scenario::ScenarioRunner::Output output(options.out, &std::cout, &std::cerr);
+        if (options.frames > 0) {
+            auto file = std::filesystem::path(options.out)
+                / (std::filesystem::path(options.scenario).stem().string() + ".webp");
+            output.frames = scenario::FrameRecorder::Settings { options.frames, 1, file };
+        }
+        scenario::ScenarioRunner runner(scenario.value(), output);
         auto code = runner.run();
         std::cout.flush();
         if (code != scenario::ScenarioRunner::Passed)
@@ -35,6 +42,10 @@ void addRunCommand(CLI::App& app)
     auto* command = app.add_subcommand("run", "Play a scenario on a fresh device and check its expectations");
     command->add_option("scenario", options->scenario, "the scenario file (JSON, format 1)")->required();
     command->add_option("--out", options->out, "folder for trace.jsonl and the snapshots")->capture_default_str();
+    command
+        ->add_option("--frames", options->frames,
+            "also film the run: FPS frames per second of device time (1-60) into DIR/<scenario>.webp")
+        ->check(CLI::Range(1.0, scenario::FrameRecorder::fastestRate));
     command->footer("Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario is invalid.");
     command->callback([options] { runScenario(*options); });
 }
