@@ -22,8 +22,8 @@ TEST(DemoPage, showsStepsAndEventsWithoutLettingTheirTextIntoTheMarkup)
     content.summary = "2 steps";
     content.animation = "tour.webp";
     content.trace = "trace.jsonl";
-    content.steps = { { 1, 0.5, "notify", "notify n1: <b>Bob</b>", false, true, "steps/step 001.png" },
-        { 2, 0.5, "expect", "expect banner.attached", true, false, std::nullopt } };
+    content.steps = { { 1, 0.5, "notify", "notify n1: <b>Bob</b>", false, true, "steps/step 001.png", false },
+        { 2, 0.5, "expect", "expect banner.attached", true, false, "steps/step 001.png", true } };
     content.events = { Json::parse(R"({"t": 0.5, "type": "banner.attached", "id": "n1", "header": "<script>"})"),
         Json::parse(
             R"({"t": 1, "type": "inspect", "id": "n1", "banner": {"text": ")" + std::string(300, 'x') + R"("}})") };
@@ -34,6 +34,8 @@ TEST(DemoPage, showsStepsAndEventsWithoutLettingTheirTextIntoTheMarkup)
     EXPECT_NE(html.find("src=\"steps/step%20001.png\""), std::string::npos);
     EXPECT_NE(html.find("src=\"tour.webp\""), std::string::npos);
     EXPECT_NE(html.find("✗ failed"), std::string::npos);
+    // The expectation changed nothing: it shows the picture before it, faded.
+    EXPECT_NE(html.find("<td class=\"frame repeats\"><a href=\"steps/step%20001.png\">"), std::string::npos);
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_NE(html.find("&lt;script&gt;"), std::string::npos);
     // A long event folds away behind its beginning.

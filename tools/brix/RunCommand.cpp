@@ -1,6 +1,8 @@
 #include <iostream>
+#include <unistd.h>
 
 #include "tools/brix/Commands.h"
+#include "tools/brix/ProgressDisplay.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 
@@ -27,8 +29,20 @@ namespace {
                 / (std::filesystem::path(options.scenario).stem().string() + ".webp");
             output.frames = scenario::FrameRecorder::Settings { options.frames, 1, file };
         }
+        // A filmed run takes a while; a progress line says how far it has come
+        // unless the trace is printed on the same terminal.
+        std::unique_ptr<ProgressDisplay> progress;
+        if (output.frames && ProgressDisplay::standardErrorIsTerminal() && !isatty(STDOUT_FILENO)) {
+            size_t frames = scenario::FrameRecorder::frameCountFor(
+                scenario::ScenarioRunner::duration(scenario.value()), options.frames);
+            progress = std::make_unique<ProgressDisplay>(std::cerr, "brix run", scenario.value().steps.size(), frames);
+            output.errors = &progress->messages();
+            output.observers.push_back(progress.get());
+        }
         scenario::ScenarioRunner runner(scenario.value(), output);
         auto code = runner.run();
+        if (progress)
+            progress->finish();
         std::cout.flush();
         if (code != scenario::ScenarioRunner::Passed)
             throw CLI::RuntimeError(code);

@@ -109,7 +109,7 @@ Demo::Result Demo::run()
 void Demo::stepPlayed(const Step& step, bool held)
 {
     StepRecord record { step.number, step.time, step.kind, scenario::describeStep(step),
-        std::holds_alternative<scenario::Expect>(step.action), held, std::nullopt };
+        std::holds_alternative<scenario::Expect>(step.action), held, std::nullopt, false };
     if (record.isExpectation) {
         ++m_result.expectations;
         m_result.expectationsHeld += held ? 1 : 0;
@@ -121,7 +121,12 @@ void Demo::stepPlayed(const Step& step, bool held)
         record.frame = pictureStep(step);
         if (!m_hasSnapshots && m_keyFrames.size() < mostKeyFrames)
             keepKeyFrame(step, record.description);
+    } else {
+        record.frame = m_lastFrame;
+        record.frameRepeats = true;
     }
+    if (!record.frameRepeats && record.frame)
+        m_lastFrame = record.frame;
     m_steps.push_back(std::move(record));
 }
 

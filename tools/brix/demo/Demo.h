@@ -17,7 +17,8 @@ namespace tools::demo {
 // newcomer looks at: index.html, the animation tour.webp, the contact sheet
 // sheet.png, the trace trace.jsonl, the snapshots the tour takes (its key
 // frames, at the screen's scale) and steps/step-NNN.png, the screen after
-// each step that does something.
+// each step that does something; the page shows every step with the latest
+// picture.
 //
 // The contact sheet shows the top of the screen at the tour's snapshots; a
 // tour without any shows it after each of its first `mostKeyFrames` steps
@@ -76,6 +77,7 @@ private:
     bool m_hasSnapshots { false };
     std::unique_ptr<scenario::ScenarioRunner> m_runner;
     std::vector<StepRecord> m_steps;
+    std::optional<std::string> m_lastFrame;
     std::vector<KeyFrame> m_keyFrames;
     Result m_result;
 };

@@ -23,7 +23,8 @@ table { border-collapse: collapse; width: 100%; background: #fff; border-radius:
 th, td { text-align: left; padding: 6px 10px; border-bottom: 1px solid #e6e6ea; vertical-align: top; }
 th { background: #ececf0; font-size: 13px; }
 td.time, td.number { font-variant-numeric: tabular-nums; white-space: nowrap; color: #55555a; }
-td.frame img { width: 130px; border-radius: 8px; display: block; }
+td.frame img { width: 150px; height: 123px; object-fit: cover; object-position: top; border-radius: 8px; display: block; }
+td.frame.repeats img { opacity: .35; }
 tr.expectation td { color: #55555a; font-size: 13px; }
 .held { color: #1b873f; font-weight: 600; }
 .failed { color: #c62828; font-weight: 600; }
@@ -77,14 +78,16 @@ pre { white-space: pre-wrap; margin: 4px 0; }
 
     void writeSteps(std::ostream& out, const DemoPage::Content& content)
     {
-        out << "<h2>Steps</h2>\n<table>\n<tr><th>#</th><th>Time</th><th>Step</th><th>Result</th><th>Screen</th></tr>\n";
+        out << "<h2>Steps</h2>\n<p class=\"summary\">The top of the screen after each step (a step that changes "
+               "nothing shows the picture before it, faded); open a picture for the whole "
+               "screen.</p>\n<table>\n<tr><th>#</th><th>Time</th><th>Step</th><th>Result</th><th>Screen</th></tr>\n";
         for (auto& step : content.steps) {
             out << "<tr" << (step.isExpectation ? " class=\"expectation\"" : "") << "><td class=\"number\">"
                 << step.number << "</td><td class=\"time\">" << seconds(step.time) << "</td><td>"
                 << DemoPage::escape(step.description) << "</td><td>";
             if (step.isExpectation || !step.held)
                 out << (step.held ? "<span class=\"held\">✓ held</span>" : "<span class=\"failed\">✗ failed</span>");
-            out << "</td><td class=\"frame\">";
+            out << "</td><td class=\"frame" << (step.frameRepeats ? " repeats" : "") << "\">";
             if (step.frame) {
                 out << "<a href=\"" << DemoPage::fileUrl(*step.frame) << "\">"
                     << image(*step.frame, "the screen after step " + std::to_string(step.number)) << "</a>";

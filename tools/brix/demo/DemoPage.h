@@ -19,6 +19,8 @@ struct StepRecord {
     bool held { true };
     // The picture of the screen after the step, relative to the page's folder.
     std::optional<std::string> frame;
+    // The step changed nothing, and `frame` is the picture of an earlier step.
+    bool frameRepeats { false };
 };
 
 // index.html of a demo: one static page, with nothing but files of its own
