@@ -16,6 +16,8 @@ namespace {
 
     // A frame time this close below a whole number of intervals counts as on it.
     constexpr double tolerance = 1e-9;
+    // The longest side a WebP picture may have.
+    constexpr double largestSide = 16383;
     constexpr double margin = 8;
     constexpr double timeWidth = 56;
     constexpr double fontSize = 12;
@@ -54,9 +56,13 @@ foundation::Result<std::unique_ptr<FrameRecorder>> FrameRecorder::create(
         return foundation::Error { "frames are made at 1 to 60 a second" };
     if (!(settings.scale > 0 && std::isfinite(settings.scale)))
         return foundation::Error { "the frames' scale must be a number above zero" };
-    auto encoder = AnimationEncoder::create({ static_cast<int>(std::llround(hardware.screenWidth * settings.scale)),
-        static_cast<int>(std::llround((hardware.screenHeight + captionHeight) * settings.scale)),
-        settings.framesPerSecond });
+    double width = std::round(hardware.screenWidth * settings.scale);
+    double height = std::round((hardware.screenHeight + captionHeight) * settings.scale);
+    if (!(width >= 1 && height >= 1 && width <= largestSide && height <= largestSide))
+        return foundation::Error { "frames of " + std::to_string(std::llround(width)) + " × "
+            + std::to_string(std::llround(height)) + " pixels are too large for an animation" };
+    auto encoder
+        = AnimationEncoder::create({ static_cast<int>(width), static_cast<int>(height), settings.framesPerSecond });
     if (!encoder)
         return encoder.error();
     return std::unique_ptr<FrameRecorder>(
@@ -103,8 +109,7 @@ std::optional<std::string> FrameRecorder::finish()
 foundation::Result<graphics::Image> FrameRecorder::compose(
     const graphics::Image& screen, double scale, double time, const std::string& caption)
 {
-    auto frame = graphics::Image::create(
-        screen.width(), screen.height() + std::llround(captionHeight * scale), graphics::Image::Contents::Unspecified);
+    auto frame = graphics::Image::create(screen.width(), screen.height() + std::llround(captionHeight * scale));
     if (!frame)
         return frame.error();
     double width = screen.width() / scale;
