@@ -13,6 +13,7 @@
 #include "platform/springboard/SpringBoardState.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIStatusBarWindow.h"
+#include "platform/uikit/ViewAnimation.h"
 
 namespace springboard {
 
@@ -107,9 +108,16 @@ bool BannerPresenter::showInBannerWindow(NCNotificationShortLookViewController& 
     auto* view = controller.viewIfLoaded();
     if (!window || !view)
         return false;
-    runtime::send(view, SEL("setFrame:"), bannerFrame());
+    // The banner slides down from above the screen; its frame is its place at once.
+    uikit::Rect place = bannerFrame();
+    uikit::Rect above = place;
+    above.origin.y -= slideInDistance;
+    runtime::send(view, SEL("setFrame:"), above);
     runtime::send(window, SEL("setHidden:"), false);
     runtime::send(window, SEL("addSubview:"), static_cast<Object*>(view));
+    Ref<Object> slidden(view);
+    uikit::animate(
+        *m_process, slideInDuration, [slidden, place] { runtime::send(slidden.get(), SEL("setFrame:"), place); }, {});
     return true;
 }
 

@@ -44,6 +44,9 @@ public:
     // on one without.
     static constexpr double bannerTop = 70;
     static constexpr double bannerTopWithoutHomeIndicator = 28;
+    // A banner slides into place from this far above it, for this long.
+    static constexpr double slideInDistance = 220;
+    static constexpr double slideInDuration = 0.4;
 
     explicit BannerPresenter(device::Process&);
     ~BannerPresenter();

@@ -25,8 +25,10 @@ namespace {
     constexpr double huggingStrength = Strength::create(250, 0, 0);
     constexpr double compressionStrength = Strength::create(750, 0, 0);
     constexpr double leastSizeStrength = Strength::weak;
-    // Weaker still: a view bounded from one side only sits as near the root's
-    // origin as it may, rather than wherever the tableau leaves it.
+    // Weaker still: a view bounded from one side only sits as near its
+    // superview's origin as it may, rather than wherever the tableau leaves
+    // it; a row placed "at least 8 below the text" sits 8 below the text
+    // wherever the superview moves.
     constexpr double leastPositionStrength = Strength::weak / 1000;
     // Frames closer than this to the solution are left alone, so rounding in the
     // solver never counts as a change (nor starts an animation).
@@ -325,10 +327,11 @@ void LayoutEngine::addFreeViewEquations(int index)
     addEquation({ LayoutAxis::Vertical, node.height, Relation::Equal, leastSizeStrength, 0, {}, {}, nullptr, index,
         "least height" });
     if (index != 0) {
-        addEquation({ LayoutAxis::Horizontal, node.left, Relation::Equal, leastPositionStrength, 0, {}, {}, nullptr,
-            index, "least left" });
-        addEquation({ LayoutAxis::Vertical, node.top, Relation::Equal, leastPositionStrength, 0, {}, {}, nullptr, index,
-            "least top" });
+        const Node& parent = m_nodes[node.parent];
+        addEquation({ LayoutAxis::Horizontal, layout::Expression(node.left) - parent.left, Relation::Equal,
+            leastPositionStrength, 0, {}, {}, nullptr, index, "least left" });
+        addEquation({ LayoutAxis::Vertical, layout::Expression(node.top) - parent.top, Relation::Equal,
+            leastPositionStrength, 0, {}, {}, nullptr, index, "least top" });
     }
     auto size = node.view->intrinsicContentSize(0);
     node.hasIntrinsicSize = size.has_value();

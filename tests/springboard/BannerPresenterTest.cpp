@@ -13,6 +13,7 @@
 #include "platform/springboard/SpringBoardState.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
+#include "platform/uikit/ViewAnimation.h"
 
 #include "tests/springboard/HomeScreenTestDevice.h"
 
@@ -79,6 +80,27 @@ TEST(BannerPresenter, presentsABannerInTheBannerWindowBelowTheStatusBar)
         // Its actions go to the system's banner destination.
         EXPECT_TRUE(runtime::isKindOf(controller->delegate(), "SBNotificationBannerDestination"));
     }
+}
+
+TEST(BannerPresenter, aBannerSlidesDownIntoItsPlace)
+{
+    HomeScreenTestDevice test;
+    auto& process = test.homeScreen();
+    auto& scheduler = test.device().scheduler();
+    ASSERT_TRUE(scheduler.advanceTo(1));
+    auto controller = BannerPresenter::of(process).presentBanner(*request(process, "n1"));
+    ASSERT_TRUE(controller);
+    auto* view = viewOf(controller);
+    // The model holds the place at once; the screen shows the way there.
+    EXPECT_NEAR(view->frame().origin.y, 70, 1e-9);
+    double above = 70 - BannerPresenter::slideInDistance;
+    EXPECT_NEAR(uikit::presentationFrame(view, 1).origin.y, above, 1e-9);
+    double halfway = uikit::presentationFrame(view, 1 + BannerPresenter::slideInDuration / 2).origin.y;
+    EXPECT_GT(halfway, above + 1);
+    EXPECT_LT(halfway, 69);
+    EXPECT_NEAR(uikit::presentationFrame(view, 1 + BannerPresenter::slideInDuration).origin.y, 70, 1e-9);
+    ASSERT_TRUE(scheduler.advance(1));
+    EXPECT_NEAR(uikit::presentationFrame(view, scheduler.now()).origin.y, 70, 1e-9);
 }
 
 TEST(BannerPresenter, presentsANewerBannerFromTheCurrentOne)

@@ -148,6 +148,36 @@ TEST_F(LayoutEngineTest, aViewBoundedOnlyFromBelowTakesTheLeastHeightAllowed)
     EXPECT_NEAR(frameOf(box).size.height, 50, 1e-6);
 }
 
+TEST_F(LayoutEngineTest, aViewBoundedOnlyFromAboveSitsAtItsBoundWhereverItsSuperviewGoes)
+{
+    // A row "at least 8 below the text" sits 8 below it, also once the
+    // banner holding both has moved above the top of the screen.
+    auto banner = addView(root);
+    equal(banner, "leadingAnchor", root, "leadingAnchor");
+    equal(banner, "trailingAnchor", root, "trailingAnchor");
+    auto top = equal(banner, "topAnchor", root, "topAnchor", 0);
+    fixed(banner, "heightAnchor", 180);
+    auto text = addView(banner);
+    equal(text, "leadingAnchor", banner, "leadingAnchor", 16);
+    equal(text, "topAnchor", banner, "topAnchor", 40);
+    fixed(text, "widthAnchor", 200);
+    fixed(text, "heightAnchor", 60);
+    auto row = addView(banner);
+    equal(row, "leadingAnchor", banner, "leadingAnchor", 15);
+    fixed(row, "widthAnchor", 360);
+    fixed(row, "heightAnchor", 36);
+    atLeast(row, "topAnchor", text, "bottomAnchor", 8);
+
+    layout();
+    EXPECT_FRAME_NEAR(row, 15, 108, 360, 36);
+    for (double offset : { -70.0, -1070.0, 200.0 }) {
+        send(top, SEL("setConstant:"), offset);
+        layout();
+        EXPECT_NEAR(frameOf(banner).origin.y, offset, 1e-6);
+        EXPECT_FRAME_NEAR(row, 15, 108, 360, 36);
+    }
+}
+
 TEST_F(LayoutEngineTest, measuresALabelAtTheWidthTheHorizontalSolutionGivesIt)
 {
     auto container = addView(root);

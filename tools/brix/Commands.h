@@ -7,6 +7,7 @@ namespace tools {
 // Each command adds its sub-command to the application; the callback runs it
 // and throws CLI::RuntimeError with the exit code on failure.
 void addBannerCommand(CLI::App&);
+void addDemoCommand(CLI::App&);
 void addHooksCommand(CLI::App&);
 void addPrefsCommand(CLI::App&);
 void addRunCommand(CLI::App&);

@@ -1,6 +1,8 @@
 #include <iostream>
+#include <unistd.h>
 
 #include "tools/brix/Commands.h"
+#include "tools/brix/ProgressDisplay.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 
@@ -11,6 +13,7 @@ namespace {
     struct RunOptions {
         std::string scenario;
         std::string out { "brix-out" };
+        double frames { 0 };
     };
 
     void runScenario(const RunOptions& options)
@@ -20,8 +23,26 @@ namespace {
             std::cerr << "brix: " << options.scenario << ": " << scenario.error().message << "\n";
             throw CLI::RuntimeError(scenario::ScenarioRunner::Refused);
         }
-        scenario::ScenarioRunner runner(scenario.value(), { options.out, &std::cout, &std::cerr });
+        scenario::ScenarioRunner::Output output(options.out, &std::cout, &std::cerr);
+        if (options.frames > 0) {
+            auto file = std::filesystem::path(options.out)
+                / (std::filesystem::path(options.scenario).stem().string() + ".webp");
+            output.frames = scenario::FrameRecorder::Settings { options.frames, 1, file };
+        }
+        // A filmed run takes a while; a progress line says how far it has come
+        // unless the trace is printed on the same terminal.
+        std::unique_ptr<ProgressDisplay> progress;
+        if (output.frames && ProgressDisplay::standardErrorIsTerminal() && !isatty(STDOUT_FILENO)) {
+            size_t frames = scenario::FrameRecorder::frameCountFor(
+                scenario::ScenarioRunner::duration(scenario.value()), options.frames);
+            progress = std::make_unique<ProgressDisplay>(std::cerr, "brix run", scenario.value().steps.size(), frames);
+            output.errors = &progress->messages();
+            output.observers.push_back(progress.get());
+        }
+        scenario::ScenarioRunner runner(scenario.value(), output);
         auto code = runner.run();
+        if (progress)
+            progress->finish();
         std::cout.flush();
         if (code != scenario::ScenarioRunner::Passed)
             throw CLI::RuntimeError(code);
@@ -35,6 +56,10 @@ void addRunCommand(CLI::App& app)
     auto* command = app.add_subcommand("run", "Play a scenario on a fresh device and check its expectations");
     command->add_option("scenario", options->scenario, "the scenario file (JSON, format 1)")->required();
     command->add_option("--out", options->out, "folder for trace.jsonl and the snapshots")->capture_default_str();
+    command
+        ->add_option("--frames", options->frames,
+            "also film the run: FPS frames per second of device time (1-60) into DIR/<scenario>.webp")
+        ->check(CLI::Range(1.0, scenario::FrameRecorder::fastestRate));
     command->footer("Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario is invalid.");
     command->callback([options] { runScenario(*options); });
 }

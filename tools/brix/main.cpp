@@ -8,6 +8,7 @@ int main(int argc, char** argv)
     CLI::App app { "brix: the simulated device for the Brix notification banners" };
     app.require_subcommand(1);
     tools::addBannerCommand(app);
+    tools::addDemoCommand(app);
     tools::addHooksCommand(app);
     tools::addPrefsCommand(app);
     tools::addRunCommand(app);

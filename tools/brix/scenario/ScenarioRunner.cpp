@@ -16,8 +16,10 @@
 #include "tools/brix/scenario/Inspector.h"
 #include "tools/brix/scenario/Matcher.h"
 #include "tools/brix/scenario/NotificationBuilder.h"
+#include "tools/brix/scenario/RunObserver.h"
 #include "tools/brix/scenario/ScenarioDevice.h"
 #include "tools/brix/scenario/ScreenRenderer.h"
+#include "tools/brix/scenario/StepDescription.h"
 #include "tweak/Settings.h"
 
 namespace tools::scenario {
@@ -92,6 +94,23 @@ device::Process* ScenarioRunner::homeScreen() const
     return m_device->device().process(apps::homeScreen);
 }
 
+foundation::Result<graphics::Image> ScenarioRunner::renderScreen(double scale) const
+{
+    if (!m_device)
+        return foundation::Error { "the scenario has not started" };
+    return ScreenRenderer::render(m_device->device(), homeScreen(), scale);
+}
+
+double ScenarioRunner::duration(const Scenario& scenario)
+{
+    double end = 0;
+    for (auto& step : scenario.steps) {
+        auto* wait = std::get_if<Wait>(&step.action);
+        end = std::max(end, step.time + (wait ? wait->seconds : 0));
+    }
+    return end;
+}
+
 ScenarioRunner::ExitCode ScenarioRunner::run()
 {
     std::error_code error;
@@ -106,6 +125,8 @@ ScenarioRunner::ExitCode ScenarioRunner::run()
         *m_output.errors << "brix: " << *failure << "\n";
         return Refused;
     }
+    if (!startFilming())
+        return Refused;
     watchLaunches();
     m_device->device().launch(apps::homeScreen);
     for (auto& step : m_scenario->steps) {
@@ -113,11 +134,61 @@ ScenarioRunner::ExitCode ScenarioRunner::run()
         if (m_stopped)
             break;
     }
+    finishFilming();
     m_traceFile.flush();
     return m_failed ? Failed : Passed;
 }
 
+bool ScenarioRunner::startFilming()
+{
+    if (!m_output.frames)
+        return true;
+    auto recorder = FrameRecorder::create(*m_output.frames, duration(*m_scenario), m_device->device().hardware());
+    if (!recorder) {
+        *m_output.errors << "brix: cannot film the run: " << recorder.error().message << "\n";
+        return false;
+    }
+    m_frames = std::move(recorder.value());
+    return true;
+}
+
+void ScenarioRunner::renderFrame(const Step& step)
+{
+    if (auto failure = m_frames->renderFrame(m_device->device(), homeScreen(), m_caption)) {
+        fail(step, *failure);
+        m_frames.reset();
+        return;
+    }
+    for (auto* observer : m_output.observers)
+        observer->frameRendered(m_frames->framesRendered(), m_frames->frameCount());
+}
+
+void ScenarioRunner::finishFilming()
+{
+    if (!m_frames)
+        return;
+    if (auto failure = m_frames->finish()) {
+        m_failed = true;
+        *m_output.errors << "brix: " << *failure << "\n";
+    }
+}
+
+// With frames, the clock stops at each frame time before `time`; a frame due
+// at `time` itself waits until the steps due then have run.
 bool ScenarioRunner::advanceTo(const Step& step, double time)
+{
+    while (m_frames) {
+        auto next = m_frames->nextFrameTime();
+        if (!next || *next >= time - device::Scheduler::tolerance)
+            break;
+        if (!advanceClock(step, *next))
+            return false;
+        renderFrame(step);
+    }
+    return advanceClock(step, time);
+}
+
+bool ScenarioRunner::advanceClock(const Step& step, double time)
 {
     auto& scheduler = m_device->device().scheduler();
     if (scheduler.advanceTo(time, maxTasksPerStep))
@@ -136,18 +207,24 @@ void ScenarioRunner::perform(const Step& step)
         m_windowStart = *m_nextWindowStart;
         m_nextWindowStart.reset();
     }
-    if (!advanceTo(step, step.time))
-        return;
-    std::visit([&](auto& action) { performAction(step, action); }, step.action);
-    if (!m_stopped && !m_device->device().scheduler().runDue(maxTasksPerStep)) {
-        fail(step, "the device did not settle after the step (a loop that never ends?)");
-        m_stopped = true;
+    m_stepFailed = false;
+    if (advanceTo(step, step.time)) {
+        if (isActionStep(step))
+            m_caption = "step " + std::to_string(step.number) + " · " + describeStep(step);
+        std::visit([&](auto& action) { performAction(step, action); }, step.action);
+        if (!m_stopped && !m_device->device().scheduler().runDue(maxTasksPerStep)) {
+            fail(step, "the device did not settle after the step (a loop that never ends?)");
+            m_stopped = true;
+        }
     }
+    for (auto* observer : m_output.observers)
+        observer->stepPlayed(step, !m_stepFailed);
 }
 
 void ScenarioRunner::fail(const Step& step, const std::string& message)
 {
     m_failed = true;
+    m_stepFailed = true;
     *m_output.errors << "step " << step.number << " (" << step.kind << "): " << message << "\n";
 }
 

@@ -8,6 +8,10 @@
 #include <set>
 #include <string>
 
+#include "platform/foundation/Result.h"
+#include "platform/graphics/Image.h"
+
+#include "tools/brix/scenario/FrameRecorder.h"
 #include "tools/brix/scenario/Scenario.h"
 
 namespace device {
@@ -16,6 +20,7 @@ class Process;
 
 namespace tools::scenario {
 
+class RunObserver;
 class ScenarioDevice;
 
 // Plays a validated scenario on a fresh device: lays the device out, starts
@@ -29,14 +34,27 @@ class ScenarioDevice;
 // steps between them) all look at the same events. An `expectNot` holds when
 // none was. Every failure is reported on `errors` with its step number and
 // the closest events, and the remaining steps still run.
+//
+// With `frames`, the run is also filmed (see FrameRecorder): the clock stops
+// at every frame time on its way from step to step, and the frame shows the
+// device after every step due by then.
 class ScenarioRunner {
 public:
     enum ExitCode { Passed = 0, Failed = 1, Refused = 2 };
 
     struct Output {
+        Output(std::filesystem::path folder, std::ostream* trace = nullptr, std::ostream* errors = nullptr)
+            : folder(std::move(folder))
+            , trace(trace)
+            , errors(errors)
+        {
+        }
+
         std::filesystem::path folder;
         std::ostream* trace { nullptr }; // none: the trace goes to the file only
         std::ostream* errors { nullptr }; // none: standard error
+        std::optional<FrameRecorder::Settings> frames; // none: no animation
+        std::vector<RunObserver*> observers;
     };
 
     // Work a step may cause before the device counts as running away.
@@ -52,12 +70,23 @@ public:
     // Every event traced, in order (empty before `run`).
     const std::vector<Json>& events() const;
 
+    // The screen as the model has it now, at `scale` pixels per point (an
+    // error before `run`). Observers use it to picture a step.
+    foundation::Result<graphics::Image> renderScreen(double scale) const;
+
+    // When the last step ends: its time, or the end of its wait.
+    static double duration(const Scenario&);
+
 private:
     void emitLine(const Json& event);
     void watchLaunches();
     std::string nextFreeId();
     device::Process* homeScreen() const;
     bool advanceTo(const Step&, double time);
+    bool advanceClock(const Step&, double time);
+    bool startFilming();
+    void renderFrame(const Step&);
+    void finishFilming();
     void perform(const Step&);
     void performAction(const Step&, const Notify&);
     void performAction(const Step&, const NotifyList&);
@@ -98,7 +127,11 @@ private:
     std::set<std::string> m_usedIds;
     int m_nextSequenceNumber { 1 };
     bool m_failed { false };
+    bool m_stepFailed { false };
     bool m_stopped { false };
+    std::unique_ptr<FrameRecorder> m_frames;
+    // The last step that did something, as the frames' strip names it.
+    std::string m_caption;
 };
 
 } // namespace tools::scenario

@@ -5,7 +5,6 @@
 #include "platform/device/Device.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/graphics/PngCodec.h"
 #include "platform/uikit/Renderer.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
@@ -39,28 +38,35 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> ScreenRenderer::writeScreenshot(
-    device::Device& device, device::Process* homeScreen, const std::filesystem::path& path)
+foundation::Result<graphics::Image> ScreenRenderer::render(
+    device::Device& device, device::Process* homeScreen, double scale, std::optional<double> time)
 {
     auto& hardware = device.hardware();
     uikit::Size screen { hardware.screenWidth, hardware.screenHeight };
-    auto target = graphics::Image::create(
-        std::llround(screen.width * hardware.screenScale), std::llround(screen.height * hardware.screenScale));
+    auto target = graphics::Image::create(std::llround(screen.width * scale), std::llround(screen.height * scale));
     if (!target)
-        return target.error().message;
-    {
-        graphics::Canvas canvas(target.value(), hardware.screenScale);
-        canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
-        for (auto& window : visibleWindows(homeScreen)) {
-            auto frame = window->frame();
-            auto drawn = uikit::renderView(window.get(), frame.size, hardware.screenScale);
-            if (!drawn)
-                return drawn.error().message;
-            canvas.drawImage(drawn.value(), hardware.screenScale,
-                { frame.origin.x, frame.origin.y, frame.width(), frame.height() }, graphics::ContentMode::ScaleToFill);
-        }
+        return target.error();
+    graphics::Canvas canvas(target.value(), scale);
+    canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
+    for (auto& window : visibleWindows(homeScreen)) {
+        auto frame = window->frame();
+        auto drawn = uikit::renderView(window.get(), frame.size, scale, time);
+        if (!drawn)
+            return drawn.error();
+        canvas.drawImage(drawn.value(), scale, { frame.origin.x, frame.origin.y, frame.width(), frame.height() },
+            graphics::ContentMode::ScaleToFill);
     }
-    auto encoded = graphics::encodePng(target.value());
+    canvas.flush();
+    return target;
+}
+
+std::optional<std::string> ScreenRenderer::writeScreenshot(
+    device::Device& device, device::Process* homeScreen, const std::filesystem::path& path)
+{
+    auto screen = render(device, homeScreen, device.hardware().screenScale);
+    if (!screen)
+        return screen.error().message;
+    auto encoded = screen.value().encodePng();
     if (!encoded)
         return encoded.error().message;
     return foundation::writeFileAtomically(path, encoded.value());

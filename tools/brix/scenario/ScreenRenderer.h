@@ -5,17 +5,25 @@
 #include <string>
 
 #include "platform/device/Forward.h"
+#include "platform/foundation/Result.h"
+#include "platform/graphics/Image.h"
 
 namespace tools::scenario {
 
 // Draws what the home screen shows: the wallpaper (light or dark, after the
 // device's style), then every visible window of the process from the lowest
-// window level to the highest, each at its place on the screen, at the
-// screen's scale.
+// window level to the highest, each at its place on the screen.
 class ScreenRenderer {
 public:
-    // Writes the screen of `homeScreen` (the wallpaper alone when it is not
-    // running) to a PNG file; answers the reason on failure.
+    // The screen of `homeScreen` (the wallpaper alone when it is not running)
+    // at `scale` pixels per point. Without a `time`, views are drawn as the
+    // model has them; at a `time` of the device clock, animations in flight
+    // are drawn as they show then.
+    static foundation::Result<graphics::Image> render(
+        device::Device&, device::Process* homeScreen, double scale, std::optional<double> time = std::nullopt);
+
+    // Writes the screen, as the model has it, at the screen's scale to a PNG
+    // file; answers the reason on failure.
     static std::optional<std::string> writeScreenshot(
         device::Device&, device::Process* homeScreen, const std::filesystem::path&);
 };

@@ -1,0 +1,67 @@
+#include "tools/brix/ProgressDisplay.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "tools/brix/scenario/Scenario.h"
+
+using tools::ProgressDisplay;
+using tools::scenario::Step;
+
+namespace {
+
+// What a terminal would show: erasing returns to the start of the line and clears it.
+std::string shown(const std::string& written)
+{
+    std::string screen, line;
+    for (size_t index = 0; index < written.size(); ++index) {
+        if (written.compare(index, 4, "\r\033[K") == 0) {
+            line.clear();
+            index += 3;
+        } else if (written[index] == '\n') {
+            screen += line + "\n";
+            line.clear();
+        } else {
+            line += written[index];
+        }
+    }
+    return screen + line;
+}
+
+} // namespace
+
+TEST(ProgressDisplay, redrawsOneLineWithTheStepsAndFramesSoFar)
+{
+    std::ostringstream terminal;
+    ProgressDisplay progress(terminal, "brix demo", 3, 20);
+    Step step;
+    progress.stepPlayed(step, true);
+    EXPECT_EQ(shown(terminal.str()), "brix demo: step 1 of 3 · frame 0 of 20");
+    // The last frame and the last step are always drawn, however soon they come.
+    for (size_t frame = 1; frame <= 20; ++frame)
+        progress.frameRendered(frame, 20);
+    progress.stepPlayed(step, true);
+    progress.stepPlayed(step, false);
+    EXPECT_EQ(shown(terminal.str()), "brix demo: step 3 of 3 · frame 20 of 20");
+    progress.finish();
+    EXPECT_EQ(shown(terminal.str()), "brix demo: step 3 of 3 · frame 20 of 20\n");
+    // Nothing is drawn once finished, not even by the destructor.
+    auto finished = terminal.str();
+    progress.stepPlayed(step, true);
+    progress.finish();
+    EXPECT_EQ(terminal.str(), finished);
+}
+
+TEST(ProgressDisplay, putsMessagesOnLinesOfTheirOwn)
+{
+    std::ostringstream terminal;
+    {
+        ProgressDisplay progress(terminal, "brix run", 2, 0);
+        Step step;
+        progress.stepPlayed(step, true);
+        progress.messages() << "step 1 (expect): no event matching" << 42 << "\n";
+        progress.stepPlayed(step, false);
+    }
+    // Without frames the line counts steps only; the destructor ends it.
+    EXPECT_EQ(shown(terminal.str()), "step 1 (expect): no event matching42\nbrix run: step 2 of 2\n");
+}
