@@ -34,10 +34,16 @@ void Trace::emit(const std::string& type, Event fields)
     } else if (!fields.is_null()) {
         event["value"] = std::move(fields);
     }
-    m_events.push_back(std::move(event));
+    if (m_sinks.empty()) {
+        if (m_keepsEvents)
+            m_events.push_back(std::move(event));
+        return;
+    }
     // A sink may emit or add sinks in turn, which can move what is stored;
     // it works on copies.
-    Event emitted = m_events.back();
+    Event emitted = event;
+    if (m_keepsEvents)
+        m_events.push_back(std::move(event));
     auto sinks = m_sinks;
     for (auto& sink : sinks)
         sink(emitted);

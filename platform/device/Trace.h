@@ -24,6 +24,9 @@ public:
     void emit(const std::string& type, Event fields = Event::object());
 
     const std::vector<Event>& events() const { return m_events; }
+    // Whether emitted events are kept in memory (the default) or only handed
+    // to the sinks, for a device that runs for a long time.
+    void setKeepsEvents(bool keeps) { m_keepsEvents = keeps; }
     std::vector<Event> eventsOfType(const std::string& type) const;
     void addSink(Sink);
 
@@ -35,6 +38,7 @@ private:
     std::function<double()> m_clock;
     std::vector<Event> m_events;
     std::vector<Sink> m_sinks;
+    bool m_keepsEvents { true };
 };
 
 } // namespace device

@@ -58,6 +58,19 @@ TEST(Trace, sinksSeeEveryEventAsItIsEmitted)
             R"({"t":0,"type":"first"})", R"({"t":0,"type":"caused"})", R"({"t":0,"type":"second"})", "late sink" }));
 }
 
+TEST(Trace, aTraceThatKeepsNoEventsStillFeedsItsSinks)
+{
+    Trace trace([] { return 0.0; });
+    trace.emit("kept");
+    trace.setKeepsEvents(false);
+    std::vector<std::string> types;
+    trace.addSink([&](const Trace::Event& event) { types.push_back(event["type"]); });
+    trace.emit("passed on");
+    EXPECT_EQ(types, (std::vector<std::string> { "passed on" }));
+    ASSERT_EQ(trace.events().size(), 1u);
+    EXPECT_EQ(trace.events()[0]["type"], "kept");
+}
+
 TEST(Trace, linesStayValidJsonForBrokenText)
 {
     Trace trace([] { return 0.0; });
