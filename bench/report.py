@@ -15,6 +15,10 @@ RATIOS = [
     ("send after a hook / cached send", "BM_SendAfterHook/inherited:0", "BM_CachedSend", None),
     ("send after an inherited hook / cached send", "BM_SendAfterHook/inherited:1", "BM_CachedSend", None),
     ("banner build and layout / plain view tree", "BM_BannerBuildAndLayout", "BM_PlainViewTreeBaseline", None),
+    ("FolderFinder / plain listing", "BM_FolderFinder500Containers", "BM_FolderFinderBaseline", None),
+    ("WhatsApp scan / plain enumeration", "BM_WhatsAppScan2000Files", "BM_WhatsAppScanBaseline", None),
+    ("Messages provider / plain card walk", "BM_MessagesProvider10000Cards", "BM_MessagesBaseline", None),
+    ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -24,6 +28,10 @@ LIMITS = [
     ("associated set (assign)", "BM_AssociatedSet/values:1/retain:0", 15.0),
     ("associated set (retain), 8 values", "BM_AssociatedSet/values:8/retain:1", 15.0),
     ("banner construction, layout and measurement", "BM_BannerBuildAndLayout", 1e6),
+    ("FolderFinder, 500 containers", "BM_FolderFinder500Containers", 5e6),
+    ("WhatsApp scan, 2,000 files", "BM_WhatsAppScan2000Files", 5e6),
+    ("Messages provider, 10,000 cards", "BM_MessagesProvider10000Cards", 1e7),
+    ("Slack lookup, 10,000 rows", "BM_SlackLookup10000Rows", 5e6),
 ]
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 

@@ -40,7 +40,18 @@ TEST(WhatsAppProvider, matchesTheSenderIdAsTheFirstPartOfTwo)
     test.write(stores.whatsApp + "/1234-456.jpg", pictureText(red, true));
     test.write(stores.whatsApp + "/123-456.jpg", pictureText(green, true));
     test.write(stores.whatsApp + "/9-1.jpg", pictureText(blue, true));
+    // Every picture file read goes through UIImage; the matched one is read once however often it is delivered.
+    auto reads = std::make_shared<std::vector<std::string>>();
+    auto* imageClass = test.runtime().classNamed("UIImage");
+    auto previous = std::make_shared<runtime::Imp>();
+    *previous = test.runtime().hookMessage(*imageClass->metaclass(), SEL("imageWithContentsOfFile:"),
+        runtime::Imp::of([reads, previous](runtime::Class* self, runtime::Selector selector, Value path) {
+            if (path.string().find("/Media/Profile/") != std::string::npos)
+                reads->push_back(path.string());
+            return (*previous).operator()<Ref<Object>>(self, selector, path);
+        }));
     auto colours = askWhatsApp(test, "123@s.whatsapp.net");
+    EXPECT_EQ(*reads, std::vector<std::string> { stores.whatsApp + "/123-456.jpg" });
     ASSERT_EQ(colours.size(), 3u) << "after the match (\"123-456.jpg\") and after each of the two entries after it";
     for (auto& colour : colours)
         EXPECT_TRUE(near(colour, green));
