@@ -19,6 +19,10 @@ RATIOS = [
     ("label measured again / first time", "BM_LabelMeasureRepeated", "BM_LabelMeasureFirst", 0.1),
     ("banner frame / full-screen fill", "BM_RenderBannerFrame", "BM_RenderBaselineFullFill", None),
     ("arrival with Brix / without", "BM_ArrivalToBanner", "BM_ArrivalWithoutBrixBaseline", None),
+    ("FolderFinder / plain listing", "BM_FolderFinder500Containers", "BM_FolderFinderBaseline", None),
+    ("WhatsApp scan / plain enumeration", "BM_WhatsAppScan2000Files", "BM_WhatsAppScanBaseline", None),
+    ("Messages provider / plain card walk", "BM_MessagesProvider10000Cards", "BM_MessagesBaseline", None),
+    ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -28,6 +32,10 @@ LIMITS = [
     ("associated set (assign)", "BM_AssociatedSet/values:1/retain:0", 15.0),
     ("associated set (retain), 8 values", "BM_AssociatedSet/values:8/retain:1", 15.0),
     ("banner construction, layout and measurement", "BM_BannerBuildAndLayout", 1e6),
+    ("FolderFinder, 500 containers", "BM_FolderFinder500Containers", 5e6),
+    ("WhatsApp scan, 2,000 files", "BM_WhatsAppScan2000Files", 5e6),
+    ("Messages provider, 10,000 cards", "BM_MessagesProvider10000Cards", 1e7),
+    ("Slack lookup, 10,000 rows", "BM_SlackLookup10000Rows", 5e6),
     ("drag step: new top, solve, frames", "BM_DragStep", 5e3),
     ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
     ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),

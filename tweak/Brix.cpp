@@ -4,6 +4,7 @@
 #include "platform/foundation/Value.h"
 
 #include "tweak/HookTable.h"
+#include "tweak/pfp/PictureProviders.h"
 #include "tweak/view/ViewClasses.h"
 
 namespace brix {
@@ -20,6 +21,7 @@ void Brix::start()
 {
     bindSettings();
     defineViewClasses(*this);
+    definePictureProviders(*this);
     if (!m_settings.enabled)
         return;
     // The start-up line goes to a debug log that prints nothing.

@@ -1,8 +1,10 @@
 #include "platform/apps/Apps.h"
 
+#include "platform/contacts/Contacts.h"
 #include "platform/device/DistributedNotificationCenter.h"
 #include "platform/foundation/Classes.h"
 #include "platform/messages/MessagesApp.h"
+#include "platform/network/Network.h"
 #include "platform/preferences/Preferences.h"
 #include "platform/springboard/SpringBoardApp.h"
 
@@ -15,6 +17,8 @@ namespace {
     {
         foundation::defineClasses(process.runtime());
         device::defineDistributedClasses(process);
+        network::defineClasses(process);
+        contacts::defineClasses(process);
         preferences::defineClasses(process);
     }
 

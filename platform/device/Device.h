@@ -15,6 +15,15 @@
 
 namespace device {
 
+// The device's network is sealed: it reaches the loopback address of this
+// machine and the hosts listed here, each of them answered by a server on the
+// loopback address, and nothing else.
+struct NetworkSettings {
+    // "host:port", as a URL names them (port 443 for https, 80 for http), and
+    // the port on 127.0.0.1 of the server that answers for that host.
+    std::map<std::string, uint16_t, std::less<>> loopbackServers;
+};
+
 // The settings of the hardware and of the system that the software can read.
 struct Hardware {
     std::string systemVersion { "14.4" };
@@ -28,6 +37,7 @@ struct Hardware {
     std::string timeZone { "UTC" };
     // The wall clock when the device starts, in seconds since 1970 (UTC).
     double startTime { 1767276300 }; // 2026-01-01T14:05:00Z
+    NetworkSettings network;
 };
 
 // How the system builds one app: the classes its frameworks define in its run

@@ -4,11 +4,16 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/DateClass.h"
 #include "platform/foundation/DateFormatter.h"
+#include "platform/foundation/ErrorObject.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/MutableArray.h"
+#include "platform/foundation/MutableDictionary.h"
 #include "platform/foundation/Notification.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Number.h"
 #include "platform/foundation/RegularExpression.h"
 #include "platform/foundation/TextCheckingResult.h"
+#include "platform/foundation/UUID.h"
 
 namespace foundation {
 
@@ -20,12 +25,17 @@ void defineClasses(runtime::Runtime& runtime)
     NotificationCenter::defineClass(runtime);
     RegularExpression::defineClass(runtime);
     TextCheckingResult::defineClass(runtime);
+    ErrorObject::defineClass(runtime);
+    MutableArray::defineClass(runtime);
+    MutableDictionary::defineClass(runtime);
+    UUID::defineClass(runtime);
 }
 
 void defineSystemClasses(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
 {
     DateClass::defineClass(runtime, environment);
     DateFormatter::defineClass(runtime, environment);
+    FileManager::defineClass(runtime, environment);
     Bundle::defineClass(runtime, std::move(environment));
 }
 

@@ -3,10 +3,15 @@
 namespace foundation {
 
 class BoxedValue;
+class DirectoryEnumerator;
+class ErrorObject;
 class FileManager;
+class MutableArray;
+class MutableDictionary;
 class Notification;
 class NotificationCenter;
 class Number;
+class UUID;
 class Value;
 struct Error;
 template <typename T> class Result;

@@ -28,7 +28,7 @@ void askForEverything(Object* controller, const std::shared_ptr<Completions>& co
         Block<void(bool)>([completions](bool) { ++completions->dismissals; }));
 }
 
-// Records what a picture provider of that class is asked, as the real providers would receive it.
+// Records what the picture provider of that class is asked, in place of its own lookup.
 // Objects are kept as identities: the record lives in the run time until it goes.
 struct ProviderCall {
     const Object* request;
@@ -37,12 +37,15 @@ struct ProviderCall {
     const Object* banner;
 };
 
-std::shared_ptr<std::vector<ProviderCall>> defineProvider(ControllerTestDevice& test, const char* className)
+std::shared_ptr<std::vector<ProviderCall>> recordProvider(ControllerTestDevice& test, const char* className)
 {
     auto calls = std::make_shared<std::vector<ProviderCall>>();
     auto& runtime = test.runtime();
-    auto& cls = runtime.defineClass<runtime::NSObject>(className, "NSObject");
-    runtime.define(cls, SEL("contactPhotoForNotification:withHeader:withBody:forView:"),
+    auto* cls = runtime.classNamed(className);
+    EXPECT_NE(cls, nullptr) << className;
+    if (!cls)
+        return calls;
+    runtime.hookMessage(*cls, SEL("contactPhotoForNotification:withHeader:withBody:forView:"),
         runtime::Imp::of([calls](Object*, Selector, Object* request, Value header, Value body, Object* banner) {
             calls->push_back({ request, header, body, banner });
         }));
@@ -166,7 +169,8 @@ TEST(Hosting, recordsTheFirstStatusBarWindow)
 TEST(Hosting, handsEachNewBannerToThePictureProviderOfItsApp)
 {
     ControllerTestDevice test({ { "timeToDismiss", longTime } });
-    auto calls = defineProvider(test, "BrixWhatsAppContactPhotoProvider");
+    auto calls = recordProvider(test, "BrixWhatsAppContactPhotoProvider");
+    auto telegramCalls = recordProvider(test, "BrixTelegramContactPhotoProvider");
     auto contents = test.message("n1", "Alice", "Hi", "net.whatsapp.WhatsAppSMB");
     auto controller = test.notify(contents);
     ASSERT_EQ(calls->size(), 1u);
@@ -176,19 +180,20 @@ TEST(Hosting, handsEachNewBannerToThePictureProviderOfItsApp)
     EXPECT_EQ(call.body, Value("Hi"));
     EXPECT_EQ(call.banner, bannerOf(controller).get());
 
-    // An app without a provider class, or one whose provider is not defined, gets no picture.
+    // Each app goes to its own provider; an app without one gets no picture.
     test.post("dismissnoani");
     test.notify(test.message("n2", "Bob", "Hi", "ph.telegra.Telegraph"));
     test.post("dismissnoani");
     test.notify(test.message("n3", "Bob", "Hi", "com.example.chat"));
     EXPECT_EQ(calls->size(), 1u);
+    EXPECT_EQ(telegramCalls->size(), 1u);
 }
 
 TEST(Hosting, noPictureIsLookedUpForADisabledApp)
 {
     for (const char* setting : { "enableWhatsApp", "enablePfps" }) {
         ControllerTestDevice test({ { setting, false } });
-        auto calls = defineProvider(test, "BrixWhatsAppContactPhotoProvider");
+        auto calls = recordProvider(test, "BrixWhatsAppContactPhotoProvider");
         test.notify(test.message("n1", "Alice", "Hi", "net.whatsapp.WhatsApp"));
         EXPECT_TRUE(calls->empty()) << setting;
     }

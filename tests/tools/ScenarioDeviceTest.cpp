@@ -116,3 +116,52 @@ TEST(ScenarioDevice, storesTheConversationsOfMessagesOnlyWhenTheScenarioHasThem)
     ASSERT_FALSE(empty.prepare());
     EXPECT_FALSE(std::filesystem::exists(empty.device().hostPath(messages::ConversationStore::devicePath)));
 }
+
+TEST(ScenarioDevice, writesTheAddressBookAndDatabasesAndServesTheWebToTheDevice)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "photo.jpg") << "jpeg bytes";
+    Json root = { { "format", 1 },
+        { "contacts",
+            Json::array({ { { "identifier", "card-1" }, { "givenName", "Ann" }, { "familyName", "Lee" },
+                { "emails", Json::array({ "ann@example.com" }) }, { "photo", "photo.jpg" } } }) },
+        { "files",
+            Json::array({ { { "path", "/var/mobile/db.sqlite" },
+                { "sqlite", Json::array({ "CREATE TABLE t (name TEXT)", "INSERT INTO t VALUES ('Ann')" }) } } }) },
+        { "web", { { "https://pbs.twimg.com/profile_images/1/a.jpg", { { "text", "picture" } } } } } };
+    auto scenario = ScenarioParser::parseText(root.dump(), folder.path());
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    ScenarioDevice device(scenario.value());
+    ASSERT_FALSE(device.prepare());
+    auto& phone = device.device();
+
+    std::string book = readText(phone.hostPath("/var/mobile/Library/AddressBook/Contacts.vcf"));
+    EXPECT_NE(book.find("UID:card-1\r\n"), std::string::npos);
+    EXPECT_NE(book.find("N:Lee;Ann;;;\r\n"), std::string::npos);
+    EXPECT_NE(book.find("EMAIL:ann@example.com\r\n"), std::string::npos);
+    EXPECT_NE(book.find("PHOTO:data:application/octet-stream;base64,anBlZyBieXRlcw==\r\n"), std::string::npos);
+    EXPECT_NE(readText(phone.hostPath("/var/mobile/db.sqlite")).find("SQLite format 3"), std::string::npos);
+
+    // The device reaches the scenario's host on the loopback server and trusts its authority.
+    ASSERT_NE(device.webServer(), nullptr);
+    auto& routes = phone.hardware().network.loopbackServers;
+    ASSERT_EQ(routes.count("pbs.twimg.com:443"), 1u);
+    EXPECT_EQ(routes.at("pbs.twimg.com:443"), device.webServer()->httpsPort());
+    EXPECT_NE(readText(phone.hostPath("/private/etc/ssl/cert.pem")).find("BEGIN CERTIFICATE"), std::string::npos);
+}
+
+TEST(ScenarioDevice, refusesADatabaseWhoseStatementsFail)
+{
+    Json root = { { "format", 1 },
+        { "files",
+            Json::array({ { { "path", "/var/mobile/db.sqlite" },
+                { "sqlite", Json::array({ "CREATE TABLE t (a)", "INSERT INTO missing VALUES (1)" }) } } }) } };
+    auto scenario = ScenarioParser::parseText(root.dump(), "/nonexistent");
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    ScenarioDevice device(scenario.value());
+    auto failure = device.prepare();
+    ASSERT_TRUE(failure);
+    EXPECT_NE(
+        failure->find("statement 2 (INSERT INTO missing VALUES (1)) failed: no such table: missing"), std::string::npos)
+        << *failure;
+}

@@ -124,16 +124,79 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
 TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
 {
     EXPECT_NE(refusalOfStep({ { "settings", "testBanner" } }).find("not supported yet"), std::string::npos);
-    for (const char* section : { "contacts", "web" }) {
-        auto result = parse({ { "format", 1 }, { section, Json::array() } });
-        ASSERT_FALSE(result) << section;
-        EXPECT_NE(result.error().message.find("not supported yet"), std::string::npos);
-    }
-    auto sqlite = parse({ { "format", 1 },
-        { "files",
-            Json::array({ { { "path", "/var/mobile/db.sqlite" }, { "sqlite", Json::array({ "SELECT 1" }) } } }) } });
-    ASSERT_FALSE(sqlite);
-    EXPECT_NE(sqlite.error().message.find("files[0].sqlite is not supported yet"), std::string::npos);
+}
+
+TEST(ScenarioParser, readsTheAddressBookTheWebAndDatabases)
+{
+    TempDirectory folder;
+    std::ofstream(folder.path() / "photo.jpg") << "jpeg";
+    auto result
+        = parse({ { "format", 1 },
+                    { "contacts",
+                        Json::array({ { { "identifier", "card-1" }, { "givenName", "Ann" },
+                                          { "emails", Json::array({ "ann@example.com" }) }, { "photo", "photo.jpg" } },
+                            { { "givenName", "Bo" } } }) },
+                    { "web",
+                        { { "https://pbs.twimg.com/profile_images/1/a.jpg", { { "file", "photo.jpg" } } },
+                            { "http://example.com/page", { { "status", 404 }, { "text", "gone" } } },
+                            { "https://slow.example.com/", { { "delayMs", 500 }, { "hang", true } } } } },
+                    { "files",
+                        Json::array({ { { "path", "/var/mobile/db.sqlite" },
+                            { "sqlite", Json::array({ "CREATE TABLE t (a)", "INSERT INTO t VALUES (1)" }) } } }) } },
+            folder.path());
+    ASSERT_TRUE(result) << result.error().message;
+    auto& scenario = result.value();
+    ASSERT_EQ(scenario.contacts.size(), 2u);
+    EXPECT_EQ(scenario.contacts[0].identifier, "card-1");
+    EXPECT_EQ(scenario.contacts[0].emails, std::vector<std::string> { "ann@example.com" });
+    EXPECT_EQ(scenario.contacts[0].photo, folder.path() / "photo.jpg");
+    EXPECT_FALSE(scenario.contacts[1].identifier);
+    ASSERT_EQ(scenario.web.size(), 3u);
+    EXPECT_EQ(scenario.web[0].first, "https://pbs.twimg.com/profile_images/1/a.jpg");
+    EXPECT_EQ(scenario.web[0].second.status, 200);
+    EXPECT_EQ(scenario.web[1].second.text, "gone");
+    EXPECT_EQ(scenario.web[2].second.delayMs, 500);
+    EXPECT_TRUE(scenario.web[2].second.hang);
+    ASSERT_EQ(scenario.files.size(), 1u);
+    EXPECT_EQ(scenario.files[0].sqlite->size(), 2u);
+}
+
+TEST(ScenarioParser, refusesMalformedContactsWebAnswersAndDatabases)
+{
+    auto refusal = [](Json fields) {
+        Json root = { { "format", 1 } };
+        for (auto& [key, value] : fields.items())
+            root[key] = value;
+        auto result = parse(root);
+        return result ? std::string() : result.error().message;
+    };
+    EXPECT_NE(
+        refusal({ { "contacts", { { "givenName", "Ann" } } } }).find("contacts must be an array"), std::string::npos);
+    EXPECT_NE(refusal({ { "contacts", Json::array({ { { "emails", "ann@example.com" } } }) } })
+                  .find("contacts[0].emails must be an array"),
+        std::string::npos);
+    EXPECT_NE(
+        refusal({ { "contacts", Json::array({ { { "nickname", "A" } } }) } }).find("\"nickname\""), std::string::npos);
+    EXPECT_NE(refusal({ { "contacts", Json::array({ { { "photo", "missing.jpg" } } }) } }).find("does not exist"),
+        std::string::npos);
+    EXPECT_NE(refusal({ { "web", { { "file:///etc/passwd", Json::object() } } } }).find("not an http or https URL"),
+        std::string::npos);
+    EXPECT_NE(
+        refusal({ { "web", { { "https://a.example/x", { { "status", 99 } } } } } }).find("status"), std::string::npos);
+    EXPECT_NE(
+        refusal({ { "web", { { "https://a.example/x", { { "text", "a" }, { "file", "b" } } } } } }).find("at most one"),
+        std::string::npos);
+    EXPECT_NE(
+        refusal(
+            { { "web", { { "https://A.example/x", Json::object() }, { "https://a.example:443/x", Json::object() } } } })
+            .find("answered twice"),
+        std::string::npos);
+    EXPECT_NE(refusal({ { "files", Json::array({ { { "path", "/var/db" }, { "sqlite", Json::array() } } }) } })
+                  .find("files[0].sqlite must be a non-empty array"),
+        std::string::npos);
+    EXPECT_NE(refusal({ { "files", Json::array({ { { "path", "/var/db" }, { "sqlite", { 1 } } } }) } })
+                  .find("files[0].sqlite[0]"),
+        std::string::npos);
 }
 
 TEST(ScenarioParser, timesStepsByAtAfterAndWait)

@@ -4,7 +4,6 @@
 
 #include <limits>
 #include <optional>
-#include <random>
 #include <unicode/unistr.h>
 
 #include "platform/foundation/Digest.h"
@@ -13,6 +12,8 @@
 #include "tweak/Brix.h"
 #include "tweak/controller/BannerController.h"
 #include "tweak/controller/ControllerHooks.h"
+#include "tweak/pfp/MD5.h"
+#include "tweak/pfp/ParentViewController.h"
 
 namespace brix::controller {
 
@@ -31,25 +32,6 @@ namespace {
         Value subheader;
         Value body;
     };
-
-    // The first object up the responder chain that is not a view.
-    Ref<Object> parentViewController(Object* view)
-    {
-        Ref<Object> current(view);
-        while (current && runtime::isKindOf(current.get(), "UIView"))
-            current = sendIfResponds<Ref<Object>>(current, SEL("nextResponder"));
-        return current;
-    }
-
-    std::string randomLowercaseLetters(int length)
-    {
-        std::random_device source;
-        std::uniform_int_distribution<int> letter(0, 25);
-        std::string result;
-        for (int i = 0; i < length; ++i)
-            result += static_cast<char>('a' + letter(source));
-        return result;
-    }
 
     // A copy made through the text's UTF-16 form, as the banner receives every text.
     Value utf16Copy(const Value& text)
@@ -82,7 +64,7 @@ namespace {
     {
         if (!send<Value>(controller, SEL("brixIdentifier")).isNil())
             return;
-        Value identifier(randomLowercaseLetters(identifierLength));
+        Value identifier(pfp::generateRandomString(identifierLength));
         send(controller, SEL("setBrixIdentifier:"), identifier);
         Value announcement = command("isExternallyDismissed");
         announcement.set("brixIdentifier", identifier);
@@ -238,7 +220,7 @@ namespace {
     void attach(Brix& brix, Object* host)
     {
         auto content = sendIfResponds<Ref<Object>>(host, SEL("contentView"));
-        auto controller = parentViewController(host);
+        auto controller = pfp::parentViewController(host);
         if (!isBannerControllerWithoutBanner(controller))
             return;
         identify(brix, controller);

@@ -108,11 +108,15 @@ Ref<Object> BrixContainer::glyphImage() const
     const Value& name = state->glyphTable()[key];
     if (!name.isString())
         return nullptr;
+    if (Object* kept = state->glyphImage(name.string()))
+        return Ref<Object>(kept);
     auto bundle = send<Ref<Object>>(runtime().classNamed("NSBundle"), SEL("bundleWithPath:"), Value(assetBundlePath));
     auto path = send<Value>(bundle, SEL("pathForResource:ofType:"), name, Value("png"));
     if (path.isNil())
         return nullptr;
-    return send<Ref<Object>>(runtime().classNamed("UIImage"), SEL("imageWithContentsOfFile:"), path);
+    auto image = send<Ref<Object>>(runtime().classNamed("UIImage"), SEL("imageWithContentsOfFile:"), path);
+    state->keepGlyphImage(name.string(), image.get());
+    return image;
 }
 
 } // namespace brix

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/runtime/Object.h"
+
 namespace brix {
 
 namespace {
@@ -36,6 +38,18 @@ void ViewState::renewGlyphTable()
         }
     }
     m_glyphTable = std::move(table);
+}
+
+runtime::Object* ViewState::glyphImage(const std::string& name) const
+{
+    auto found = m_glyphImages.find(name);
+    return found == m_glyphImages.end() ? nullptr : found->second.get();
+}
+
+void ViewState::keepGlyphImage(const std::string& name, runtime::Object* image)
+{
+    if (image)
+        m_glyphImages.insert_or_assign(name, runtime::Ref<runtime::Object>(image));
 }
 
 } // namespace brix

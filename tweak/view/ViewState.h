@@ -1,7 +1,11 @@
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "platform/device/Forward.h"
 #include "platform/foundation/Value.h"
+#include "platform/runtime/Ref.h"
 
 namespace brix {
 
@@ -20,9 +24,15 @@ public:
     const foundation::Value& glyphTable() const { return m_glyphTable; }
     void renewGlyphTable();
 
+    // Glyph pictures by their image name in the asset bundle. The bundle does
+    // not change while the process runs, so each is found and decoded once.
+    runtime::Object* glyphImage(const std::string& name) const;
+    void keepGlyphImage(const std::string& name, runtime::Object* image);
+
 private:
     bool m_dismissNotification { true };
     foundation::Value m_glyphTable;
+    std::map<std::string, runtime::Ref<runtime::Object>, std::less<>> m_glyphImages;
 };
 
 } // namespace brix

@@ -17,12 +17,32 @@ namespace tools::scenario {
 using Json = nlohmann::ordered_json;
 
 // A file written into the device before start-up: a copy of a fixture, a
-// text, or a property list.
+// text, a property list, or a new SQLite database made by statements.
 struct FileEntry {
     std::string path; // absolute in the device, or relative inside a container
     std::optional<std::filesystem::path> from;
     std::optional<std::string> text;
     std::optional<foundation::Value> plist;
+    std::optional<std::vector<std::string>> sqlite;
+};
+
+// A card of the address book.
+struct Contact {
+    std::optional<std::string> identifier;
+    std::string givenName;
+    std::string familyName;
+    std::vector<std::string> emails;
+    std::vector<std::string> phones;
+    std::optional<std::filesystem::path> photo;
+};
+
+// How the web answers one URL.
+struct WebAnswer {
+    int status { 200 };
+    std::optional<std::filesystem::path> file;
+    std::optional<std::string> text;
+    int delayMs { 0 };
+    bool hang { false };
 };
 
 struct Container {
@@ -150,6 +170,9 @@ struct Scenario {
     // The Messages app's conversations by chat guid, in list order; written
     // to the device's conversation store when the file has the section.
     std::optional<std::vector<std::string>> conversations;
+    std::vector<Contact> contacts;
+    // By URL as the file writes it, in the order of the file.
+    std::vector<std::pair<std::string, WebAnswer>> web;
     std::vector<Step> steps;
     // Every notification id the file uses, and the next number of the
     // sequence "n1", "n2", ... for notifications the system shows on its own.

@@ -2,10 +2,15 @@
 
 #include <fstream>
 #include <random>
+#include <sqlite3.h>
+#include <sstream>
 
 #include "platform/apps/Apps.h"
+#include "platform/contacts/AddressBook.h"
+#include "platform/contacts/VCard.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/messages/ConversationStore.h"
+#include "platform/network/Network.h"
 #include "platform/preferences/Domain.h"
 
 #include "tools/brix/DeviceRoot.h"
@@ -56,10 +61,12 @@ ScenarioDevice::ScenarioDevice(const Scenario& scenario)
 {
 }
 
-// The device, and the processes it ends, go before the folder they live in.
+// The device, and the processes it ends, go before the folder they live in
+// and before the web server their connections lead to.
 ScenarioDevice::~ScenarioDevice()
 {
     m_device.reset();
+    m_webServer.reset();
 }
 
 std::optional<std::string> ScenarioDevice::prepare()
@@ -68,8 +75,11 @@ std::optional<std::string> ScenarioDevice::prepare()
         if (auto failure = prepareDeviceRoot(m_root.path()))
             return failure;
     }
+    device::Hardware hardware = m_scenario->hardware;
+    if (auto failure = startWebServer(hardware))
+        return failure;
     try {
-        m_device = std::make_unique<device::Device>(m_root.path(), m_scenario->hardware);
+        m_device = std::make_unique<device::Device>(m_root.path(), hardware);
     } catch (const fs::filesystem_error& error) {
         return std::string("cannot lay out the device: ") + error.what();
     }
@@ -86,7 +96,9 @@ std::optional<std::string> ScenarioDevice::prepare()
         if (auto failure = messages::ConversationStore(*m_device).save(*m_scenario->conversations))
             return "cannot write the conversations: " + *failure;
     }
-    return std::nullopt;
+    if (auto failure = writeContacts())
+        return failure;
+    return writeTrustStore();
 }
 
 // The domain file is there before any process starts, as if the user had set
@@ -151,8 +163,111 @@ std::optional<std::string> ScenarioDevice::writeFile(const FileEntry& file, cons
         auto format = devicePath.ends_with(metadataFile) ? PropertyListFormat::Binary : PropertyListFormat::Xml;
         if (auto failure = foundation::writePropertyList(host, *file.plist, format))
             return "cannot write " + devicePath + ": " + *failure;
+    } else if (file.sqlite) {
+        return writeDatabase(*file.sqlite, devicePath);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ScenarioDevice::writeDatabase(
+    const std::vector<std::string>& statements, const std::string& devicePath)
+{
+    auto host = m_device->hostPath(devicePath);
+    std::error_code ignored;
+    fs::remove(host, ignored);
+    sqlite3* database = nullptr;
+    std::optional<std::string> failure;
+    if (sqlite3_open_v2(host.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        failure = "cannot make the database " + devicePath + ": " + sqlite3_errmsg(database);
+    } else {
+        for (size_t index = 0; index < statements.size() && !failure; ++index) {
+            char* message = nullptr;
+            if (sqlite3_exec(database, statements[index].c_str(), nullptr, nullptr, &message) != SQLITE_OK)
+                failure = "cannot make the database " + devicePath + ": statement " + std::to_string(index + 1) + " ("
+                    + statements[index] + ") failed: " + (message ? message : "unknown error");
+            sqlite3_free(message);
+        }
+    }
+    sqlite3_close(database);
+    return failure;
+}
+
+namespace {
+
+    std::optional<std::string> readFixture(const fs::path& path, std::string& contents)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        if (!file)
+            return "cannot read the fixture " + path.string();
+        contents = text.str();
+        return std::nullopt;
+    }
+
+} // namespace
+
+// The address book as a vCard file, in the order of the scenario.
+std::optional<std::string> ScenarioDevice::writeContacts()
+{
+    if (m_scenario->contacts.empty())
+        return std::nullopt;
+    std::vector<contacts::Card> cards;
+    for (auto& contact : m_scenario->contacts) {
+        contacts::Card card;
+        card.identifier = contact.identifier.value_or("");
+        card.givenName = contact.givenName;
+        card.familyName = contact.familyName;
+        for (auto& email : contact.emails)
+            card.emailAddresses.push_back({ {}, email });
+        for (auto& phone : contact.phones)
+            card.phoneNumbers.push_back({ {}, phone });
+        if (contact.photo) {
+            std::string bytes;
+            if (auto failure = readFixture(*contact.photo, bytes))
+                return failure;
+            card.photo = foundation::Data(bytes.begin(), bytes.end());
+        }
+        cards.push_back(std::move(card));
+    }
+    FileEntry file;
+    file.text = contacts::writeVCards(cards);
+    return writeFile(file, contacts::AddressBook::path);
+}
+
+std::optional<std::string> ScenarioDevice::startWebServer(device::Hardware& hardware)
+{
+    if (m_scenario->web.empty())
+        return std::nullopt;
+    std::map<std::string, WebServer::Answer> answers;
+    for (auto& [url, answer] : m_scenario->web) {
+        WebServer::Answer served { answer.status, answer.text.value_or(""), answer.delayMs, answer.hang, false, {} };
+        if (answer.file) {
+            if (auto failure = readFixture(*answer.file, served.body))
+                return failure;
+        }
+        answers.emplace(url, std::move(served));
+    }
+    try {
+        m_authority = std::make_unique<CertificateAuthority>();
+        m_webServer = std::make_unique<WebServer>(std::move(answers), *m_authority);
+    } catch (const std::runtime_error& error) {
+        return std::string("cannot set up the web: ") + error.what();
+    }
+    if (auto failure = m_webServer->start())
+        return "cannot set up the web: " + *failure;
+    hardware.network = m_webServer->networkSettings();
+    return std::nullopt;
+}
+
+// The device trusts the scenario's certificate authority, and nothing else.
+std::optional<std::string> ScenarioDevice::writeTrustStore()
+{
+    if (!m_authority)
+        return std::nullopt;
+    FileEntry file;
+    file.text = m_authority->certificatePem();
+    return writeFile(file, network::trustStorePath);
 }
 
 } // namespace tools::scenario

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tools/brix/PreferenceValues.h"
+#include "tools/brix/scenario/WebServer.h"
 
 namespace tools::scenario {
 
@@ -240,10 +241,10 @@ namespace {
                 m_scenario.files = readFiles(*files, "files", PathKind::Absolute);
             if (auto* conversations = fields.take("conversations"))
                 readConversations(*conversations);
-            for (const char* later : { "contacts", "web" }) {
-                if (fields.take(later))
-                    notSupportedYet(inQuotes(later));
-            }
+            if (auto* contacts = fields.take("contacts"))
+                readContacts(*contacts);
+            if (auto* web = fields.take("web"))
+                readWeb(*web);
             const Json* steps = fields.take("steps");
             fields.finish();
             if (steps)
@@ -420,8 +421,10 @@ namespace {
                         entry.plist = toValue(*plist, fields.name("plist"));
                         ++sources;
                     }
-                    if (fields.has("sqlite"))
-                        notSupportedYet(fields.name("sqlite"));
+                    if (auto* sqlite = fields.take("sqlite")) {
+                        entry.sqlite = readStatements(*sqlite, fields.name("sqlite"));
+                        ++sources;
+                    }
                 }
                 fields.finish();
                 if (sources != 1) {
@@ -431,6 +434,92 @@ namespace {
                 files.push_back(std::move(entry));
             }
             return files;
+        }
+
+        static std::vector<std::string> readStatements(const Json& json, const std::string& name)
+        {
+            if (!json.is_array() || json.empty())
+                fail(name + " must be a non-empty array of SQL statements, not " + kindOf(json));
+            std::vector<std::string> statements;
+            for (size_t index = 0; index < json.size(); ++index) {
+                if (!json[index].is_string())
+                    fail(name + "[" + std::to_string(index) + "] must be an SQL statement (a string), not "
+                        + kindOf(json[index]));
+                statements.push_back(json[index].get<std::string>());
+            }
+            return statements;
+        }
+
+        static std::vector<std::string> readStrings(Fields& fields, std::string_view key)
+        {
+            std::vector<std::string> strings;
+            const Json* list = fields.take(key);
+            if (!list)
+                return strings;
+            if (!list->is_array())
+                fail(fields.name(key) + " must be an array of strings, not " + kindOf(*list));
+            for (auto& item : *list) {
+                if (!item.is_string())
+                    fail(fields.name(key) + " must hold strings, not " + kindOf(item));
+                strings.push_back(item.get<std::string>());
+            }
+            return strings;
+        }
+
+        void readContacts(const Json& json)
+        {
+            if (!json.is_array())
+                fail("contacts must be an array, not " + kindOf(json));
+            for (size_t index = 0; index < json.size(); ++index) {
+                Fields fields(json[index], "contacts[" + std::to_string(index) + "]");
+                Contact contact;
+                contact.identifier = fields.string("identifier");
+                if (contact.identifier && contact.identifier->empty())
+                    fail(fields.name("identifier") + " is empty");
+                contact.givenName = fields.string("givenName").value_or("");
+                contact.familyName = fields.string("familyName").value_or("");
+                contact.emails = readStrings(fields, "emails");
+                contact.phones = readStrings(fields, "phones");
+                if (auto photo = fields.string("photo"))
+                    contact.photo = fixture(*photo, fields.name("photo"));
+                fields.finish();
+                m_scenario.contacts.push_back(std::move(contact));
+            }
+        }
+
+        void readWeb(const Json& json)
+        {
+            Fields answers(json, "web");
+            std::set<std::string> seen;
+            for (auto& [url, answerJson] : json.items()) {
+                answers.take(url);
+                std::string where = "web[" + inQuotes(url) + "]";
+                auto normalized = WebServer::normalizedUrl(url);
+                if (!normalized)
+                    fail(where + ": " + inQuotes(url) + " is not an http or https URL");
+                if (!seen.insert(*normalized).second)
+                    fail(where + ": the same URL is answered twice");
+                Fields fields(answerJson, where);
+                WebAnswer answer;
+                if (auto status = fields.integer("status")) {
+                    if (*status < 100 || *status > 599)
+                        fail(fields.name("status") + " must lie between 100 and 599");
+                    answer.status = static_cast<int>(*status);
+                }
+                if (fields.has("file") && fields.has("text"))
+                    fail(where + " must have at most one of \"file\" or \"text\"");
+                if (auto file = fields.string("file"))
+                    answer.file = fixture(*file, fields.name("file"));
+                answer.text = fields.string("text");
+                if (auto delay = fields.integer("delayMs")) {
+                    if (*delay < 0 || *delay > 600000)
+                        fail(fields.name("delayMs") + " must lie between 0 and 600000");
+                    answer.delayMs = static_cast<int>(*delay);
+                }
+                answer.hang = fields.boolean("hang").value_or(false);
+                fields.finish();
+                m_scenario.web.emplace_back(url, std::move(answer));
+            }
         }
 
         void readContainers(const Json& json)

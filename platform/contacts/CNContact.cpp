@@ -1,0 +1,79 @@
+#include "platform/contacts/CNContact.h"
+
+#include "platform/contacts/CNLabeledValue.h"
+#include "platform/contacts/CNPhoneNumber.h"
+#include "platform/device/Process.h"
+#include "platform/runtime/Send.h"
+
+namespace contacts {
+
+using foundation::Value;
+using runtime::Imp;
+using runtime::Object;
+using runtime::Ref;
+using runtime::Selector;
+
+bool isContactKey(std::string_view key)
+{
+    for (const char* known :
+        { identifierKey, givenNameKey, familyNameKey, emailAddressesKey, phoneNumbersKey, imageDataKey }) {
+        if (key == known)
+            return true;
+    }
+    return false;
+}
+
+Ref<CNContact> CNContact::make(runtime::Runtime& runtime, Card card)
+{
+    auto object = runtime::send<Ref<Object>>(runtime.classNamed("CNContact"), SEL("alloc"));
+    Ref<CNContact> contact(dynamic_cast<CNContact*>(object.get()));
+    if (!contact)
+        return nullptr;
+    if (card.photo)
+        contact->m_imageData = Value(*card.photo);
+    contact->m_card = std::move(card);
+    return contact;
+}
+
+// Made on first use and kept: the card never changes.
+Value CNContact::labeledValues(const std::vector<LabeledText>& texts, bool phones, Value& cache)
+{
+    if (!cache.isNil())
+        return cache;
+    auto& runtime = isa()->runtime();
+    Value values = Value::array();
+    for (size_t index = 0; index < texts.size(); ++index) {
+        Value value = phones ? Value(CNPhoneNumber::make(runtime, texts[index].value)) : Value(texts[index].value);
+        std::string identifier = m_card.identifier + (phones ? ":tel:" : ":email:") + std::to_string(index);
+        values.append(Value(CNLabeledValue::make(runtime, std::move(identifier), texts[index].label, value)));
+    }
+    cache = values;
+    return values;
+}
+
+void CNContact::registerClass(device::Process& process)
+{
+    auto& runtime = process.runtime();
+    if (runtime.classNamed("CNContact"))
+        return;
+    auto& cls = runtime.defineClass<CNContact>("CNContact", "NSObject");
+    runtime.define(
+        cls, SEL("identifier"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.identifier); }));
+    runtime.define(
+        cls, SEL("givenName"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.givenName); }));
+    runtime.define(
+        cls, SEL("familyName"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.familyName); }));
+    runtime.define(cls, SEL("emailAddresses"), Imp::of([](CNContact* self, Selector) {
+        return self->labeledValues(self->m_card.emailAddresses, false, self->m_emailValues);
+    }));
+    runtime.define(cls, SEL("phoneNumbers"), Imp::of([](CNContact* self, Selector) {
+        return self->labeledValues(self->m_card.phoneNumbers, true, self->m_phoneValues);
+    }));
+    runtime.define(cls, SEL("imageData"), Imp::of([](CNContact* self, Selector) { return self->m_imageData; }));
+    runtime.define(
+        cls, SEL("imageDataAvailable"), Imp::of([](CNContact* self, Selector) { return !self->m_imageData.isNil(); }));
+    runtime.define(cls, SEL("isKeyAvailable:"),
+        Imp::of([](CNContact*, Selector, const Value& key) { return key.isString() && isContactKey(key.string()); }));
+}
+
+} // namespace contacts

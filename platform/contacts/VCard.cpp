@@ -1,0 +1,452 @@
+#include "platform/contacts/VCard.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <openssl/evp.h>
+#include <variant>
+
+#include "platform/foundation/Digest.h"
+
+namespace contacts {
+
+namespace {
+
+    std::string uppercase(std::string_view text)
+    {
+        std::string result(text);
+        std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) { return std::toupper(c); });
+        return result;
+    }
+
+    bool equalsIgnoringCase(std::string_view a, std::string_view b)
+    {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+            return std::toupper(x) == std::toupper(y);
+        });
+    }
+
+    // Lines joined again where they were folded (a line break and one blank or tab).
+    std::vector<std::string> unfoldedLines(std::string_view text)
+    {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        while (start <= text.size()) {
+            size_t end = text.find('\n', start);
+            std::string_view line
+                = text.substr(start, end == std::string_view::npos ? text.size() - start : end - start);
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            if (!line.empty() && (line.front() == ' ' || line.front() == '\t') && !lines.empty())
+                lines.back() += line.substr(1);
+            else
+                lines.emplace_back(line);
+            if (end == std::string_view::npos)
+                break;
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    struct Parameter {
+        std::string name; // upper case
+        std::vector<std::string> values;
+    };
+
+    struct ContentLine {
+        std::string name; // upper case, without its group
+        std::vector<Parameter> parameters;
+        std::string value;
+
+        std::vector<std::string> parameter(std::string_view key) const
+        {
+            std::vector<std::string> values;
+            for (auto& parameter : parameters) {
+                if (parameter.name == key)
+                    values.insert(values.end(), parameter.values.begin(), parameter.values.end());
+            }
+            return values;
+        }
+    };
+
+    // Splits at `separator` outside double quotes.
+    std::vector<std::string> splitOutsideQuotes(std::string_view text, char separator)
+    {
+        std::vector<std::string> pieces(1);
+        bool quoted = false;
+        for (char c : text) {
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == separator && !quoted)
+                pieces.emplace_back();
+            else
+                pieces.back() += c;
+        }
+        return pieces;
+    }
+
+    Parameter parseParameter(const std::string& text)
+    {
+        size_t equals = text.find('=');
+        if (equals == std::string::npos)
+            return { "TYPE", { text } }; // "HOME" alone, as older cards write it
+        Parameter parameter { uppercase(text.substr(0, equals)), {} };
+        for (auto& value : splitOutsideQuotes(text.substr(equals + 1), ','))
+            parameter.values.push_back(value);
+        return parameter;
+    }
+
+    std::optional<ContentLine> parseContentLine(const std::string& line)
+    {
+        bool quoted = false;
+        size_t colon = std::string::npos;
+        for (size_t index = 0; index < line.size(); ++index) {
+            if (line[index] == '"')
+                quoted = !quoted;
+            else if (line[index] == ':' && !quoted) {
+                colon = index;
+                break;
+            }
+        }
+        if (colon == std::string::npos || colon == 0)
+            return std::nullopt;
+        auto head = splitOutsideQuotes(std::string_view(line).substr(0, colon), ';');
+        std::string name = head.front();
+        if (size_t dot = name.rfind('.'); dot != std::string::npos)
+            name = name.substr(dot + 1);
+        if (name.empty())
+            return std::nullopt;
+        ContentLine content { uppercase(name), {}, line.substr(colon + 1) };
+        for (size_t index = 1; index < head.size(); ++index)
+            content.parameters.push_back(parseParameter(head[index]));
+        return content;
+    }
+
+    // Text with its escapes undone, cut into components at unescaped `separator` (0: none).
+    std::vector<std::string> unescapedComponents(std::string_view text, char separator)
+    {
+        std::vector<std::string> components(1);
+        for (size_t index = 0; index < text.size(); ++index) {
+            char c = text[index];
+            if (c == '\\' && index + 1 < text.size()) {
+                char next = text[++index];
+                components.back() += (next == 'n' || next == 'N') ? '\n' : next;
+            } else if (separator && c == separator) {
+                components.emplace_back();
+            } else {
+                components.back() += c;
+            }
+        }
+        return components;
+    }
+
+    std::string unescaped(std::string_view text)
+    {
+        return unescapedComponents(text, 0).front();
+    }
+
+    std::optional<foundation::Data> decodeBase64(std::string_view text)
+    {
+        static const auto table = [] {
+            std::array<int8_t, 256> values;
+            values.fill(-1);
+            const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+            for (int index = 0; index < 64; ++index)
+                values[static_cast<unsigned char>(alphabet[index])] = static_cast<int8_t>(index);
+            return values;
+        }();
+        foundation::Data bytes;
+        uint32_t buffer = 0;
+        int bits = 0;
+        size_t padding = 0;
+        for (char c : text) {
+            if (std::isspace(static_cast<unsigned char>(c)))
+                continue;
+            if (c == '=') {
+                ++padding;
+                continue;
+            }
+            int8_t value = table[static_cast<unsigned char>(c)];
+            if (value < 0 || padding)
+                return std::nullopt;
+            buffer = (buffer << 6) | static_cast<uint32_t>(value);
+            bits += 6;
+            if (bits >= 8) {
+                bits -= 8;
+                bytes.push_back(static_cast<uint8_t>(buffer >> bits));
+            }
+        }
+        if (padding > 2 || bits >= 6)
+            return std::nullopt;
+        return bytes;
+    }
+
+    std::string labelFor(const ContentLine& line)
+    {
+        for (auto& type : line.parameter("TYPE")) {
+            std::string upper = uppercase(type);
+            if (upper == "HOME")
+                return "_$!<Home>!$_";
+            if (upper == "WORK")
+                return "_$!<Work>!$_";
+            if (upper == "CELL")
+                return "_$!<Mobile>!$_";
+            if (upper == "OTHER")
+                return "_$!<Other>!$_";
+        }
+        return {};
+    }
+
+    // PHOTO: inline data, or nothing for a picture named by a link. Fails on data that does not decode.
+    std::optional<std::optional<foundation::Data>> photoOf(const ContentLine& line)
+    {
+        std::string_view value = line.value;
+        if (value.size() >= 5 && equalsIgnoringCase(value.substr(0, 5), "data:")) {
+            size_t comma = value.find(',');
+            if (comma == std::string_view::npos)
+                return std::nullopt;
+            std::string_view header = value.substr(5, comma - 5);
+            if (header.size() < 7 || !equalsIgnoringCase(header.substr(header.size() - 7), ";base64"))
+                return std::nullopt;
+            auto bytes = decodeBase64(value.substr(comma + 1));
+            if (!bytes)
+                return std::nullopt;
+            return std::optional<foundation::Data>(std::move(*bytes));
+        }
+        for (auto& encoding : line.parameter("ENCODING")) {
+            if (equalsIgnoringCase(encoding, "b") || equalsIgnoringCase(encoding, "base64")) {
+                auto bytes = decodeBase64(value);
+                if (!bytes)
+                    return std::nullopt;
+                return std::optional<foundation::Data>(std::move(*bytes));
+            }
+        }
+        return std::optional<foundation::Data>();
+    }
+
+    std::string derivedIdentifier(const std::vector<std::string>& lines)
+    {
+        foundation::Data text;
+        for (auto& line : lines) {
+            text.insert(text.end(), line.begin(), line.end());
+            text.push_back('\n');
+        }
+        std::string hex = uppercase(foundation::md5Hex(text));
+        return hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-"
+            + hex.substr(20);
+    }
+
+    // One card being read.
+    class CardReader {
+    public:
+        explicit CardReader(size_t firstLine)
+            : m_firstLine(firstLine)
+        {
+        }
+
+        void add(size_t lineNumber, const std::string& line)
+        {
+            m_lines.push_back(line);
+            if (m_failure)
+                return;
+            auto content = parseContentLine(line);
+            if (!content) {
+                fail(lineNumber, "the line has no value");
+                return;
+            }
+            apply(lineNumber, *content);
+        }
+
+        // The card, or the reason it is left out.
+        std::variant<Card, std::string> finish()
+        {
+            if (m_failure)
+                return *m_failure;
+            if (m_version != "4.0" && m_version != "3.0")
+                return "card at line " + std::to_string(m_firstLine) + ": "
+                    + (m_version.empty() ? std::string("it has no VERSION")
+                                         : "VERSION " + m_version + " is not read (only 3.0 and 4.0)");
+            if (m_card.identifier.empty())
+                m_card.identifier = derivedIdentifier(m_lines);
+            return std::move(m_card);
+        }
+
+        size_t firstLine() const { return m_firstLine; }
+
+    private:
+        void fail(size_t lineNumber, const std::string& reason)
+        {
+            m_failure = "card at line " + std::to_string(m_firstLine) + ": line " + std::to_string(lineNumber) + ": "
+                + reason;
+        }
+
+        void apply(size_t lineNumber, const ContentLine& line)
+        {
+            if (line.name == "VERSION") {
+                m_version = line.value;
+            } else if (line.name == "UID") {
+                m_card.identifier = unescaped(line.value);
+            } else if (line.name == "N") {
+                auto components = unescapedComponents(line.value, ';');
+                m_card.familyName = components[0];
+                m_card.givenName = components.size() > 1 ? components[1] : "";
+            } else if (line.name == "FN") {
+                m_card.fullName = unescaped(line.value);
+            } else if (line.name == "EMAIL") {
+                m_card.emailAddresses.push_back({ labelFor(line), unescaped(line.value) });
+            } else if (line.name == "TEL") {
+                std::string number = unescaped(line.value);
+                if (number.size() > 4 && equalsIgnoringCase(std::string_view(number).substr(0, 4), "tel:"))
+                    number = number.substr(4);
+                m_card.phoneNumbers.push_back({ labelFor(line), number });
+            } else if (line.name == "PHOTO") {
+                auto photo = photoOf(line);
+                if (!photo)
+                    fail(lineNumber, "the PHOTO's data does not decode");
+                else if (*photo)
+                    m_card.photo = std::move(**photo);
+            }
+        }
+
+        size_t m_firstLine;
+        std::vector<std::string> m_lines;
+        std::string m_version;
+        Card m_card;
+        std::optional<std::string> m_failure;
+    };
+
+    bool isBoundary(const std::string& line, std::string_view word)
+    {
+        auto content = parseContentLine(line);
+        return content && content->name == word && equalsIgnoringCase(content->value, "VCARD");
+    }
+
+} // namespace
+
+VCardReading readVCards(std::string_view text)
+{
+    VCardReading reading;
+    std::optional<CardReader> card;
+    auto lines = unfoldedLines(text);
+    for (size_t index = 0; index < lines.size(); ++index) {
+        const std::string& line = lines[index];
+        size_t lineNumber = index + 1;
+        if (isBoundary(line, "BEGIN")) {
+            if (card)
+                reading.skipped.push_back("card at line " + std::to_string(card->firstLine())
+                    + ": a BEGIN:VCARD at line " + std::to_string(lineNumber) + " comes before its END");
+            card.emplace(lineNumber);
+        } else if (isBoundary(line, "END")) {
+            if (!card)
+                continue;
+            auto finished = card->finish();
+            if (auto* done = std::get_if<Card>(&finished))
+                reading.cards.push_back(std::move(*done));
+            else
+                reading.skipped.push_back(std::get<std::string>(finished));
+            card.reset();
+        } else if (card && !line.empty()) {
+            card->add(lineNumber, line);
+        }
+    }
+    if (card)
+        reading.skipped.push_back("card at line " + std::to_string(card->firstLine()) + ": it has no END:VCARD");
+    return reading;
+}
+
+namespace {
+
+    std::string escaped(std::string_view text)
+    {
+        std::string result;
+        for (char c : text) {
+            if (c == '\\' || c == ',' || c == ';')
+                result += '\\';
+            if (c == '\n') {
+                result += "\\n";
+                continue;
+            }
+            if (c == '\r')
+                continue;
+            result += c;
+        }
+        return result;
+    }
+
+    // A content line folded at 75 octets, never inside a UTF-8 sequence.
+    void appendFolded(std::string& out, const std::string& line)
+    {
+        size_t start = 0;
+        size_t limit = 75;
+        while (line.size() - start > limit) {
+            size_t cut = start + limit;
+            while (cut > start && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+                --cut;
+            out.append(line, start, cut - start);
+            out += "\r\n ";
+            start = cut;
+            limit = 74; // the blank that continues a line counts
+        }
+        out.append(line, start, std::string::npos);
+        out += "\r\n";
+    }
+
+    std::string mediaTypeOf(const foundation::Data& bytes)
+    {
+        if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
+            return "image/png";
+        if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+            return "image/jpeg";
+        return "application/octet-stream";
+    }
+
+    std::string base64(const foundation::Data& bytes)
+    {
+        std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+        int length = EVP_EncodeBlock(
+            reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
+        text.resize(static_cast<size_t>(length));
+        return text;
+    }
+
+    std::string typeParameter(const std::string& label)
+    {
+        if (label == "_$!<Home>!$_")
+            return ";TYPE=home";
+        if (label == "_$!<Work>!$_")
+            return ";TYPE=work";
+        if (label == "_$!<Mobile>!$_")
+            return ";TYPE=cell";
+        if (label == "_$!<Other>!$_")
+            return ";TYPE=other";
+        return {};
+    }
+
+} // namespace
+
+std::string writeVCards(const std::vector<Card>& cards)
+{
+    std::string out;
+    for (auto& card : cards) {
+        appendFolded(out, "BEGIN:VCARD");
+        appendFolded(out, "VERSION:4.0");
+        if (!card.identifier.empty())
+            appendFolded(out, "UID:" + escaped(card.identifier));
+        std::string fullName = card.fullName;
+        if (fullName.empty())
+            fullName
+                = card.givenName + (card.givenName.empty() || card.familyName.empty() ? "" : " ") + card.familyName;
+        appendFolded(out, "FN:" + escaped(fullName));
+        appendFolded(out, "N:" + escaped(card.familyName) + ";" + escaped(card.givenName) + ";;;");
+        for (auto& email : card.emailAddresses)
+            appendFolded(out, "EMAIL" + typeParameter(email.label) + ":" + escaped(email.value));
+        for (auto& phone : card.phoneNumbers)
+            appendFolded(out, "TEL" + typeParameter(phone.label) + ";VALUE=text:" + escaped(phone.value));
+        if (card.photo)
+            appendFolded(out, "PHOTO:data:" + mediaTypeOf(*card.photo) + ";base64," + base64(*card.photo));
+        appendFolded(out, "END:VCARD");
+    }
+    return out;
+}
+
+} // namespace contacts

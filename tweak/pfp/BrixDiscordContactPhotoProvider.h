@@ -1,0 +1,17 @@
+#pragma once
+
+namespace brix {
+
+class Brix;
+
+namespace pfp {
+
+    // Discord: the author's avatar address, built from the notification and
+    // downloaded.
+    class BrixDiscordContactPhotoProvider {
+    public:
+        static void defineClass(Brix&);
+    };
+
+} // namespace pfp
+} // namespace brix

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace brix {
+
+class Brix;
+
+namespace pfp {
+
+    // Instagram: the picture address the notification carries, downloaded.
+    class BrixInstagramContactPhotoProvider {
+    public:
+        static void defineClass(Brix&);
+    };
+
+} // namespace pfp
+} // namespace brix

@@ -1,0 +1,30 @@
+#include "tweak/pfp/MD5.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+
+#include "platform/foundation/Digest.h"
+
+namespace brix::pfp {
+
+std::string MD5String(std::string_view text)
+{
+    std::string_view digested = text.substr(0, text.find('\0'));
+    auto digest
+        = foundation::md5(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(digested.data()), digested.size()));
+    char hex[33];
+    for (size_t index = 0; index < digest.size(); ++index)
+        std::snprintf(hex + 2 * index, 3, "%02X", digest[index]);
+    return std::string(hex, 32);
+}
+
+std::string generateRandomString(int32_t length)
+{
+    std::string result;
+    for (int32_t index = 0; index < length; ++index)
+        result += static_cast<char>('a' + arc4random_uniform(26));
+    return result;
+}
+
+} // namespace brix::pfp
