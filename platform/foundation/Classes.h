@@ -9,7 +9,7 @@ namespace foundation {
 
 // Defines Foundation's run-time classes in a run time: NSValue, NSNumber,
 // NSNotification, NSNotificationCenter (with the run time's own default
-// notification center), NSRegularExpression and NSTextCheckingResult.
+// notification center), NSProcessInfo, NSRegularExpression and NSTextCheckingResult.
 // Classes that exist already are left alone, so calling it again is harmless.
 void defineClasses(runtime::Runtime&);
 

@@ -107,6 +107,8 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
     EXPECT_NE(refusalOfStep({ { "snapshot", "../screen.png" } }).find("plain file name"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "expect", { { "id", "n1" } } } }).find("\"type\""), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "lock", false } }).find("must be true"), std::string::npos);
+    EXPECT_NE(
+        refusalOfStep({ { "settings", "reboot" } }).find("\"testBanner\", \"respring\", \"reset\""), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "wait", -1 } }).find("step 1: wait"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "button", { { "force", 0.5 } } } }).find("button.type is missing"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "preferences", { { "tinyBanner", "yes" } } } }).find("step 1: preferences.tinyBanner"),
@@ -123,7 +125,6 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
 
 TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
 {
-    EXPECT_NE(refusalOfStep({ { "settings", "testBanner" } }).find("not supported yet"), std::string::npos);
     for (const char* section : { "contacts", "web", "conversations" }) {
         auto result = parse({ { "format", 1 }, { section, Json::array() } });
         ASSERT_FALSE(result) << section;
@@ -134,6 +135,18 @@ TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
             Json::array({ { { "path", "/var/mobile/db.sqlite" }, { "sqlite", Json::array({ "SELECT 1" }) } } }) } });
     ASSERT_FALSE(sqlite);
     EXPECT_NE(sqlite.error().message.find("files[0].sqlite is not supported yet"), std::string::npos);
+}
+
+TEST(ScenarioParser, readsTheSettingsBundlesActions)
+{
+    for (const char* action : { "testBanner", "respring", "reset" }) {
+        auto result = parse({ { "format", 1 }, { "steps", Json::array({ { { "settings", action } } }) } });
+        ASSERT_TRUE(result) << action;
+        ASSERT_EQ(result->steps.size(), 1u);
+        auto* step = std::get_if<tools::scenario::SettingsAction>(&result->steps[0].action);
+        ASSERT_NE(step, nullptr);
+        EXPECT_EQ(step->action, action);
+    }
 }
 
 TEST(ScenarioParser, timesStepsByAtAfterAndWait)

@@ -102,6 +102,10 @@ struct Style {
 struct SetPreferences {
     std::vector<std::pair<std::string, foundation::Value>> values;
 };
+// One of the settings bundle's actions: "testBanner", "respring" or "reset".
+struct SettingsAction {
+    std::string action;
+};
 struct Launch {
     std::string bundleIdentifier;
 };
@@ -123,7 +127,7 @@ struct Expect {
 };
 
 using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
-    Lock, Style, SetPreferences, Launch, Quit, Wait, Snapshot, Inspect, Expect>;
+    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect>;
 
 struct Step {
     size_t number { 0 }; // from 1, as the file lists them

@@ -558,7 +558,7 @@ namespace {
             if (kind == "preferences")
                 return SetPreferences { readPreferences(value, where) };
             if (kind == "settings")
-                notSupportedYet(where);
+                return SettingsAction { requireString(value, where, { "testBanner", "respring", "reset" }) };
             if (kind == "launch" || kind == "quit") {
                 if (!value.is_string() || value.get<std::string>().empty())
                     fail(where + " must be an app's bundle identifier");
