@@ -11,6 +11,7 @@
 #include "platform/preferences/PSTableCell.h"
 #include "platform/preferences/SettingsApp.h"
 #include "platform/runtime/Send.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 
 #include "tests/support/BrixDevice.h"
@@ -83,6 +84,25 @@ public:
         page->table()->selectRow(place->first, place->second);
         runDue();
         return dynamic_cast<PSListController*>(app().topPage());
+    }
+
+    // A message's object result.
+    static Ref<Object> object(Object* receiver, const char* selector)
+    {
+        return send<Ref<Object>>(receiver, Selector::named(selector));
+    }
+
+    // The bar the user sees: the one of the navigation controller around the pages.
+    uikit::UINavigationBar* visibleBar() { return app().rootController()->navigationBar(); }
+
+    size_t count(const std::string& type, const std::string& field = {}, const std::string& value = {})
+    {
+        size_t found = 0;
+        for (auto& event : events(type)) {
+            if (field.empty() || event.value(field, "") == value)
+                ++found;
+        }
+        return found;
     }
 
     Value stored(const std::string& key) { return preferences::Domain(device(), "com.ostwyn.brixprefs").read()[key]; }
