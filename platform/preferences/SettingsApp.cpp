@@ -199,16 +199,23 @@ Result<Ref<UIViewController>> SettingsApp::openBundle(
         return loaded.error();
     runtime::Class* cls = detail.empty() ? nullptr : m_process->runtime().classNamed(detail);
     if (!cls)
-        return Error { "the bundle " + bundle + " defines no page class \"" + detail + "\"" };
+        return report("the bundle " + bundle + " defines no page class \"" + detail + "\"");
     auto made = runtime::newObject(cls);
     Ref<UIViewController> page(dynamic_cast<UIViewController*>(made.get()));
     if (!page)
-        return Error { "the page class \"" + detail + "\" of " + bundle + " is not a view controller" };
+        return report("the page class \"" + detail + "\" of " + bundle + " is not a view controller");
     if (auto* list = dynamic_cast<PSListController*>(page.get()))
         list->setBundle(loaded.value().get());
     runtime::sendIfResponds(page.get(), SEL("setSpecifier:"), specifier);
     m_pages->push(page.get(), UIViewController::Transition::Animated);
     return page;
+}
+
+Error SettingsApp::report(const std::string& message) const
+{
+    m_process->device().trace().emit(
+        "settings.error", { { "bundleId", m_process->bundleIdentifier() }, { "message", message } });
+    return Error { message };
 }
 
 bool SettingsApp::goBack()

@@ -41,7 +41,8 @@ public:
     uikit::UIViewController* topPage() const;
 
     // A tap on the first page's row for the bundle labelled `label`, from
-    // the first page: answers the bundle's page, or why it could not open.
+    // the first page: answers the bundle's page, or why it could not open
+    // (which the app also traces, as `bundle.error` or `settings.error`).
     foundation::Result<runtime::Ref<uikit::UIViewController>> openEntry(const std::string& label);
     // The back button; answers false on the first page.
     bool goBack();
@@ -56,6 +57,8 @@ private:
     foundation::Result<runtime::Ref<uikit::UIViewController>> openBundle(
         const std::string& bundle, const std::string& detail, runtime::Object* specifier);
     void start();
+    // Traces `settings.error` and answers the error.
+    foundation::Error report(const std::string& message) const;
 
     device::Process* m_process;
     runtime::Ref<uikit::UIWindow> m_window;
