@@ -5,15 +5,8 @@
 namespace foundation {
 
 using runtime::Imp;
+using runtime::Ref;
 using runtime::Selector;
-
-namespace {
-
-    // The shared object lives as an associated value of the class object,
-    // which lives as long as its run time.
-    const char sharedKey = 0;
-
-} // namespace
 
 ProcessInfo::ProcessInfo(runtime::Class* cls)
     : NSObject(cls)
@@ -42,14 +35,9 @@ void ProcessInfo::defineClass(runtime::Runtime& runtime)
     if (runtime.classNamed("NSProcessInfo"))
         return;
     auto& cls = runtime.defineClass<ProcessInfo>("NSProcessInfo", "NSObject");
-    runtime.defineClassMethod(cls, SEL("processInfo"), Imp::of([](runtime::Class* self, Selector) -> Value {
-        Value shared = self->associatedValue(&sharedKey);
-        if (shared.isNil()) {
-            shared = Value(runtime::newObject(self));
-            self->setAssociatedValue(&sharedKey, shared);
-        }
-        return shared;
-    }));
+    // Each run time (each process) has its own object, owned by this method.
+    Ref<runtime::Object> shared = runtime::newObject(&cls);
+    runtime.defineClassMethod(cls, SEL("processInfo"), Imp::of([shared](runtime::Class*, Selector) { return shared; }));
     runtime.define(cls, SEL("globallyUniqueString"),
         Imp::of([](ProcessInfo* self, Selector) { return Value(self->globallyUniqueString()); }));
 }

@@ -161,8 +161,8 @@ TEST(AppearanceSettingsTest, tintsByVersionAndStyleEachTimeItIsAsked)
     test.device().hardware().systemVersion = "12.5";
     EXPECT_EQ(tint(), (graphics::Color { 1, 0, 0, 1 }));
 
-    auto* separator = dynamic_cast<uikit::UIColor*>(
-        SettingsTestDevice::object(appearance.get(), "tableViewCellSeparatorColor").get());
+    auto separatorColor = SettingsTestDevice::object(appearance.get(), "tableViewCellSeparatorColor");
+    auto* separator = dynamic_cast<uikit::UIColor*>(separatorColor.get());
     ASSERT_NE(separator, nullptr);
     EXPECT_EQ(separator->alpha(), 0);
     EXPECT_TRUE(send<bool>(appearance, SEL("translucentNavigationBar")));
