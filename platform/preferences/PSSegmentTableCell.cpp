@@ -25,14 +25,14 @@ namespace {
 
 void PSSegmentTableCell::refreshCellContents()
 {
-    auto* spec = specifier();
+    auto* row = specifier();
     if (m_segments)
         m_segments->removeFromSuperview();
     m_segments = nullptr;
-    if (spec) {
+    if (row) {
         auto& runtime = isa()->runtime();
         auto made = runtime::send<Ref<Object>>(
-            runtime::alloc(runtime.classNamed("UISegmentedControl")), SEL("initWithItems:"), spec->titles());
+            runtime::alloc(runtime.classNamed("UISegmentedControl")), SEL("initWithItems:"), row->titles());
         m_segments = Ref<uikit::UISegmentedControl>(dynamic_cast<uikit::UISegmentedControl*>(made.get()));
     }
     PSTableCell::refreshCellContents();
@@ -41,7 +41,7 @@ void PSSegmentTableCell::refreshCellContents()
     m_segments->addTarget(this, SEL("segmentChanged:"), uikit::UIControl::ValueChanged);
     addSubview(m_segments.get());
     Value value = currentValue();
-    const Value& values = spec->values();
+    const Value& values = row->values();
     for (size_t index = 0; index < values.count(); ++index) {
         if (sameChoice(values[index], value))
             m_segments->setSelectedSegmentIndex(static_cast<int64_t>(index));
@@ -69,10 +69,10 @@ void PSSegmentTableCell::layoutContent()
 
 void PSSegmentTableCell::segmentChanged()
 {
-    auto* spec = specifier();
-    if (!spec || !m_segments || m_segments->selectedSegmentIndex() < 0)
+    auto* row = specifier();
+    if (!row || !m_segments || m_segments->selectedSegmentIndex() < 0)
         return;
-    spec->writeValue(spec->values()[static_cast<size_t>(m_segments->selectedSegmentIndex())]);
+    row->writeValue(row->values()[static_cast<size_t>(m_segments->selectedSegmentIndex())]);
 }
 
 void PSSegmentTableCell::registerClass(device::Process& process)

@@ -46,10 +46,10 @@ double PSSliderTableCell::snapped(double value) const
     double minimum = m_slider->minimumValue();
     double maximum = m_slider->maximumValue();
     value = std::clamp(value, minimum, maximum);
-    auto* spec = specifier();
-    if (!spec || !spec->property("isSegmented").boolean())
+    auto* row = specifier();
+    if (!row || !row->property("isSegmented").boolean())
         return value;
-    int64_t steps = spec->property("segmentCount").integer();
+    int64_t steps = row->property("segmentCount").integer();
     if (steps <= 0 || maximum <= minimum)
         return value;
     double step = (maximum - minimum) / static_cast<double>(steps);
@@ -70,10 +70,10 @@ void PSSliderTableCell::refreshCellContents()
         addSubview(m_valueLabel.get());
     }
     PSTableCell::refreshCellContents();
-    if (auto* spec = specifier()) {
-        m_slider->setMinimumValue(numberOr(spec->property("min"), 0));
-        m_slider->setMaximumValue(numberOr(spec->property("max"), 1));
-        m_valueLabel->setHidden(!spec->property("showValue").boolean());
+    if (auto* row = specifier()) {
+        m_slider->setMinimumValue(numberOr(row->property("min"), 0));
+        m_slider->setMaximumValue(numberOr(row->property("max"), 1));
+        m_valueLabel->setHidden(!row->property("showValue").boolean());
     }
     m_slider->setValue(numberOr(currentValue(), m_slider->minimumValue()));
     m_valueLabel->setText(displayedValue());
