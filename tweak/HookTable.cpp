@@ -21,6 +21,7 @@ namespace {
     constexpr std::string_view conversationList = "CKConversationListController";
     constexpr std::string_view statusBarWindow = "UIStatusBarWindow";
     constexpr std::string_view bulletinServer = "BBServer";
+    constexpr std::string_view homeScreen = "SBHomeScreenViewController";
 
     using Replacement = std::function<runtime::Imp(Brix&, Previous)>;
     using Addition = std::function<runtime::Imp(Brix&)>;
@@ -90,9 +91,9 @@ namespace {
             property(35, shortLook, "isDismissing", "B"),
             property(36, shortLook, "wasExternallyDismissed", "B"),
             property(37, shortLook, "dismissCalled", "B"),
-            replace(38, "SBHomeScreenViewController", "viewDidLoad"),
-            replace(39, "SBHomeScreenViewController", "dealloc"),
-            add(40, "SBHomeScreenViewController", "receivedBannerTest", "v@:"),
+            replace(38, homeScreen, "viewDidLoad", controller::replaceHomeScreenViewDidLoad),
+            replace(39, homeScreen, "dealloc", controller::replaceHomeScreenDealloc),
+            add(40, homeScreen, "receivedBannerTest", "v@:", controller::addReceivedBannerTest),
             replace(41, "SBGrabberTongue", "dismissWithStyle:animated:", controller::replaceGrabberDismiss),
             replace(42, "SpringBoard", "_handlePhysicalButtonEvent:", controller::replaceHandlePhysicalButtonEvent),
             add(43, notificationController, "isPartOfBanner", "B@:", controller::addIsPartOfBanner),
@@ -114,11 +115,12 @@ namespace {
             property(54, conversationList, "brixIdentifier", "@"),
             replace(55, statusBarWindow, "initWithFrame:", controller::replaceStatusBarWindowInitWithFrame),
             add(56, statusBarWindow, "brixSharedWindow", "@@:", controller::addBrixSharedWindow),
-            replace(57, bulletinServer, "initWithQueue:"),
+            replace(57, bulletinServer, "initWithQueue:", controller::replaceBulletinServerInitWithQueue),
             replace(58, bulletinServer,
                 "initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:"
-                "utilitiesListener:conduitListener:systemStateListener:settingsListener:"),
-            replace(59, bulletinServer, "dealloc"),
+                "utilitiesListener:conduitListener:systemStateListener:settingsListener:",
+                controller::replaceBulletinServerInitWithServices),
+            replace(59, bulletinServer, "dealloc", controller::replaceBulletinServerDealloc),
         };
         table[55].target = Target::ClassMethod;
         return table;

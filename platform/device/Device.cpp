@@ -142,4 +142,27 @@ std::vector<Process*> Device::processes() const
     return result;
 }
 
+void Device::defineCommand(std::string path, Command command)
+{
+    m_commands.insert_or_assign(std::move(path), std::move(command));
+}
+
+std::optional<std::string> Device::launchCommand(const std::string& path, std::vector<std::string> arguments)
+{
+    auto it = m_commands.find(path);
+    if (it == m_commands.end() || !it->second) {
+        std::string reason = "no program at the launch path " + path;
+        m_trace.emit("command.failed", { { "path", path }, { "arguments", arguments }, { "reason", reason } });
+        return reason;
+    }
+    m_trace.emit("command.launched", { { "path", path }, { "arguments", arguments } });
+    m_scheduler.schedule(
+        m_scheduler.now(), nullptr, [this, path, command = it->second, arguments = std::move(arguments)] {
+            auto result = command(*this, arguments);
+            m_trace.emit(
+                "command.exited", { { "path", path }, { "status", result.status }, { "output", result.output } });
+        });
+    return std::nullopt;
+}
+
 } // namespace device

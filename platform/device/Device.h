@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,14 @@ struct AppDefinition {
     std::function<void(Process&)> defineClasses;
     std::function<void(Process&)> startUp;
 };
+
+// What a system command (a program started by path, such as NSTask starts)
+// answers when it has run: its exit status and what it printed.
+struct CommandResult {
+    int status { 0 };
+    std::string output;
+};
+using Command = std::function<CommandResult(Device&, const std::vector<std::string>& arguments)>;
 
 // The simulated phone: its clock and scheduler, its file-system root, its
 // running processes, the system-wide notification bus and the trace.
@@ -96,6 +105,15 @@ public:
     // The running processes, oldest first.
     std::vector<Process*> processes() const;
 
+    // Installs the program that runs at `path` (replacing an earlier one).
+    void defineCommand(std::string path, Command);
+    // Starts the program at `path` with `arguments`: traces
+    // `command.launched`, then runs it on a later turn of the device, as a
+    // process of its own, and traces `command.exited` with its status and
+    // output. Answers the reason, tracing `command.failed` and running
+    // nothing, when no program lives at `path`.
+    std::optional<std::string> launchCommand(const std::string& path, std::vector<std::string> arguments);
+
 private:
     void layOutRoot();
 
@@ -105,6 +123,7 @@ private:
     Trace m_trace;
     std::unique_ptr<DistributedCenter> m_distributedCenter;
     std::map<std::string, AppDefinition, std::less<>> m_apps;
+    std::map<std::string, Command, std::less<>> m_commands;
     std::vector<std::unique_ptr<Process>> m_processes;
     // Processes ended from inside a task, destroyed on a later turn.
     std::vector<std::unique_ptr<Process>> m_ended;

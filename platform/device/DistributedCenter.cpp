@@ -93,6 +93,11 @@ void DistributedCenter::deliver(
         // A registration removed after the posting no longer hears it.
         if (!target || !process->isRunning() || !isRegistered(id))
             return;
+        // A selector that takes no argument is sent bare, as the platform does.
+        if (selector.name().find(':') == std::string::npos) {
+            runtime::send(target.get(), selector);
+            return;
+        }
         auto notification = foundation::makeNotification(process->runtime(), name, nullptr, userInfo);
         runtime::send(target.get(), selector, notification.get());
     });

@@ -15,7 +15,8 @@ class Process;
 // The system-wide notification bus (the platform's distributed notification
 // center). A posting reaches every observer of its name in every process,
 // the poster's included, asynchronously on the observer's main queue, as an
-// NSNotification sent to the observer's selector. User info must be a
+// NSNotification sent to the observer's selector (or, for a selector that
+// takes no argument, the bare message). User info must be a
 // property list; observers are held weakly. Postings carry no object: an
 // object of one process means nothing in another.
 class DistributedCenter {

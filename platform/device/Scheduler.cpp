@@ -34,8 +34,12 @@ void DispatchQueue::after(double delay, Task task)
 
 void DispatchQueue::sync(Task task)
 {
-    if (m_open)
-        task();
+    if (!m_open)
+        return;
+    const DispatchQueue* previous = m_scheduler->m_currentQueue;
+    m_scheduler->m_currentQueue = this;
+    task();
+    m_scheduler->m_currentQueue = previous;
 }
 
 void DispatchQueue::close()
@@ -100,14 +104,19 @@ bool Scheduler::runNext(double time)
     m_now = std::max(m_now, node.key().first);
 
     struct RunningScope {
-        bool& flag;
-        explicit RunningScope(bool& f)
-            : flag(f)
+        Scheduler& scheduler;
+        RunningScope(Scheduler& s, const DispatchQueue* queue)
+            : scheduler(s)
         {
-            flag = true;
+            scheduler.m_running = true;
+            scheduler.m_currentQueue = queue;
         }
-        ~RunningScope() { flag = false; }
-    } scope(m_running);
+        ~RunningScope()
+        {
+            scheduler.m_running = false;
+            scheduler.m_currentQueue = nullptr;
+        }
+    } scope(*this, node.mapped().queue);
     node.mapped().task();
     return true;
 }

@@ -91,8 +91,12 @@ public:
     size_t pendingCount(const DispatchQueue&) const;
     // True while a task runs.
     bool isRunningTask() const { return m_running; }
+    // The queue whose work runs at the moment (a task of it, or a block run
+    // on it with `sync`); nil between tasks and for the device's own work.
+    const DispatchQueue* currentQueue() const { return m_currentQueue; }
 
 private:
+    friend class DispatchQueue;
     using Key = std::pair<double, uint64_t>; // due time, posting sequence
     struct Entry {
         const DispatchQueue* queue;
@@ -105,6 +109,7 @@ private:
     double m_now { 0 };
     uint64_t m_nextSequence { 0 };
     bool m_running { false };
+    const DispatchQueue* m_currentQueue { nullptr };
     std::map<Key, Entry> m_pending;
 };
 

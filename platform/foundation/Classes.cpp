@@ -11,6 +11,7 @@
 #include "platform/foundation/Notification.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Number.h"
+#include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/RegularExpression.h"
 #include "platform/foundation/TextCheckingResult.h"
 #include "platform/foundation/UUID.h"
@@ -21,6 +22,7 @@ void defineClasses(runtime::Runtime& runtime)
 {
     BoxedValue::defineClass(runtime);
     Number::defineClass(runtime);
+    ProcessInfo::defineClass(runtime);
     Notification::defineClass(runtime);
     NotificationCenter::defineClass(runtime);
     RegularExpression::defineClass(runtime);

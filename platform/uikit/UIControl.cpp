@@ -141,13 +141,18 @@ void UIControl::sendAction(const Registration& registration)
     }
 }
 
-bool UIControl::tap()
+bool UIControl::canTakeTouches() const
 {
-    for (UIView* view = this; view; view = view->superview()) {
+    for (const UIView* view = this; view; view = view->superview()) {
         if (view->isHidden() || !view->isUserInteractionEnabled() || view->alpha() < 0.01)
             return false;
     }
-    if (!m_enabled)
+    return m_enabled;
+}
+
+bool UIControl::tap()
+{
+    if (!canTakeTouches())
         return false;
     sendActionsForControlEvents(TouchUpInside);
     return true;

@@ -67,6 +67,9 @@ public:
     static void registerClass(device::Process&);
 
 protected:
+    // Whether a touch can reach the control: it and every view above it are
+    // shown, take touches and are not fully transparent, and it is enabled.
+    bool canTakeTouches() const;
     // The enabled, selected or highlighted state or the content alignment changed.
     virtual void controlStateDidChange() { }
 

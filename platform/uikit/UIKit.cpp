@@ -7,10 +7,14 @@
 #include "platform/foundation/Classes.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/NSLayoutAnchor.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/NSMutableAttributedString.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIBlurEffect.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
@@ -22,13 +26,22 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UINotificationFeedbackGenerator.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 #include "platform/uikit/UIPress.h"
 #include "platform/uikit/UIPressesEvent.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UISegmentedControl.h"
+#include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIStackView.h"
 #include "platform/uikit/UIStatusBarWindow.h"
+#include "platform/uikit/UISwitch.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/UITraitCollection.h"
@@ -114,6 +127,20 @@ void defineClasses(device::Process& process)
     UIPressesEvent::registerClass(process);
     UIPress::registerClass(process);
     UINotificationFeedbackGenerator::registerClass(process);
+    // Lists, navigation, alerts and the value controls.
+    UIScrollView::registerClass(process);
+    NSIndexPath::registerClass(process);
+    UITableViewCell::registerClass(process);
+    UITableView::registerClass(process);
+    UINavigationItem::registerClass(process);
+    UIBarButtonItem::registerClass(process);
+    UINavigationBar::registerClass(process);
+    UINavigationController::registerClass(process);
+    UIAlertAction::registerClass(process);
+    UIAlertController::registerClass(process);
+    UISwitch::registerClass(process);
+    UISlider::registerClass(process);
+    UISegmentedControl::registerClass(process);
     // The screen exists from the start, so the style the process started with is known.
     UIKitState::of(process).mainScreen();
 }

@@ -12,6 +12,7 @@
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
+#include "platform/uikit/ViewFactory.h"
 #include "platform/uikit/ViewLayoutState.h"
 
 namespace uikit {
@@ -261,6 +262,20 @@ void UIView::setBackgroundColor(UIColor* color)
         drawing->setBackgroundColor(color);
 }
 
+UIColor* UIView::tintColor() const
+{
+    for (const UIView* view = this; view; view = view->superview()) {
+        if (view->m_tintColor)
+            return static_cast<UIColor*>(view->m_tintColor.get());
+    }
+    return nullptr;
+}
+
+void UIView::setTintColor(UIColor* color)
+{
+    m_tintColor = Ref<Object>(color);
+}
+
 bool UIView::clipsToBounds() const
 {
     return m_layer && m_layer->masksToBounds();
@@ -441,6 +456,13 @@ void UIView::registerClass(device::Process& process)
         }))
         .method("clipsToBounds", Imp::of(&UIView::clipsToBounds))
         .method("setClipsToBounds:", Imp::of(&UIView::setClipsToBounds))
+        .method("tintColor", Imp::of([](UIView* self, Selector) -> Ref<Object> {
+            if (UIColor* color = self->tintColor())
+                return Ref<Object>(color);
+            return UIColor::make(self->isa()->runtime(), systemBlue.red, systemBlue.green, systemBlue.blue, 1);
+        }))
+        .method("setTintColor:",
+            Imp::of([](UIView* self, Selector, Object* color) { self->setTintColor(dynamic_cast<UIColor*>(color)); }))
         .method("contentMode", Imp::of(&UIView::contentMode))
         .method("setContentMode:", Imp::of(&UIView::setContentMode))
         // A controller's view passes events to its controller, any other view to its superview.

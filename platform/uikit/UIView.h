@@ -64,6 +64,11 @@ public:
     void setBackgroundColor(UIColor*);
     bool clipsToBounds() const;
     void setClipsToBounds(bool);
+    // The colour controls of the view draw their accents in: its own, else
+    // its superview's; nil when no view of the chain has one (the controls
+    // then use the system blue).
+    UIColor* tintColor() const;
+    void setTintColor(UIColor*);
     // A UIViewContentMode: how content such as a picture fills the bounds.
     int64_t contentMode() const { return m_contentMode; }
     void setContentMode(int64_t mode) { m_contentMode = mode; }
@@ -130,6 +135,8 @@ private:
     foundation::Value m_gestureRecognizers;
     mutable runtime::Ref<CALayer> m_layer;
     int64_t m_contentMode { 0 };
+    // A UIColor, held as an object so that subclasses need not see the type.
+    runtime::Ref<runtime::Object> m_tintColor;
     std::unique_ptr<ViewLayoutState> m_layoutState;
 };
 

@@ -5,6 +5,8 @@
 #include "platform/device/Process.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIKitState.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITraitCollection.h"
 #include "platform/uikit/UIWindow.h"
@@ -73,6 +75,29 @@ void UIViewController::loadViewIfNeeded(device::Process& process)
         setView(dynamic_cast<UIView*>(makeView(process, screenBounds(process)).get()));
     m_loadingView = false;
     runtime::send(this, SEL("viewDidLoad"));
+}
+
+void UIViewController::setTitle(const Value& title)
+{
+    m_title = title;
+    if (UINavigationItem* item = navigationItem())
+        item->setTitle(title);
+}
+
+UINavigationItem* UIViewController::navigationItem()
+{
+    if (!m_navigationItem)
+        m_navigationItem = Ref<Object>(instantiate<UINavigationItem>(isa()->runtime(), "UINavigationItem").get());
+    return dynamic_cast<UINavigationItem*>(m_navigationItem.get());
+}
+
+UINavigationController* UIViewController::navigationController() const
+{
+    for (UIViewController* controller = m_parent; controller; controller = controller->m_parent) {
+        if (auto* navigation = dynamic_cast<UINavigationController*>(controller))
+            return navigation;
+    }
+    return nullptr;
 }
 
 void UIViewController::addChild(UIViewController* child)
@@ -212,6 +237,7 @@ void UIViewController::deallocate(const runtime::Class& definingClass)
         m_presented = nullptr;
     }
     m_view = nullptr;
+    m_navigationItem = nullptr;
     sendSuper(definingClass, this, SEL("dealloc"));
 }
 
@@ -236,6 +262,19 @@ void UIViewController::registerClass(device::Process& process)
             runtime::send(self, SEL("setView:"), makeView(*owner, screenBounds(*owner)).get());
         }))
         .method("viewDidLoad", Imp::of([](UIViewController*, Selector) {}))
+        // The appearance callbacks: containers and presentations send them as
+        // the controller's view comes and goes.
+        .method("viewWillAppear:", Imp::of([](UIViewController*, Selector, bool) {}))
+        .method("viewDidAppear:", Imp::of([](UIViewController*, Selector, bool) {}))
+        .method("viewWillDisappear:", Imp::of([](UIViewController*, Selector, bool) {}))
+        .method("viewDidDisappear:", Imp::of([](UIViewController*, Selector, bool) {}))
+        .method("title", Imp::of([](UIViewController* self, Selector) { return self->title(); }))
+        .method(
+            "setTitle:", Imp::of([](UIViewController* self, Selector, const Value& title) { self->setTitle(title); }))
+        .method("navigationItem",
+            Imp::of([](UIViewController* self, Selector) -> Object* { return self->navigationItem(); }))
+        .method("navigationController",
+            Imp::of([](UIViewController* self, Selector) -> Object* { return self->navigationController(); }))
         .method(
             "parentViewController", Imp::of([](UIViewController* self, Selector) -> Object* { return self->parent(); }))
         .method("childViewControllers", Imp::of([](UIViewController* self, Selector) {

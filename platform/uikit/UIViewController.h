@@ -29,6 +29,15 @@ public:
     void addChild(UIViewController*);
     void removeFromParent();
 
+    // The controller's title; setting it titles its navigation item too.
+    const foundation::Value& title() const { return m_title; }
+    void setTitle(const foundation::Value&);
+    // What a navigation bar shows while the controller is on top of a
+    // navigation stack; made on first use.
+    UINavigationItem* navigationItem();
+    // The nearest navigation controller among the controller's parents, or nil.
+    UINavigationController* navigationController() const;
+
     UIViewController* presented() const { return m_presented.get(); }
     UIViewController* presenting() const { return m_presenting; }
     // Ends this controller's presentation at once, without a transition: its
@@ -63,6 +72,9 @@ private:
 
     runtime::Ref<UIView> m_view;
     bool m_loadingView { false };
+    foundation::Value m_title;
+    // A UINavigationItem, held as an object so that subclasses need not see the type.
+    runtime::Ref<runtime::Object> m_navigationItem;
     UIViewController* m_parent { nullptr };
     std::vector<runtime::Ref<UIViewController>> m_children;
     runtime::Ref<UIViewController> m_presented;

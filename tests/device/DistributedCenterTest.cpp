@@ -26,6 +26,7 @@ struct Inbox {
     std::vector<std::string> names;
     std::vector<Value> userInfos;
     std::vector<std::string> queues;
+    int pings { 0 };
 };
 
 // Two apps with Foundation, the distributed center and a Listener class whose
@@ -53,6 +54,8 @@ public:
             inbox.names.push_back(runtime::send<Value>(note, SEL("name")).string());
             inbox.userInfos.push_back(runtime::send<Value>(note, SEL("userInfo")));
         }));
+        runtime.define(
+            listener, SEL("ping"), runtime::Imp::of([owner](Object*, Selector) { ++owner->service<Inbox>().pings; }));
     }
 
     Process& process(const char* id) { return *device.process(id); }
@@ -212,4 +215,16 @@ TEST(DistributedCenter, observersOfAnEndedProcessAreNotCalled)
     bus.post(home, "a", {});
     EXPECT_TRUE(bus.device.scheduler().runDue(100));
     EXPECT_TRUE(bus.inbox(messages).names.empty());
+}
+
+TEST(DistributedCenter, anObserverSelectorWithoutArgumentIsSentBare)
+{
+    BusDevice bus;
+    auto listener = bus.listener(home);
+    runtime::send(bus.center(home), SEL("addObserver:selector:name:object:"), listener.get(), SEL("ping"),
+        Value("com.mavrel.brix.receivedbannertest"), nullptr);
+    bus.post(messages, "com.mavrel.brix.receivedbannertest", Value::dictionary());
+    EXPECT_TRUE(bus.device.scheduler().runDue(100));
+    EXPECT_EQ(bus.inbox(home).pings, 1);
+    EXPECT_TRUE(bus.inbox(home).names.empty());
 }

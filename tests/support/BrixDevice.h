@@ -12,7 +12,8 @@
 #include "tests/support/TempDirectory.h"
 
 // A device on a temporary root with the system's apps defined and, unless
-// asked otherwise, the built Brix plug-in installed as a user would install it.
+// asked otherwise, the built Brix plug-in installed as a user would install it
+// (and, in test programs that know where it is built, the settings bundle).
 class BrixDevice {
 public:
     enum class Plugin { Installed, Absent };
@@ -55,6 +56,15 @@ private:
             fs::create_directories(target);
             fs::copy(assets, target, fs::copy_options::recursive);
         }
+#ifdef BRIX_PREFS_BUNDLE_PATH
+        fs::path bundle(BRIX_PREFS_BUNDLE_PATH);
+        auto bundles = m_root.path() / "Library/PreferenceBundles";
+        auto entries = m_root.path() / "Library/PreferenceLoader/Preferences";
+        fs::create_directories(bundles / bundle.filename());
+        fs::create_directories(entries);
+        fs::copy(bundle, bundles / bundle.filename(), fs::copy_options::recursive);
+        fs::copy_file(fs::path(bundle).replace_extension(".plist"), entries / "BrixPrefs.plist");
+#endif
     }
 
     TempDirectory m_root;

@@ -107,6 +107,8 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
     EXPECT_NE(refusalOfStep({ { "snapshot", "../screen.png" } }).find("plain file name"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "expect", { { "id", "n1" } } } }).find("\"type\""), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "lock", false } }).find("must be true"), std::string::npos);
+    EXPECT_NE(
+        refusalOfStep({ { "settings", "reboot" } }).find("\"testBanner\", \"respring\", \"reset\""), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "wait", -1 } }).find("step 1: wait"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "button", { { "force", 0.5 } } } }).find("button.type is missing"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "preferences", { { "tinyBanner", "yes" } } } }).find("step 1: preferences.tinyBanner"),
@@ -119,11 +121,6 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
         std::string::npos);
     EXPECT_NE(notify({ { "options", { { "dismiss", false } } } }).find("\"dismiss\""), std::string::npos);
     EXPECT_NE(notify({ { "appIcon", "missing.png" } }).find("does not exist"), std::string::npos);
-}
-
-TEST(ScenarioParser, refusesWhatLaterVersionsOfTheToolWillRun)
-{
-    EXPECT_NE(refusalOfStep({ { "settings", "testBanner" } }).find("not supported yet"), std::string::npos);
 }
 
 TEST(ScenarioParser, readsTheAddressBookTheWebAndDatabases)
@@ -197,6 +194,18 @@ TEST(ScenarioParser, refusesMalformedContactsWebAnswersAndDatabases)
     EXPECT_NE(refusal({ { "files", Json::array({ { { "path", "/var/db" }, { "sqlite", { 1 } } } }) } })
                   .find("files[0].sqlite[0]"),
         std::string::npos);
+}
+
+TEST(ScenarioParser, readsTheSettingsBundlesActions)
+{
+    for (const char* action : { "testBanner", "respring", "reset" }) {
+        auto result = parse({ { "format", 1 }, { "steps", Json::array({ { { "settings", action } } }) } });
+        ASSERT_TRUE(result) << action;
+        ASSERT_EQ(result->steps.size(), 1u);
+        auto* step = std::get_if<tools::scenario::SettingsAction>(&result->steps[0].action);
+        ASSERT_NE(step, nullptr);
+        EXPECT_EQ(step->action, action);
+    }
 }
 
 TEST(ScenarioParser, timesStepsByAtAfterAndWait)

@@ -10,6 +10,8 @@ namespace {
 
     constexpr const char* pluginFolder = "Library/MobileSubstrate/DynamicLibraries";
     constexpr const char* assetBundleFolder = "Library/Application Support/Brix/Assets.bundle";
+    constexpr const char* preferenceBundlesFolder = "Library/PreferenceBundles";
+    constexpr const char* preferenceEntriesFolder = "Library/PreferenceLoader/Preferences";
 
     // The plug-ins of this build: each library with its loader filter beside it.
     const char* const builtPlugins[] = { BRIX_PLUGIN_PATH };
@@ -32,14 +34,10 @@ namespace {
         return std::nullopt;
     }
 
-    // The asset bundle built beside Brix, copied file by file whenever the build is newer.
-    std::optional<std::string> installAssetBundle(const fs::path& library, const fs::path& root)
+    // A bundle folder, copied file by file whenever the build is newer.
+    std::optional<std::string> installFolder(const fs::path& source, const fs::path& target)
     {
         std::error_code error;
-        auto source = library.parent_path() / "Assets.bundle";
-        if (!fs::is_directory(source, error))
-            return "the asset bundle " + source.string() + " has not been built";
-        auto target = root / assetBundleFolder;
         for (auto it = fs::recursive_directory_iterator(source, error);
              !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
             if (!it->is_regular_file(error))
@@ -52,8 +50,34 @@ namespace {
                 return failure;
         }
         if (error)
-            return "cannot install the asset bundle into " + target.string() + ": " + error.message();
+            return "cannot install " + source.string() + " into " + target.string() + ": " + error.message();
         return std::nullopt;
+    }
+
+    // The asset bundle built beside Brix.
+    std::optional<std::string> installAssetBundle(const fs::path& library, const fs::path& root)
+    {
+        std::error_code error;
+        auto source = library.parent_path() / "Assets.bundle";
+        if (!fs::is_directory(source, error))
+            return "the asset bundle " + source.string() + " has not been built";
+        return installFolder(source, root / assetBundleFolder);
+    }
+
+    // The settings bundle, and its entry for the Settings app beside it in the build.
+    std::optional<std::string> installPreferenceBundle(const fs::path& root)
+    {
+        std::error_code error;
+        fs::path bundle(BRIX_PREFS_BUNDLE_PATH);
+        if (!fs::is_directory(bundle, error))
+            return "the settings bundle " + bundle.string() + " has not been built";
+        if (auto failure = installFolder(bundle, root / preferenceBundlesFolder / bundle.filename()))
+            return failure;
+        auto entries = root / preferenceEntriesFolder;
+        fs::create_directories(entries, error);
+        if (error)
+            return "cannot create " + entries.string() + ": " + error.message();
+        return installIfNewer(fs::path(bundle).replace_extension(".plist"), entries);
     }
 
 } // namespace
@@ -85,7 +109,7 @@ std::optional<std::string> prepareDeviceRoot(const fs::path& root)
     }
     if (auto failure = installAssetBundle(fs::path(builtPlugins[0]), root))
         return failure;
-    return std::nullopt;
+    return installPreferenceBundle(root);
 }
 
 } // namespace tools

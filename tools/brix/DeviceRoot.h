@@ -10,8 +10,9 @@ namespace tools {
 // $XDG_DATA_HOME/brix/device (~/.local/share/brix/device).
 std::filesystem::path defaultDeviceRoot();
 
-// Creates the device root if needed and installs the built plug-ins into it
-// (again whenever the build is newer). Answers an error message on failure.
+// Creates the device root if needed and installs the built plug-ins and the
+// settings bundle into it (again whenever the build is newer). Answers an
+// error message on failure.
 std::optional<std::string> prepareDeviceRoot(const std::filesystem::path& root);
 
 } // namespace tools

@@ -12,6 +12,7 @@ int main(int argc, char** argv)
     tools::addHooksCommand(app);
     tools::addPrefsCommand(app);
     tools::addRunCommand(app);
+    tools::addSettingsCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& error) {

@@ -77,6 +77,15 @@ namespace controller {
     Imp addAttemptDeleteWithoutDismissal(Brix&);
     Imp replaceActivateLockScreen(Brix&, Previous);
 
+    // TestBanner.cpp: the test notification asked for by the settings page, and
+    // the capture of the system's bulletin server it is published through.
+    Imp replaceHomeScreenViewDidLoad(Brix&, Previous);
+    Imp replaceHomeScreenDealloc(Brix&, Previous);
+    Imp addReceivedBannerTest(Brix&);
+    Imp replaceBulletinServerInitWithQueue(Brix&, Previous);
+    Imp replaceBulletinServerInitWithServices(Brix&, Previous);
+    Imp replaceBulletinServerDealloc(Brix&, Previous);
+
     // Queries.cpp: what a controller answers about its notification.
     Imp addShouldAutoDismiss(Brix&);
     Imp addGetAlarmActions(Brix&);

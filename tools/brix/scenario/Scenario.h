@@ -122,6 +122,10 @@ struct Style {
 struct SetPreferences {
     std::vector<std::pair<std::string, foundation::Value>> values;
 };
+// One of the settings bundle's actions: "testBanner", "respring" or "reset".
+struct SettingsAction {
+    std::string action;
+};
 struct Launch {
     std::string bundleIdentifier;
 };
@@ -149,7 +153,7 @@ struct UpdateImage {
 };
 
 using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
-    Lock, Style, SetPreferences, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage>;
+    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage>;
 
 struct Step {
     size_t number { 0 }; // from 1, as the file lists them

@@ -152,11 +152,6 @@ namespace {
         std::set<std::string> m_taken;
     };
 
-    [[noreturn]] void notSupportedYet(const std::string& what)
-    {
-        fail(what + " is not supported yet");
-    }
-
     // A JSON value as a property-list value: null has no place in one.
     Value toValue(const Json& json, const std::string& name)
     {
@@ -668,7 +663,7 @@ namespace {
             if (kind == "preferences")
                 return SetPreferences { readPreferences(value, where) };
             if (kind == "settings")
-                notSupportedYet(where);
+                return SettingsAction { requireString(value, where, { "testBanner", "respring", "reset" }) };
             if (kind == "launch" || kind == "quit") {
                 if (!value.is_string() || value.get<std::string>().empty())
                     fail(where + " must be an app's bundle identifier");

@@ -11,6 +11,7 @@
 #include "platform/springboard/NCNotificationShortLookViewController.h"
 #include "platform/uikit/UIKit.h"
 
+#include "tools/brix/SettingsDriver.h"
 #include "tools/brix/scenario/BannerObserver.h"
 #include "tools/brix/scenario/InputDriver.h"
 #include "tools/brix/scenario/Inspector.h"
@@ -375,6 +376,17 @@ void ScenarioRunner::performAction(const Step& step, const SetPreferences& prefe
         if (auto failure = domain.set(key, value))
             fail(step, "cannot write the preference " + key + ": " + *failure);
     }
+}
+
+// The Settings app is started (and Brix's pages opened) as the user would
+// before acting; the step's work runs at the step's time.
+void ScenarioRunner::performAction(const Step& step, const SettingsAction& settings)
+{
+    SettingsDriver driver(m_device->device(), SettingsDriver::Waiting::DueWorkOnly);
+    auto outcome = settings.action == "respring"
+        ? driver.respring()
+        : driver.performAction(settings.action == "reset" ? "resetPrefs:" : "sendTestBanner");
+    traceInput(step, outcome.isOk(), { { "action", settings.action } });
 }
 
 void ScenarioRunner::performAction(const Step&, const Launch& launch)

@@ -102,6 +102,7 @@ private:
     void performAction(const Step&, const Lock&);
     void performAction(const Step&, const Style&);
     void performAction(const Step&, const SetPreferences&);
+    void performAction(const Step&, const SettingsAction&);
     void performAction(const Step&, const Launch&);
     void performAction(const Step&, const Quit&);
     void performAction(const Step&, const Wait&);

@@ -1,0 +1,79 @@
+#include "platform/device/NSTask.h"
+
+#include "platform/device/Device.h"
+#include "platform/runtime/Send.h"
+
+namespace device {
+
+using foundation::Value;
+using runtime::Imp;
+using runtime::Selector;
+
+std::optional<std::string> NSTask::commandArguments(std::vector<std::string>& result) const
+{
+    if (m_arguments.isNil())
+        return std::nullopt;
+    if (!m_arguments.isArray())
+        return std::string("the arguments are not an array of strings");
+    for (auto& argument : m_arguments.items()) {
+        if (!argument.isString())
+            return std::string("an argument is not a string");
+        result.push_back(argument.string());
+    }
+    return std::nullopt;
+}
+
+void NSTask::refuse(const std::string& reason) const
+{
+    if (!m_process)
+        return;
+    m_process->device().trace().emit("command.failed",
+        { { "path", m_launchPath.isString() ? Value(m_launchPath).string() : std::string() }, { "reason", reason },
+            { "bundleId", m_process->bundleIdentifier() } });
+}
+
+std::optional<std::string> NSTask::launch()
+{
+    std::optional<std::string> failure;
+    std::vector<std::string> arguments;
+    if (m_launched)
+        failure = "the task was launched already";
+    else if (!m_launchPath.isString() || m_launchPath.string().empty())
+        failure = "the task has no launch path";
+    else
+        failure = commandArguments(arguments);
+    if (failure) {
+        refuse(*failure);
+        return failure;
+    }
+    if (!m_process)
+        return std::string("the task belongs to no process");
+    // The device traces a missing program itself.
+    if (auto missing = m_process->device().launchCommand(m_launchPath.string(), std::move(arguments)))
+        return missing;
+    m_launched = true;
+    return std::nullopt;
+}
+
+void NSTask::registerClass(Process& process)
+{
+    auto& runtime = process.runtime();
+    if (runtime.classNamed("NSTask"))
+        return;
+    auto& cls = runtime.defineClass<NSTask>("NSTask", "NSObject");
+    auto* owner = &process;
+    runtime.define(cls, SEL("init"), Imp::of([owner](NSTask* self, Selector) -> runtime::Object* {
+        self->m_process = owner;
+        return self;
+    }));
+    runtime.define(cls, SEL("launchPath"), Imp::of([](NSTask* self, Selector) { return self->m_launchPath; }));
+    runtime.define(cls, SEL("setLaunchPath:"),
+        Imp::of([](NSTask* self, Selector, const Value& path) { self->m_launchPath = path; }));
+    runtime.define(cls, SEL("arguments"), Imp::of([](NSTask* self, Selector) { return self->m_arguments; }));
+    runtime.define(cls, SEL("setArguments:"),
+        Imp::of([](NSTask* self, Selector, const Value& arguments) { self->m_arguments = arguments; }));
+    runtime.define(cls, SEL("launch"), Imp::of([](NSTask* self, Selector) { self->launch(); }));
+    runtime.define(cls, SEL("isRunning"), Imp::of([](NSTask* self, Selector) { return self->isRunning(); }));
+}
+
+} // namespace device

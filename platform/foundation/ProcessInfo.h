@@ -1,0 +1,26 @@
+#pragma once
+
+#include <random>
+#include <string>
+
+#include "platform/foundation/Value.h"
+
+namespace foundation {
+
+// The platform's NSProcessInfo: +processInfo (one object per run time) and
+// -globallyUniqueString, a string that no other call on any device gives:
+// 128 random bits written as the platform writes them, eight, four, four,
+// four and twelve upper-case hexadecimal digits joined by hyphens.
+class ProcessInfo : public runtime::NSObject {
+public:
+    explicit ProcessInfo(runtime::Class*);
+
+    std::string globallyUniqueString();
+
+    static void defineClass(runtime::Runtime&);
+
+private:
+    std::mt19937_64 m_generator;
+};
+
+} // namespace foundation
