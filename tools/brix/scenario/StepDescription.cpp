@@ -124,6 +124,14 @@ namespace {
         }
         return text;
     }
+    std::string describeAction(const SettingsAction& settings)
+    {
+        if (settings.action == "testBanner")
+            return "Settings: send a test banner";
+        if (settings.action == "reset")
+            return "Settings: reset every setting";
+        return "Settings: " + settings.action;
+    }
     std::string describeAction(const Launch& launch)
     {
         return "launch " + launch.bundleIdentifier;
