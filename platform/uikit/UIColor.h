@@ -21,6 +21,10 @@ public:
 
     // A new colour of the process's class "UIColor".
     static runtime::Ref<UIColor> make(runtime::Runtime&, double red, double green, double blue, double alpha);
+    static runtime::Ref<UIColor> make(runtime::Runtime& runtime, graphics::Color color)
+    {
+        return make(runtime, color.red, color.green, color.blue, color.alpha);
+    }
 
     static void registerClass(device::Process&);
 

@@ -36,11 +36,6 @@ namespace {
     constexpr graphics::Color separatorLight { 198 / 255.0, 198 / 255.0, 200 / 255.0, 1 };
     constexpr graphics::Color separatorDark { 56 / 255.0, 56 / 255.0, 58 / 255.0, 1 };
 
-    Ref<UIColor> colorOf(runtime::Runtime& runtime, graphics::Color color)
-    {
-        return UIColor::make(runtime, color.red, color.green, color.blue, color.alpha);
-    }
-
 } // namespace
 
 void UITableView::setUp(device::Process& process, int64_t style)
@@ -226,7 +221,7 @@ void UITableView::layoutRows()
         m_headerView->setFrame(makeRect(0, 0, width, frame.height()));
         y = frame.height();
     }
-    setBackgroundColor(colorOf(runtime, isDark() ? groupedBackgroundDark : groupedBackgroundLight).get());
+    setBackgroundColor(UIColor::make(runtime, isDark() ? groupedBackgroundDark : groupedBackgroundLight).get());
     double textWidth = std::max(0.0, width - 2 * inset - 2 * UITableViewCell::margin);
     for (size_t index = 0; index < m_sections.size(); ++index) {
         Section& section = m_sections[index];

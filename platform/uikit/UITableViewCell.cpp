@@ -23,11 +23,6 @@ namespace {
     constexpr double accessoryGap = 8;
     constexpr int64_t rightAligned = 2;
 
-    Ref<UIColor> colorOf(runtime::Runtime& runtime, graphics::Color color)
-    {
-        return UIColor::make(runtime, color.red, color.green, color.blue, color.alpha);
-    }
-
 } // namespace
 
 void UITableViewCell::setUp(int64_t style, const Value& reuseIdentifier)
@@ -44,7 +39,7 @@ void UITableViewCell::setUp(int64_t style, const Value& reuseIdentifier)
     }
     m_separator = makeFilledView(runtime, {}, { 0, 0, 0, 0 });
     addSubview(m_separator.get());
-    setBackgroundColor(colorOf(runtime, { 1, 1, 1, 1 }).get());
+    setBackgroundColor(UIColor::make(runtime, { 1, 1, 1, 1 }).get());
 }
 
 void UITableViewCell::setAccessoryView(UIView* view)
@@ -84,7 +79,7 @@ void UITableViewCell::updateIndicator()
         addSubview(m_indicator.get());
     }
     m_indicator->setText(glyph);
-    m_indicator->setTextColor(colorOf(isa()->runtime(), color).get());
+    m_indicator->setTextColor(UIColor::make(isa()->runtime(), color).get());
 }
 
 double UITableViewCell::accessoryWidth() const
@@ -132,11 +127,11 @@ void UITableViewCell::layoutContent()
 void UITableViewCell::applyAppearance(const Appearance& appearance)
 {
     auto& runtime = isa()->runtime();
-    setBackgroundColor(colorOf(runtime, appearance.background).get());
-    m_textLabel->setTextColor(colorOf(runtime, appearance.text).get());
+    setBackgroundColor(UIColor::make(runtime, appearance.background).get());
+    m_textLabel->setTextColor(UIColor::make(runtime, appearance.text).get());
     if (m_detailTextLabel)
-        m_detailTextLabel->setTextColor(colorOf(runtime, appearance.detail).get());
-    m_separator->setBackgroundColor(colorOf(runtime, appearance.separator).get());
+        m_detailTextLabel->setTextColor(UIColor::make(runtime, appearance.detail).get());
+    m_separator->setBackgroundColor(UIColor::make(runtime, appearance.separator).get());
     m_separator->setHidden(!appearance.showsSeparator);
 }
 
