@@ -174,45 +174,45 @@ void performWithoutAnimation(const runtime::Block<void()>& changes)
     changes();
 }
 
+namespace {
+
+    // Records that one animatable property of `view` changed inside the current
+    // animation group, or drops its animation when no group is open.
+    template <typename T>
+    void recordChange(UIView& view, PropertyAnimation::Property property, const T& from, const T& to,
+        T PropertyAnimation::*fromMember, T PropertyAnimation::*toMember)
+    {
+        if (!currentGroupOwner) {
+            removeAnimation(view, property);
+            return;
+        }
+        auto& group = *currentGroupOwner;
+        PropertyAnimation& animation = animationFor(view, property);
+        if (animation.group != group) {
+            // Starts from what is on screen now, where a replaced animation has got to.
+            T shown = animation.group
+                ? interpolate(animation.*fromMember, animation.*toMember, animation.progress(now(*group)))
+                : from;
+            if (animation.group)
+                animation.group->cutShort();
+            animation.*fromMember = shown;
+            animation.group = group;
+        }
+        animation.*toMember = to;
+    }
+
+} // namespace
+
 void recordFrameChange(UIView& view, const Rect& from, const Rect& to)
 {
-    if (!currentGroupOwner) {
-        removeAnimation(view, PropertyAnimation::Property::Frame);
-        return;
-    }
-    auto& group = *currentGroupOwner;
-    PropertyAnimation& animation = animationFor(view, PropertyAnimation::Property::Frame);
-    if (animation.group != group) {
-        // Starts from what is on screen now, where a replaced animation has got to.
-        Rect shown = animation.group
-            ? interpolate(animation.fromFrame, animation.toFrame, animation.progress(now(*group)))
-            : from;
-        if (animation.group)
-            animation.group->cutShort();
-        animation.fromFrame = shown;
-        animation.group = group;
-    }
-    animation.toFrame = to;
+    recordChange(
+        view, PropertyAnimation::Property::Frame, from, to, &PropertyAnimation::fromFrame, &PropertyAnimation::toFrame);
 }
 
 void recordAlphaChange(UIView& view, double from, double to)
 {
-    if (!currentGroupOwner) {
-        removeAnimation(view, PropertyAnimation::Property::Alpha);
-        return;
-    }
-    auto& group = *currentGroupOwner;
-    PropertyAnimation& animation = animationFor(view, PropertyAnimation::Property::Alpha);
-    if (animation.group != group) {
-        double shown = animation.group
-            ? interpolate(animation.fromAlpha, animation.toAlpha, animation.progress(now(*group)))
-            : from;
-        if (animation.group)
-            animation.group->cutShort();
-        animation.fromAlpha = shown;
-        animation.group = group;
-    }
-    animation.toAlpha = to;
+    recordChange(
+        view, PropertyAnimation::Property::Alpha, from, to, &PropertyAnimation::fromAlpha, &PropertyAnimation::toAlpha);
 }
 
 void cutShortAnimations(UIView& subtree)
