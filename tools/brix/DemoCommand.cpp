@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "tools/brix/Commands.h"
+#include "tools/brix/Installation.h"
 #include "tools/brix/ProgressDisplay.h"
 #include "tools/brix/demo/Demo.h"
 #include "tools/brix/scenario/ScenarioParser.h"
@@ -10,7 +11,7 @@ namespace tools {
 namespace {
 
     struct DemoOptions {
-        std::string tour { BRIX_DEMO_TOUR };
+        std::string tour;
         std::string out { "brix-demo" };
         double frames { 30 };
     };
@@ -27,8 +28,10 @@ namespace {
                   << "  " << demo::Demo::trace << "  what the device traced\n";
     }
 
-    void runDemo(const DemoOptions& options)
+    void runDemo(DemoOptions options)
     {
+        if (options.tour.empty())
+            options.tour = installation().demoTour.string();
         auto tour = scenario::ScenarioParser::parseFile(options.tour);
         if (!tour) {
             std::cerr << "brix: " << options.tour << ": " << tour.error().message << "\n";
@@ -38,10 +41,11 @@ namespace {
         settings.out = options.out;
         settings.framesPerSecond = options.frames;
         std::unique_ptr<ProgressDisplay> progress;
-        if (ProgressDisplay::standardErrorIsTerminal()) {
+        if (auto style = ProgressDisplay::styleForStandardError()) {
             size_t frames = scenario::FrameRecorder::frameCountFor(
                 scenario::ScenarioRunner::duration(tour.value()), options.frames);
-            progress = std::make_unique<ProgressDisplay>(std::cerr, "brix demo", tour.value().steps.size(), frames);
+            progress = std::make_unique<ProgressDisplay>(
+                std::cerr, "brix demo", tour.value().steps.size(), frames, *style);
             settings.errors = &progress->messages();
             settings.observers.push_back(progress.get());
         }
@@ -62,7 +66,7 @@ void addDemoCommand(CLI::App& app)
     auto* command = app.add_subcommand("demo", "Play the built-in tour and write its animation, pictures and page");
     command->add_option("--out", options->out, "folder for index.html, tour.webp, sheet.png and trace.jsonl")
         ->capture_default_str();
-    command->add_option("--tour", options->tour, "another scenario to play as the tour")->capture_default_str();
+    command->add_option("--tour", options->tour, "another scenario to play instead of the built-in tour");
     command->add_option("--frames", options->frames, "frames per second of device time (1-60)")
         ->capture_default_str()
         ->check(CLI::Range(1.0, scenario::FrameRecorder::fastestRate));

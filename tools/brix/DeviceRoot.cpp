@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "tools/brix/Installation.h"
+
 namespace tools {
 
 namespace fs = std::filesystem;
@@ -12,9 +14,6 @@ namespace {
     constexpr const char* assetBundleFolder = "Library/Application Support/Brix/Assets.bundle";
     constexpr const char* preferenceBundlesFolder = "Library/PreferenceBundles";
     constexpr const char* preferenceEntriesFolder = "Library/PreferenceLoader/Preferences";
-
-    // The plug-ins of this build: each library with its loader filter beside it.
-    const char* const builtPlugins[] = { BRIX_PLUGIN_PATH };
 
     std::optional<std::string> installIfNewer(const fs::path& source, const fs::path& folder)
     {
@@ -54,23 +53,22 @@ namespace {
         return std::nullopt;
     }
 
-    // The asset bundle built beside Brix.
-    std::optional<std::string> installAssetBundle(const fs::path& library, const fs::path& root)
+    std::optional<std::string> installAssetBundle(const fs::path& root)
     {
         std::error_code error;
-        auto source = library.parent_path() / "Assets.bundle";
+        auto& source = installation().assetBundle;
         if (!fs::is_directory(source, error))
-            return "the asset bundle " + source.string() + " has not been built";
+            return "the asset bundle " + source.string() + " is missing";
         return installFolder(source, root / assetBundleFolder);
     }
 
-    // The settings bundle, and its entry for the Settings app beside it in the build.
+    // The settings bundle, and its entry for the Settings app beside it.
     std::optional<std::string> installPreferenceBundle(const fs::path& root)
     {
         std::error_code error;
-        fs::path bundle(BRIX_PREFS_BUNDLE_PATH);
+        auto& bundle = installation().prefsBundle;
         if (!fs::is_directory(bundle, error))
-            return "the settings bundle " + bundle.string() + " has not been built";
+            return "the settings bundle " + bundle.string() + " is missing";
         if (auto failure = installFolder(bundle, root / preferenceBundlesFolder / bundle.filename()))
             return failure;
         auto entries = root / preferenceEntriesFolder;
@@ -98,16 +96,15 @@ std::optional<std::string> prepareDeviceRoot(const fs::path& root)
     fs::create_directories(folder, error);
     if (error)
         return "cannot create the device root " + root.string() + ": " + error.message();
-    for (const char* plugin : builtPlugins) {
-        fs::path library(plugin);
-        if (!fs::exists(library, error))
-            return "the plug-in " + library.string() + " has not been built";
-        for (auto source : { library, fs::path(library).replace_extension(".plist") }) {
-            if (auto failure = installIfNewer(source, folder))
-                return failure;
-        }
+    // The plug-in, with its loader filter beside it.
+    auto& library = installation().pluginLibrary;
+    if (!fs::exists(library, error))
+        return "the plug-in " + library.string() + " is missing";
+    for (auto source : { library, fs::path(library).replace_extension(".plist") }) {
+        if (auto failure = installIfNewer(source, folder))
+            return failure;
     }
-    if (auto failure = installAssetBundle(fs::path(builtPlugins[0]), root))
+    if (auto failure = installAssetBundle(root))
         return failure;
     return installPreferenceBundle(root);
 }

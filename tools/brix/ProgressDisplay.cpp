@@ -1,5 +1,6 @@
 #include "tools/brix/ProgressDisplay.h"
 
+#include <cstdlib>
 #include <unistd.h>
 
 namespace tools {
@@ -7,16 +8,19 @@ namespace tools {
 namespace {
 
     constexpr auto redrawInterval = std::chrono::milliseconds(100);
+    constexpr auto plainInterval = std::chrono::seconds(1);
     // Back to the start of the line, and erase it.
     constexpr const char* eraseLine = "\r\033[K";
 
 } // namespace
 
-ProgressDisplay::ProgressDisplay(std::ostream& terminal, std::string title, size_t stepCount, size_t frameCount)
+ProgressDisplay::ProgressDisplay(
+    std::ostream& terminal, std::string title, size_t stepCount, size_t frameCount, Style style)
     : m_terminal(&terminal)
     , m_title(std::move(title))
     , m_stepCount(stepCount)
     , m_frameCount(frameCount)
+    , m_style(style)
     , m_buffer(*this)
     , m_messages(&m_buffer)
 {
@@ -27,9 +31,18 @@ ProgressDisplay::~ProgressDisplay()
     finish();
 }
 
-bool ProgressDisplay::standardErrorIsTerminal()
+std::optional<ProgressDisplay::Style> ProgressDisplay::styleForStandardError()
 {
-    return isatty(STDERR_FILENO) == 1;
+    return styleFor(isatty(STDERR_FILENO) == 1, std::getenv("TERM"), std::getenv("NO_COLOR"));
+}
+
+std::optional<ProgressDisplay::Style> ProgressDisplay::styleFor(bool isTerminal, const char* term, const char* noColor)
+{
+    if (!isTerminal)
+        return std::nullopt;
+    if ((noColor && *noColor) || (term && std::string_view(term) == "dumb"))
+        return Style::Plain;
+    return Style::Redrawn;
 }
 
 std::string ProgressDisplay::line() const
@@ -58,6 +71,16 @@ void ProgressDisplay::update(bool force)
     if (m_finished)
         return;
     auto now = std::chrono::steady_clock::now();
+    if (m_style == Style::Plain) {
+        auto text = line();
+        bool drawnBefore = !m_lastLine.empty();
+        if (text == m_lastLine || (!force && drawnBefore && now - m_lastDrawn < plainInterval))
+            return;
+        *m_terminal << text << '\n' << std::flush;
+        m_lastLine = std::move(text);
+        m_lastDrawn = now;
+        return;
+    }
     if (!force && m_lineShown && now - m_lastDrawn < redrawInterval)
         return;
     *m_terminal << eraseLine << line() << std::flush;
@@ -78,7 +101,8 @@ void ProgressDisplay::finish()
     if (m_finished)
         return;
     update(true);
-    *m_terminal << '\n' << std::flush;
+    if (m_style == Style::Redrawn)
+        *m_terminal << '\n' << std::flush;
     m_lineShown = false;
     m_finished = true;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -15,16 +16,23 @@ namespace tools {
 // 12 of 58 · frame 340 of 1290". The line is redrawn in place, at most every
 // tenth of a second and always at the last step and frame. Messages written
 // to `messages()` go on lines of their own above it, so a failure printed
-// during the run is not run into the progress line.
+// during the run is not run into the progress line. On a terminal that cannot
+// redraw (TERM=dumb), or when NO_COLOR asks for plain output, it writes plain
+// lines instead, at most one a second and always the last.
 class ProgressDisplay : public scenario::RunObserver {
 public:
-    ProgressDisplay(std::ostream& terminal, std::string title, size_t stepCount, size_t frameCount);
+    enum class Style { Redrawn, Plain };
+
+    ProgressDisplay(
+        std::ostream& terminal, std::string title, size_t stepCount, size_t frameCount, Style = Style::Redrawn);
     ~ProgressDisplay() override;
     ProgressDisplay(const ProgressDisplay&) = delete;
     ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 
-    // Whether the process's standard error is a terminal, where a progress line belongs.
-    static bool standardErrorIsTerminal();
+    // How progress is shown on standard error: not at all unless it is a
+    // terminal, in plain lines when NO_COLOR is set or TERM is dumb.
+    static std::optional<Style> styleForStandardError();
+    static std::optional<Style> styleFor(bool isTerminal, const char* term, const char* noColor);
 
     std::ostream& messages() { return m_messages; }
 
@@ -58,6 +66,8 @@ private:
     std::string m_title;
     size_t m_stepCount;
     size_t m_frameCount;
+    Style m_style;
+    std::string m_lastLine;
     size_t m_stepsPlayed { 0 };
     size_t m_framesRendered { 0 };
     bool m_lineShown { false };

@@ -32,10 +32,12 @@ namespace {
         // A filmed run takes a while; a progress line says how far it has come
         // unless the trace is printed on the same terminal.
         std::unique_ptr<ProgressDisplay> progress;
-        if (output.frames && ProgressDisplay::standardErrorIsTerminal() && !isatty(STDOUT_FILENO)) {
+        auto style = ProgressDisplay::styleForStandardError();
+        if (output.frames && style && !isatty(STDOUT_FILENO)) {
             size_t frames = scenario::FrameRecorder::frameCountFor(
                 scenario::ScenarioRunner::duration(scenario.value()), options.frames);
-            progress = std::make_unique<ProgressDisplay>(std::cerr, "brix run", scenario.value().steps.size(), frames);
+            progress = std::make_unique<ProgressDisplay>(
+                std::cerr, "brix run", scenario.value().steps.size(), frames, *style);
             output.errors = &progress->messages();
             output.observers.push_back(progress.get());
         }
