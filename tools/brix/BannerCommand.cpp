@@ -58,7 +58,10 @@ void addBannerCommand(CLI::App& app)
     command->add_option("--system-version", options->systemVersion, "the system version")->capture_default_str();
     command->add_option("--screen", options->screen, "screen size in points, e.g. 390x844");
     command->add_flag("--json", options->json, "print the banner's inspected state");
-    command->footer("Exit status: 0 when the banner was drawn, 1 when it could not be, 2 for bad options.");
+    command->footer("Examples:\n"
+                    "  brix banner --header Alice --body \"Hi there\" --app net.whatsapp.WhatsApp --out banner.png\n"
+                    "  brix banner --alarm --snoozable --style dark --json\n"
+                    "Exit status: 0 when the banner was drawn, 1 when it could not be, 2 for bad options.");
     command->callback([options] { renderBanner(*options); });
 }
 

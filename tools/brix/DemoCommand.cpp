@@ -44,8 +44,8 @@ namespace {
         if (auto style = ProgressDisplay::styleForStandardError()) {
             size_t frames = scenario::FrameRecorder::frameCountFor(
                 scenario::ScenarioRunner::duration(tour.value()), options.frames);
-            progress = std::make_unique<ProgressDisplay>(
-                std::cerr, "brix demo", tour.value().steps.size(), frames, *style);
+            progress
+                = std::make_unique<ProgressDisplay>(std::cerr, "brix demo", tour.value().steps.size(), frames, *style);
             settings.errors = &progress->messages();
             settings.observers.push_back(progress.get());
         }
@@ -70,7 +70,10 @@ void addDemoCommand(CLI::App& app)
     command->add_option("--frames", options->frames, "frames per second of device time (1-60)")
         ->capture_default_str()
         ->check(CLI::Range(1.0, scenario::FrameRecorder::fastestRate));
-    command->footer("Exit status: 0 when the tour played with every expectation holding, 1 when one failed or a "
+    command->footer("Examples:\n"
+                    "  brix demo                             play the tour into ./brix-demo\n"
+                    "  brix demo --out /tmp/tour --frames 10\n"
+                    "Exit status: 0 when the tour played with every expectation holding, 1 when one failed or a "
                     "file could not be written, 2 when the tour could not be read.");
     command->callback([options] { runDemo(*options); });
 }

@@ -91,6 +91,11 @@ void addHooksCommand(CLI::App& app)
     command->add_option("--set", options->settings, "KEY=VALUE stored in the preference domain before launch");
     command->add_flag("--json", options->json, "print a JSON array with the type encodings");
     command->add_option("--device", options->device, "device root (default: ~/.local/share/brix/device)");
+    command->footer("Examples:\n"
+                    "  brix hooks                            the changes in the home screen\n"
+                    "  brix hooks --process com.apple.MobileSMS --json\n"
+                    "  brix hooks --set enabled=NO           what a disabled Brix still changes\n"
+                    "Exit status: 0 when the process was launched, 2 for bad options or an unusable device root.");
     command->callback([options] { runHooks(*options); });
 }
 

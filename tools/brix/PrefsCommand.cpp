@@ -1,5 +1,6 @@
 #include <iomanip>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "platform/device/Device.h"
 #include "platform/preferences/Domain.h"
@@ -16,6 +17,7 @@ namespace {
         std::string device;
         std::string key;
         std::string value;
+        bool json { false };
     };
 
     std::string defaultText(const brix::SettingKey& key)
@@ -49,6 +51,38 @@ namespace {
         std::unique_ptr<device::Device> m_device;
         std::unique_ptr<preferences::Domain> m_domain;
     };
+
+    nlohmann::ordered_json jsonValue(const brix::SettingKey& key, int64_t value)
+    {
+        if (key.type == brix::SettingKey::Type::Boolean)
+            return value != 0;
+        return value;
+    }
+
+    // The stored value as JSON: null when nothing is stored, a string
+    // describing a value of the wrong type.
+    nlohmann::ordered_json jsonStored(const brix::SettingKey& key, const foundation::Value& stored)
+    {
+        if (stored.isNil())
+            return nullptr;
+        if (!stored.isNumber())
+            return foundation::describe(stored);
+        return jsonValue(key, key.type == brix::SettingKey::Type::Boolean ? stored.boolean() : stored.integer());
+    }
+
+    void listJson(PrefsSession& session)
+    {
+        auto stored = session.domain().read();
+        auto list = nlohmann::ordered_json::array();
+        for (auto& key : brix::settingKeys) {
+            const auto& value = stored[key.key];
+            auto reads = value.isNumber() ? jsonStored(key, value) : jsonValue(key, key.defaultValue);
+            list.push_back(
+                { { "key", key.key }, { "type", typeName(key) }, { "default", jsonValue(key, key.defaultValue) },
+                    { "stored", jsonStored(key, value) }, { "value", reads } });
+        }
+        std::cout << list.dump(2) << "\n";
+    }
 
     void list(PrefsSession& session)
     {
@@ -93,10 +127,22 @@ void addPrefsCommand(CLI::App& app)
     auto* command = app.add_subcommand("prefs", "Read and write the preference domain of a device");
     command->add_option("--device", options->device, "device root (default: ~/.local/share/brix/device)");
     command->require_subcommand(1);
+    command->footer("Examples:\n"
+                    "  brix prefs list --json\n"
+                    "  brix prefs set timeToDismiss 3\n"
+                    "  brix prefs get timeToDismiss\n"
+                    "  brix prefs reset\n"
+                    "Exit status: 0 when done, 2 for an unknown key, a bad value or an unusable device root.");
 
-    command->add_subcommand("list", "every key with its type, default and stored value")->callback([options] {
+    auto* listCommand = command->add_subcommand("list", "every key with its type, default and stored value");
+    listCommand->add_flag(
+        "--json", options->json, "print a JSON array: key, type, default, stored (null when none), value");
+    listCommand->callback([options] {
         PrefsSession session(options->device);
-        list(session);
+        if (options->json)
+            listJson(session);
+        else
+            list(session);
     });
     auto* getCommand = command->add_subcommand("get", "the value a key reads as");
     getCommand->add_option("KEY", options->key)->required();

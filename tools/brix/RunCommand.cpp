@@ -62,7 +62,10 @@ void addRunCommand(CLI::App& app)
         ->add_option("--frames", options->frames,
             "also film the run: FPS frames per second of device time (1-60) into DIR/<scenario>.webp")
         ->check(CLI::Range(1.0, scenario::FrameRecorder::fastestRate));
-    command->footer("Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario is invalid.");
+    command->footer("Examples:\n"
+                    "  brix run tests/scenarios/tap-opens-app.json --out out/\n"
+                    "  brix run my-scenario.json --frames 30   also films it into brix-out/my-scenario.webp\n"
+                    "Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario is invalid.");
     command->callback([options] { runScenario(*options); });
 }
 

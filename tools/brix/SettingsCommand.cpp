@@ -1,5 +1,6 @@
 #include <iomanip>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "platform/apps/Apps.h"
 #include "platform/preferences/PSListController.h"
@@ -21,6 +22,7 @@ namespace {
         std::string style { "light" };
         std::string systemVersion { "14.4" };
         bool yes { false };
+        bool json { false };
     };
 
     constexpr int titleColumn = 34;
@@ -53,6 +55,23 @@ namespace {
             if (!section.footer.empty())
                 std::cout << "  (" << section.footer << ")\n";
         }
+    }
+
+    nlohmann::ordered_json toJson(const SettingsDriver::Page& page)
+    {
+        auto sections = nlohmann::ordered_json::array();
+        for (auto& section : page.sections) {
+            auto rows = nlohmann::ordered_json::array();
+            for (auto& row : section.rows)
+                rows.push_back({ { "title", row.title }, { "kind", row.kind }, { "value", row.value } });
+            sections.push_back({ { "header", section.header }, { "footer", section.footer }, { "rows", rows } });
+        }
+        return { { "title", page.title }, { "barButton", page.barButton }, { "sections", sections } };
+    }
+
+    void printJson(const nlohmann::ordered_json& json)
+    {
+        std::cout << json.dump(2) << "\n";
     }
 
     class SettingsSession {
@@ -122,18 +141,27 @@ namespace {
         auto& driver = session.driver();
         if (isSet) {
             auto value = orFail(driver.set(words[1], words[2], options.page));
-            std::cout << words[1] << ": " << value << "\n";
+            if (options.json)
+                printJson({ { "title", words[1] }, { "value", value } });
+            else
+                std::cout << words[1] << ": " << value << "\n";
         } else if (isTap) {
             auto outcome = orFail(driver.tap(words[1], options.yes, options.page));
-            for (auto& line : outcome.lines)
-                std::cout << line << "\n";
+            if (options.json)
+                printJson({ { "lines", outcome.lines }, { "done", outcome.done } });
+            else
+                for (auto& line : outcome.lines)
+                    std::cout << line << "\n";
             if (!outcome.done) {
                 writePicture(session, options.png);
                 throw CLI::RuntimeError(1);
             }
         } else {
             auto* page = words.empty() ? orFail(driver.openRoot()) : orFail(driver.openPage(words[0]));
-            print(driver.describe(*page));
+            if (options.json)
+                printJson(toJson(driver.describe(*page)));
+            else
+                print(driver.describe(*page));
         }
         writePicture(session, options.png);
     }
@@ -149,6 +177,7 @@ void addSettingsCommand(CLI::App& app)
     command->add_option("--png", options->png, "write the Settings app's screen afterwards to this PNG file");
     command->add_option("--page", options->page, "with set or tap: the page the row is on");
     command->add_flag("--yes", options->yes, "with tap: confirm when the page asks (Respring)");
+    command->add_flag("--json", options->json, "print the page, or what set or tap did, as JSON");
     command->add_option("--style", options->style, "light or dark")->capture_default_str();
     command->add_option("--system-version", options->systemVersion, "the system version")->capture_default_str();
     command->footer("Examples:\n"
@@ -157,6 +186,7 @@ void addSettingsCommand(CLI::App& app)
                     "  brix settings set \"Dismiss after\" 3\n"
                     "  brix settings tap \"Send test banner\"\n"
                     "  brix settings tap Respring --yes\n"
+                    "  brix settings --json                  the first page as JSON\n"
                     "Exit status: 0 when done, 1 when the page refused or asked for a confirmation not given, "
                     "2 for bad arguments.");
     command->callback([options] { runSettings(*options); });

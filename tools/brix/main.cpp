@@ -31,10 +31,11 @@ int main(int argc, char** argv)
     CLI::App app { "brix: the simulated device for the Brix notification banners", "brix" };
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("brix ") + BRIX_VERSION);
-    app.add_flag_callback("--bash-completion", [&app] {
-           std::cout << tools::bashCompletion(app);
-           throw CLI::Success();
-       })
+    app.add_flag_callback("--bash-completion",
+           [&app] {
+               std::cout << tools::bashCompletion(app);
+               throw CLI::Success();
+           })
         ->group("");
     tools::addBannerCommand(app);
     tools::addDemoCommand(app);
