@@ -94,7 +94,7 @@ void addHooksCommand(CLI::App& app)
     command->footer("Examples:\n"
                     "  brix hooks                            the changes in the home screen\n"
                     "  brix hooks --process com.apple.MobileSMS --json\n"
-                    "  brix hooks --set enabled=NO           what a disabled Brix still changes\n"
+                    "  brix hooks --set enabled=NO           none: a disabled Brix changes nothing\n"
                     "Exit status: 0 when the process was launched, 2 for bad options or an unusable device root.");
     command->callback([options] { runHooks(*options); });
 }
