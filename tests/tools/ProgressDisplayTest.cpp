@@ -65,3 +65,39 @@ TEST(ProgressDisplay, putsMessagesOnLinesOfTheirOwn)
     // Without frames the line counts steps only; the destructor ends it.
     EXPECT_EQ(shown(terminal.str()), "step 1 (expect): no event matching42\nbrix run: step 2 of 2\n");
 }
+
+TEST(ProgressDisplay, choosesItsStyleFromTheTerminalAndTheEnvironment)
+{
+    using Style = ProgressDisplay::Style;
+    // Off unless standard error is a terminal, whatever the environment says.
+    EXPECT_EQ(ProgressDisplay::styleFor(false, "xterm-256color", nullptr), std::nullopt);
+    EXPECT_EQ(ProgressDisplay::styleFor(false, "dumb", "1"), std::nullopt);
+    EXPECT_EQ(ProgressDisplay::styleFor(true, "xterm-256color", nullptr), Style::Redrawn);
+    EXPECT_EQ(ProgressDisplay::styleFor(true, nullptr, nullptr), Style::Redrawn);
+    // NO_COLOR counts when it is set to anything but the empty string.
+    EXPECT_EQ(ProgressDisplay::styleFor(true, "xterm", "1"), Style::Plain);
+    EXPECT_EQ(ProgressDisplay::styleFor(true, "xterm", ""), Style::Redrawn);
+    EXPECT_EQ(ProgressDisplay::styleFor(true, "dumb", nullptr), Style::Plain);
+}
+
+TEST(ProgressDisplay, plainStyleWritesWholeLinesWithoutControlCharacters)
+{
+    std::ostringstream terminal;
+    ProgressDisplay progress(terminal, "brix demo", 3, 20, ProgressDisplay::Style::Plain);
+    Step step;
+    progress.stepPlayed(step, true);
+    // Within the second, only the last frame and the last step are written.
+    for (size_t frame = 1; frame <= 20; ++frame)
+        progress.frameRendered(frame, 20);
+    progress.stepPlayed(step, true);
+    progress.messages() << "brix: a failure\n";
+    progress.stepPlayed(step, false);
+    progress.finish();
+    EXPECT_EQ(terminal.str(),
+        "brix demo: step 1 of 3 · frame 0 of 20\n"
+        "brix demo: step 1 of 3 · frame 20 of 20\n"
+        "brix: a failure\n"
+        "brix demo: step 3 of 3 · frame 20 of 20\n");
+    EXPECT_EQ(terminal.str().find('\r'), std::string::npos);
+    EXPECT_EQ(terminal.str().find('\033'), std::string::npos);
+}
