@@ -602,3 +602,140 @@ TEST(SolverTest, aSmallViewLayoutSolvesToTheExpectedFrames)
 }
 
 } // namespace
+
+namespace {
+
+// A small layout of its own: a row of boxes between two edges, the first
+// of which gives way to required constraints, with preferences that leave
+// some of its constraints unsatisfied.
+std::vector<Constraint> rowOfBoxes(const std::vector<Variable>& edges, double width)
+{
+    std::vector<Constraint> constraints { (edges.front() == 0).withStrength(Strength::strong), edges.back() == width };
+    for (size_t i = 1; i < edges.size(); ++i) {
+        constraints.push_back(edges[i] >= edges[i - 1] + 10);
+        constraints.push_back((edges[i] == edges[i - 1] + 40).withStrength(Strength::medium));
+    }
+    return constraints;
+}
+
+std::vector<Variable> edgesNamed(const std::string& name, size_t count)
+{
+    std::vector<Variable> edges;
+    for (size_t i = 0; i < count; ++i)
+        edges.emplace_back(name + std::to_string(i));
+    return edges;
+}
+
+} // namespace
+
+TEST(SolverGroupsTest, independentGroupsSolveAsTheyDoAlone)
+{
+    std::vector<Variable> a = edgesNamed("a", 5), b = edgesNamed("b", 4);
+    Solver together;
+    Solver aloneA, aloneB;
+    for (const Constraint& constraint : rowOfBoxes(a, 100)) {
+        together.addConstraint(constraint);
+        aloneA.addConstraint(constraint);
+    }
+    for (const Constraint& constraint : rowOfBoxes(b, 300)) {
+        together.addConstraint(constraint);
+        aloneB.addConstraint(constraint);
+    }
+    EXPECT_EQ(together.groupCount(), 2u);
+    aloneA.updateVariables();
+    aloneB.updateVariables();
+    std::vector<double> expected;
+    for (auto* edges : { &a, &b })
+        for (const Variable& edge : *edges)
+            expected.push_back(edge.value());
+    together.updateVariables();
+    std::vector<double> actual;
+    for (auto* edges : { &a, &b })
+        for (const Variable& edge : *edges)
+            actual.push_back(edge.value());
+    EXPECT_EQ(actual, expected);
+
+    // Suggestions move only their own group.
+    together.addEditVariable(a[2], Strength::strong);
+    together.suggestValue(a[2], 35);
+    together.updateVariables();
+    EXPECT_NEAR(a[2].value(), 35, near);
+    for (size_t i = 0; i < b.size(); ++i)
+        EXPECT_EQ(b[i].value(), expected[a.size() + i]);
+}
+
+TEST(SolverGroupsTest, aLinkingConstraintMergesGroupsAndItsRemovalKeepsValuesRight)
+{
+    std::vector<Variable> a = edgesNamed("a", 4), b = edgesNamed("b", 4);
+    Solver solver;
+    for (const Constraint& constraint : rowOfBoxes(a, 120))
+        solver.addConstraint(constraint);
+    for (const Constraint& constraint : rowOfBoxes(b, 200))
+        solver.addConstraint(constraint);
+    solver.addEditVariable(b[1], Strength::strong);
+    solver.suggestValue(b[1], 70);
+    ASSERT_EQ(solver.groupCount(), 2u);
+
+    // One solver given the same constraints all at once.
+    Solver reference;
+    auto referenceAdd = [&](const std::vector<Constraint>& constraints) {
+        for (const Constraint& constraint : constraints)
+            reference.addConstraint(constraint);
+    };
+    referenceAdd(rowOfBoxes(a, 120));
+    referenceAdd(rowOfBoxes(b, 200));
+    reference.addEditVariable(b[1], Strength::strong);
+    reference.suggestValue(b[1], 70);
+
+    auto values = [&](Solver& source) {
+        source.updateVariables();
+        std::vector<double> result;
+        for (auto* edges : { &a, &b })
+            for (const Variable& edge : *edges)
+                result.push_back(edge.value());
+        return result;
+    };
+
+    Constraint link = b[0] == a[3] + 5;
+    solver.addConstraint(link);
+    reference.addConstraint(link);
+    EXPECT_EQ(solver.groupCount(), 1u);
+    EXPECT_TRUE(solver.hasConstraint(link));
+    EXPECT_TRUE(solver.hasEditVariable(b[1]));
+    std::vector<double> linked = values(solver);
+    EXPECT_NEAR(linked[a.size()], 125, near) << "b0 follows the end of a";
+    EXPECT_EQ(linked, values(reference));
+
+    // The merged group keeps working: suggestions, then the link goes.
+    solver.suggestValue(b[1], 150);
+    reference.suggestValue(b[1], 150);
+    EXPECT_EQ(values(solver), values(reference));
+    solver.removeConstraint(link);
+    reference.removeConstraint(link);
+    EXPECT_FALSE(solver.hasConstraint(link));
+    std::vector<double> unlinked = values(solver);
+    EXPECT_EQ(unlinked, values(reference));
+    EXPECT_NEAR(unlinked[a.size()], 0, near) << "b0 is back at its own edge";
+    EXPECT_NEAR(unlinked[a.size() + 1], 150, near);
+    EXPECT_THROW(solver.removeConstraint(link), UnknownConstraint);
+}
+
+TEST(SolverGroupsTest, refusalsMergeNothing)
+{
+    Variable x("x"), y("y");
+    Solver solver;
+    Constraint fixed = x == 10;
+    solver.addConstraint(fixed);
+    solver.addConstraint(y >= 3);
+    std::string before = solver.dump();
+    EXPECT_THROW(solver.addConstraint(fixed), DuplicateConstraint);
+    EXPECT_THROW(solver.addConstraint(x + y == std::numeric_limits<double>::infinity()), NonFiniteValue);
+    EXPECT_THROW(solver.addEditVariable(y, Strength::required), BadRequiredStrength);
+    EXPECT_EQ(solver.groupCount(), 2u);
+    EXPECT_EQ(solver.dump(), before);
+    // A required link both groups cannot keep is refused, and every value stays.
+    EXPECT_THROW(solver.addConstraint(y == x - 20), UnsatisfiableConstraint);
+    EXPECT_EQ(solver.dump(), before);
+    EXPECT_NEAR(solved(solver, x), 10, near);
+    EXPECT_NEAR(y.value(), 3, near);
+}

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/uikit/layout/Constraint.h"
 #include "platform/uikit/layout/Forward.h"
@@ -15,6 +16,12 @@ namespace layout {
 // strengths ask; each change re-solves from the current solution rather than
 // from scratch. Refusals throw a SolverError subtype (see SolverError.h) and
 // leave the solver unchanged. Not thread-safe.
+//
+// Constraints that share no variable, directly or through other
+// constraints, are independent systems: the solver keeps each such group in
+// a tableau of its own, so a change costs what its group holds, not what the
+// solver holds. A constraint that links groups merges them; removing it
+// leaves the merged group as it is, which solves the same.
 class Solver {
 public:
     Solver();
@@ -66,8 +73,12 @@ public:
     // constraints, for reading while debugging. The format may change.
     std::string dump() const;
 
+    // The independent groups the constraints and edit variables form now.
+    size_t groupCount() const;
+
 private:
-    std::unique_ptr<SolverImpl> m_impl;
+    class Groups;
+    std::unique_ptr<Groups> m_groups;
 };
 
 } // namespace layout

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
 #include "platform/uikit/layout/SolverError.h"
 #include "platform/uikit/layout/Strength.h"
@@ -22,7 +23,10 @@ namespace {
 
 } // namespace
 
-SolverImpl::SolverImpl() = default;
+SolverImpl::SolverImpl(Symbol::Id& nextId)
+    : m_nextId(&nextId)
+{
+}
 
 SolverImpl::~SolverImpl() = default;
 
@@ -150,9 +154,39 @@ void SolverImpl::reset()
     m_artificial.reset();
 }
 
+void SolverImpl::absorb(SolverImpl&& other)
+{
+    for (auto& [symbol, row] : other.m_rows)
+        m_rows.emplace(symbol, std::move(row));
+    m_objective.insert(other.m_objective);
+    m_constraints.merge(other.m_constraints);
+    m_variables.merge(other.m_variables);
+    m_edits.merge(other.m_edits);
+    m_infeasible.insert(m_infeasible.end(), other.m_infeasible.begin(), other.m_infeasible.end());
+    other.reset();
+}
+
+std::vector<Variable> SolverImpl::variables() const
+{
+    std::vector<Variable> variables;
+    variables.reserve(m_variables.size());
+    for (const auto& entry : m_variables)
+        variables.push_back(entry.first);
+    return variables;
+}
+
+std::vector<Constraint> SolverImpl::constraints() const
+{
+    std::vector<Constraint> constraints;
+    constraints.reserve(m_constraints.size());
+    for (const auto& entry : m_constraints)
+        constraints.push_back(entry.first);
+    return constraints;
+}
+
 Symbol SolverImpl::newSymbol(Symbol::Type type)
 {
-    return Symbol(type, m_nextId++);
+    return Symbol(type, (*m_nextId)++);
 }
 
 Symbol SolverImpl::symbolFor(const Variable& variable, NewVariables& newVariables)
@@ -494,7 +528,7 @@ SolverImpl::RowMap SolverImpl::copyRows() const
     return copy;
 }
 
-std::string SolverImpl::symbolName(Symbol symbol) const
+std::string SolverImpl::symbolName(Symbol symbol)
 {
     std::ostringstream out;
     switch (symbol.type()) {
@@ -517,7 +551,7 @@ std::string SolverImpl::symbolName(Symbol symbol) const
     return out.str();
 }
 
-std::string SolverImpl::describe(const Row& row) const
+std::string SolverImpl::describe(const Row& row)
 {
     std::ostringstream out;
     out << row.constant();
@@ -527,47 +561,53 @@ std::string SolverImpl::describe(const Row& row) const
     return out.str();
 }
 
-std::string SolverImpl::dump() const
+std::string SolverImpl::dump(const std::vector<const SolverImpl*>& groups)
 {
+    Row objective;
+    std::vector<std::pair<Symbol, const Row*>> rows;
+    std::vector<Symbol> infeasible;
+    std::vector<std::tuple<Symbol, Variable, double>> variables;
+    std::vector<const EditInfo*> edits;
+    std::vector<std::pair<Tag, Constraint>> constraints;
+    for (const SolverImpl* group : groups) {
+        objective.insert(group->m_objective);
+        for (const auto& [symbol, row] : group->m_rows)
+            rows.emplace_back(symbol, row.get());
+        infeasible.insert(infeasible.end(), group->m_infeasible.begin(), group->m_infeasible.end());
+        for (const auto& [variable, symbol] : group->m_variables) {
+            auto row = group->m_rows.find(symbol);
+            variables.emplace_back(symbol, variable, row == group->m_rows.end() ? 0.0 : row->second->constant());
+        }
+        for (const auto& entry : group->m_edits)
+            edits.push_back(&entry.second);
+        for (const auto& [constraint, tag] : group->m_constraints)
+            constraints.emplace_back(tag, constraint);
+    }
+
     std::ostringstream out;
-    out << "Objective\n  " << describe(m_objective) << "\nTableau\n";
-    std::vector<Symbol> basics;
-    for (const auto& entry : m_rows)
-        basics.push_back(entry.first);
-    std::sort(basics.begin(), basics.end());
-    for (Symbol basic : basics)
-        out << "  " << symbolName(basic) << " = " << describe(*m_rows.at(basic)) << '\n';
+    out << "Objective\n  " << describe(objective) << "\nTableau\n";
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [basic, row] : rows)
+        out << "  " << symbolName(basic) << " = " << describe(*row) << '\n';
 
     out << "Infeasible\n";
-    std::vector<Symbol> infeasible = m_infeasible;
     std::sort(infeasible.begin(), infeasible.end());
     infeasible.erase(std::unique(infeasible.begin(), infeasible.end()), infeasible.end());
     for (Symbol symbol : infeasible)
         out << "  " << symbolName(symbol) << '\n';
 
     out << "Variables\n";
-    std::vector<std::pair<Symbol, Variable>> variables;
-    for (const auto& [variable, symbol] : m_variables)
-        variables.emplace_back(symbol, variable);
-    std::sort(variables.begin(), variables.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [symbol, variable] : variables) {
-        auto row = m_rows.find(symbol);
-        out << "  " << symbolName(symbol) << ' ' << variable.displayName() << " = "
-            << (row == m_rows.end() ? 0.0 : row->second->constant()) << '\n';
-    }
+    std::sort(variables.begin(), variables.end(),
+        [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+    for (const auto& [symbol, variable, value] : variables)
+        out << "  " << symbolName(symbol) << ' ' << variable.displayName() << " = " << value << '\n';
 
     out << "Edit variables\n";
-    std::vector<const EditInfo*> edits;
-    for (const auto& entry : m_edits)
-        edits.push_back(&entry.second);
     std::sort(edits.begin(), edits.end(), [](auto* a, auto* b) { return a->tag.marker < b->tag.marker; });
     for (const EditInfo* edit : edits)
         out << "  " << edit->constraint.toString() << ", suggested " << edit->constant << '\n';
 
     out << "Constraints\n";
-    std::vector<std::pair<Tag, Constraint>> constraints;
-    for (const auto& [constraint, tag] : m_constraints)
-        constraints.emplace_back(tag, constraint);
     std::sort(constraints.begin(), constraints.end(),
         [](const auto& a, const auto& b) { return a.first.marker < b.first.marker; });
     for (const auto& [tag, constraint] : constraints) {

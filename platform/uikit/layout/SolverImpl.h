@@ -13,7 +13,8 @@
 
 namespace layout {
 
-// The tableau behind Solver, whose contracts it keeps.
+// The tableau of one group of Solver: constraints that share variables,
+// directly or through each other. It keeps Solver's contracts for them.
 //
 // Invariants between calls: every row is feasible (a restricted basic symbol
 // has a non-negative constant); the objective is expressed in parametric
@@ -26,8 +27,12 @@ namespace layout {
 // with the dual simplex, which touches only the rows the change upsets.
 class SolverImpl {
 public:
-    SolverImpl();
+    // Symbols are numbered from `nextId`, which every group of a solver
+    // shares, so that the pivoting rules order them as one tableau would.
+    explicit SolverImpl(Symbol::Id& nextId);
     ~SolverImpl();
+    SolverImpl(const SolverImpl&) = delete;
+    SolverImpl& operator=(const SolverImpl&) = delete;
 
     void addConstraint(const Constraint&);
     void removeConstraint(const Constraint&);
@@ -35,10 +40,22 @@ public:
     void addEditVariable(const Variable&, double strength);
     void removeEditVariable(const Variable&);
     bool hasEditVariable(const Variable&) const;
+    // The constraint that holds an edit variable at its suggested value.
+    const Constraint& editConstraint(const Variable& variable) const { return m_edits.at(variable).constraint; }
     void suggestValue(const Variable&, double value);
     void updateVariables();
     void reset();
-    std::string dump() const;
+
+    // Takes over every constraint, edit variable and variable of `other`,
+    // which shares none of them with this group, and leaves it empty. The
+    // union of two optimal tableaux without common symbols is optimal.
+    void absorb(SolverImpl&& other);
+    std::vector<Variable> variables() const;
+    std::vector<Constraint> constraints() const;
+    size_t constraintCount() const { return m_constraints.size(); }
+
+    // The groups read as one tableau.
+    static std::string dump(const std::vector<const SolverImpl*>& groups);
 
 private:
     // The symbols a constraint brought into the tableau: `marker` identifies
@@ -78,8 +95,8 @@ private:
     void moveEditConstant(const EditInfo&, double delta);
 
     RowMap copyRows() const;
-    std::string symbolName(Symbol) const;
-    std::string describe(const Row&) const;
+    static std::string symbolName(Symbol);
+    static std::string describe(const Row&);
 
     std::unordered_map<Constraint, Tag, Constraint::Hash, Constraint::Same> m_constraints;
     RowMap m_rows;
@@ -88,7 +105,7 @@ private:
     std::vector<Symbol> m_infeasible;
     Row m_objective;
     std::unique_ptr<Row> m_artificial;
-    Symbol::Id m_nextId { 1 };
+    Symbol::Id* m_nextId;
 };
 
 } // namespace layout
