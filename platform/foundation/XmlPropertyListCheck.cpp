@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -99,17 +100,19 @@ namespace {
         return error == std::errc() && end == text.data() + text.size();
     }
 
-    bool readNumber(std::string_view text, size_t at, size_t digits, int low, int high)
+    std::optional<int> readNumber(std::string_view text, size_t at, size_t digits, int low, int high)
     {
         if (at + digits > text.size())
-            return false;
+            return std::nullopt;
         int value = 0;
         for (size_t i = at; i < at + digits; ++i) {
             if (!isDigit(text[i]))
-                return false;
+                return std::nullopt;
             value = value * 10 + (text[i] - '0');
         }
-        return value >= low && value <= high;
+        if (value < low || value > high)
+            return std::nullopt;
+        return value;
     }
 
     // Dates are written as "2001-01-01T00:00:00Z", optionally with a fraction of a second.
@@ -119,8 +122,16 @@ namespace {
         if (text.size() < 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':'
             || text[16] != ':' || text.back() != 'Z')
             return false;
-        if (!readNumber(text, 0, 4, 0, 9999) || !readNumber(text, 5, 2, 1, 12) || !readNumber(text, 8, 2, 1, 31)
-            || !readNumber(text, 11, 2, 0, 23) || !readNumber(text, 14, 2, 0, 59) || !readNumber(text, 17, 2, 0, 60))
+        auto year = readNumber(text, 0, 4, 0, 9999);
+        auto month = readNumber(text, 5, 2, 1, 12);
+        auto day = readNumber(text, 8, 2, 1, 31);
+        if (!year || !month || !day || !readNumber(text, 11, 2, 0, 23) || !readNumber(text, 14, 2, 0, 59)
+            || !readNumber(text, 17, 2, 0, 60))
+            return false;
+        // The 31st of February and the like do not exist.
+        std::chrono::year_month_day date { std::chrono::year(*year), std::chrono::month(unsigned(*month)),
+            std::chrono::day(unsigned(*day)) };
+        if (!date.ok())
             return false;
         auto fraction = text.substr(19, text.size() - 20);
         if (fraction.empty())

@@ -11,6 +11,8 @@
 
 namespace tools {
 
+using foundation::Value;
+
 namespace {
 
     struct PrefsOptions {
@@ -98,7 +100,8 @@ namespace {
     void get(PrefsSession& session, const std::string& name)
     {
         auto& key = requireKey(name);
-        const auto& stored = session.domain().read()[name];
+        // A copy: the dictionary read() answers lives only until the end of this statement.
+        Value stored = session.domain().read()[name];
         // The value the settings read: the stored one when usable, else the default.
         std::cout << (stored.isNumber() ? formatSettingValue(key, stored) : defaultText(key)) << "\n";
     }

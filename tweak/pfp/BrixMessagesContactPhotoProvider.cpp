@@ -57,7 +57,8 @@ namespace {
         }
         // A card joins once for every address equal to the key.
         joins = 0;
-        for (auto& address : send<Value>(card, SEL("emailAddresses")).items()) {
+        Value addresses = send<Value>(card, SEL("emailAddresses"));
+        for (auto& address : addresses.items()) {
             Value text = send<Value>(address.object(), SEL("value"));
             if (text.isString() && text.string() == sender.key)
                 ++joins;

@@ -1,10 +1,11 @@
 #include "tools/brix/scenario/ScenarioParser.h"
 
 #include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <cmath>
 #include <ctime>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "tools/brix/PreferenceValues.h"
@@ -124,6 +125,8 @@ namespace {
                 return std::nullopt;
             if (!value->is_number_integer())
                 fail(name(key) + " must be a whole number, not " + kindOf(*value));
+            if (value->is_number_unsigned() && value->get<uint64_t>() > uint64_t(INT64_MAX))
+                fail(name(key) + " is too large");
             return value->get<int64_t>();
         }
         std::optional<bool> boolean(std::string_view key)
@@ -187,33 +190,159 @@ namespace {
         }
     }
 
-    // Seconds since 1970 of an ISO 8601 time with a zone: "2026-01-01T14:05:00Z", "...+02:00".
-    std::optional<double> parseTime(const std::string& text)
+    // The number written with exactly `digits` digits at `at`, if it lies within [low, high].
+    std::optional<int> digitsAt(std::string_view text, size_t at, size_t digits, int low, int high)
     {
-        static const std::regex pattern(
-            R"(^(\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2})(\.\d+)?(Z|([+-])(\d{2}):(\d{2}))$)");
-        std::smatch match;
-        if (!std::regex_match(text, match, pattern))
+        if (at + digits > text.size())
             return std::nullopt;
-        std::tm fields {};
-        fields.tm_year = std::stoi(match[1]) - 1900;
-        fields.tm_mon = std::stoi(match[2]) - 1;
-        fields.tm_mday = std::stoi(match[3]);
-        fields.tm_hour = std::stoi(match[4]);
-        fields.tm_min = std::stoi(match[5]);
-        fields.tm_sec = std::stoi(match[6]);
-        if (fields.tm_mon > 11 || fields.tm_mday < 1 || fields.tm_mday > 31 || fields.tm_hour > 23 || fields.tm_min > 59
-            || fields.tm_sec > 60)
-            return std::nullopt;
-        double seconds = static_cast<double>(timegm(&fields));
-        if (match[7].matched)
-            seconds += std::stod("0" + match[7].str());
-        if (match[9].matched) {
-            double offset = std::stoi(match[10]) * 3600.0 + std::stoi(match[11]) * 60.0;
-            seconds += match[9] == "+" ? -offset : offset;
+        int value = 0;
+        for (size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+            value = value * 10 + (text[i] - '0');
         }
-        return seconds;
+        if (value < low || value > high)
+            return std::nullopt;
+        return value;
     }
+
+    // Seconds since 1970 of an ISO 8601 time with a zone: "2026-01-01T14:05:00Z", "...+02:00".
+    // Days that do not exist, such as the 31st of February, are refused.
+    std::optional<double> parseTime(std::string_view text)
+    {
+        if (text.size() < 20 || text.size() > 64 || text[4] != '-' || text[7] != '-' || text[10] != 'T'
+            || text[13] != ':' || text[16] != ':')
+            return std::nullopt;
+        auto year = digitsAt(text, 0, 4, 0, 9999);
+        auto month = digitsAt(text, 5, 2, 1, 12);
+        auto day = digitsAt(text, 8, 2, 1, 31);
+        auto hour = digitsAt(text, 11, 2, 0, 23);
+        auto minute = digitsAt(text, 14, 2, 0, 59);
+        auto second = digitsAt(text, 17, 2, 0, 60);
+        if (!year || !month || !day || !hour || !minute || !second)
+            return std::nullopt;
+        std::chrono::year_month_day date { std::chrono::year(*year), std::chrono::month(unsigned(*month)),
+            std::chrono::day(unsigned(*day)) };
+        if (!date.ok())
+            return std::nullopt;
+        double seconds = static_cast<double>(std::chrono::sys_days(date).time_since_epoch().count()) * 86400.0
+            + *hour * 3600.0 + *minute * 60.0 + *second;
+        size_t at = 19;
+        if (text[at] == '.') {
+            size_t digits = 0;
+            double scale = 0.1;
+            while (at + 1 + digits < text.size() && text[at + 1 + digits] >= '0' && text[at + 1 + digits] <= '9') {
+                seconds += (text[at + 1 + digits] - '0') * scale;
+                scale /= 10;
+                ++digits;
+            }
+            if (digits == 0)
+                return std::nullopt;
+            at += 1 + digits;
+        }
+        auto zone = text.substr(at);
+        if (zone == "Z")
+            return seconds;
+        if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':')
+            return std::nullopt;
+        auto zoneHours = digitsAt(zone, 1, 2, 0, 23);
+        auto zoneMinutes = digitsAt(zone, 4, 2, 0, 59);
+        if (!zoneHours || !zoneMinutes)
+            return std::nullopt;
+        double offset = *zoneHours * 3600.0 + *zoneMinutes * 60.0;
+        return zone[0] == '+' ? seconds - offset : seconds + offset;
+    }
+
+    // "14", "14.4", "16.0.1": numbers of at most nine digits joined by single dots.
+    bool isVersion(std::string_view text)
+    {
+        if (text.empty() || text.size() > 64)
+            return false;
+        size_t run = 0;
+        for (char c : text) {
+            if (c == '.') {
+                if (run == 0)
+                    return false;
+                run = 0;
+            } else if (c >= '0' && c <= '9' && run < 9) {
+                ++run;
+            } else {
+                return false;
+            }
+        }
+        return run > 0;
+    }
+
+    bool isUuid(std::string_view text)
+    {
+        if (text.size() != 36)
+            return false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+            if (dash != (text[i] == '-') || (!dash && !std::isxdigit(static_cast<unsigned char>(text[i]))))
+                return false;
+        }
+        return true;
+    }
+
+    // How deep objects and arrays may nest in a scenario file. The format itself
+    // needs a handful of levels; user info and property lists get the rest.
+    constexpr size_t maximumDepth = 64;
+
+    // Follows where the parser is in the document, so that input nested too deeply
+    // is refused, with its path, before anything walks it recursively.
+    class DepthGuard {
+    public:
+        bool operator()(int depth, Json::parse_event_t event, Json& parsed)
+        {
+            using Event = Json::parse_event_t;
+            switch (event) {
+            case Event::key:
+                if (!m_path.empty())
+                    m_path.back().key = parsed.get<std::string>();
+                break;
+            case Event::object_start:
+            case Event::array_start:
+                countElement();
+                if (static_cast<size_t>(depth) >= maximumDepth)
+                    fail(describe() + " nests more than " + std::to_string(maximumDepth) + " levels deep");
+                m_path.push_back({ event == Event::array_start, -1, {} });
+                break;
+            case Event::object_end:
+            case Event::array_end:
+                if (!m_path.empty())
+                    m_path.pop_back();
+                break;
+            case Event::value:
+                countElement();
+                break;
+            }
+            return true;
+        }
+
+    private:
+        struct Level {
+            bool isArray;
+            long index;
+            std::string key;
+        };
+
+        void countElement()
+        {
+            if (!m_path.empty() && m_path.back().isArray)
+                ++m_path.back().index;
+        }
+
+        std::string describe() const
+        {
+            std::string path;
+            for (auto& level : m_path)
+                path += level.isArray ? "[" + std::to_string(level.index) + "]" : (path.empty() ? "" : ".") + level.key;
+            return path.empty() ? std::string("the scenario") : path;
+        }
+
+        std::vector<Level> m_path;
+    };
 
     class Parser {
     public:
@@ -265,9 +394,9 @@ namespace {
             Fields fields(json, "device");
             auto& hardware = m_scenario.hardware;
             if (auto version = fields.string("systemVersion")) {
-                static const std::regex versionPattern(R"(^\d+(\.\d+)*$)");
-                if (!std::regex_match(*version, versionPattern))
-                    fail("device.systemVersion " + inQuotes(*version) + " is not a version such as \"14.4\"");
+                if (!isVersion(*version))
+                    fail("device.systemVersion " + inQuotes(version->substr(0, 64))
+                        + (version->size() > 64 ? "..." : "") + " is not a version such as \"14.4\"");
                 hardware.systemVersion = *version;
             }
             if (auto style = fields.string("style"))
@@ -533,9 +662,7 @@ namespace {
                 if (container.identifier.empty())
                     fail(where + ".identifier is empty");
                 if (auto uuid = fields.string("uuid")) {
-                    static const std::regex uuidPattern(
-                        R"(^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$)");
-                    if (!std::regex_match(*uuid, uuidPattern))
+                    if (!isUuid(*uuid))
                         fail(where + ".uuid " + inQuotes(*uuid) + " is not a UUID");
                     container.uuid = *uuid;
                 }
@@ -874,8 +1001,11 @@ Result<Scenario> ScenarioParser::parseText(const std::string& text, const fs::pa
 {
     Json root;
     try {
-        root = Json::parse(text);
-    } catch (const Json::parse_error& error) {
+        root = Json::parse(text, DepthGuard());
+    } catch (const Invalid& invalid) {
+        return Error { invalid.message };
+    } catch (const Json::exception& error) {
+        // Syntax errors, and numbers too large for a double such as 1e400.
         return Error { std::string("the scenario is not valid JSON: ") + error.what() };
     }
     try {

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/PropertyList.h"
+
+#include "tests/cli/BrixTool.h"
+#include "tests/support/TempDirectory.h"
+
+namespace fs = std::filesystem;
+using foundation::Value;
+
+namespace {
+
+class PrefsCommandTest : public testing::Test {
+protected:
+    fs::path device() const { return m_scratch.path() / "device"; }
+    fs::path domainFile() const
+    {
+        return device() / "private/var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist";
+    }
+    BrixTool::Outcome prefs(std::vector<std::string> words) const
+    {
+        words.insert(words.begin(), { "prefs", "--device", device().string() });
+        return m_tool.run(words);
+    }
+    void writeDomain(const std::string& contents) const
+    {
+        fs::create_directories(domainFile().parent_path());
+        std::ofstream(domainFile(), std::ios::binary) << contents;
+    }
+    Value storedDomain() const { return foundation::loadPropertyList(domainFile()).value(); }
+
+    TempDirectory m_scratch;
+    BrixTool m_tool { m_scratch.path() };
+};
+
+TEST_F(PrefsCommandTest, getReadsBackWhatSetStored)
+{
+    ASSERT_EQ(prefs({ "set", "showButtons", "yes" }).code, 0);
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "9" }).code, 0);
+    EXPECT_EQ(prefs({ "get", "showButtons" }).out, "YES\n");
+    EXPECT_EQ(prefs({ "get", "timeToDismiss" }).out, "9\n");
+    EXPECT_EQ(prefs({ "get", "maxLineCount" }).out, "2\n");
+    auto listed = prefs({ "list" });
+    EXPECT_EQ(listed.code, 0);
+    EXPECT_NE(listed.out.find("9"), std::string::npos);
+    EXPECT_EQ(storedDomain()["timeToDismiss"], Value(int64_t(9)));
+}
+
+} // namespace
