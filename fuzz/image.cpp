@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int y = 0; y < image->height(); ++y)
         for (int x = 0; x < image->width(); ++x)
             mixed ^= image->words()[static_cast<size_t>(y) * image->width() + x];
-    static volatile uint32_t seen;
+    [[maybe_unused]] static volatile uint32_t seen;
     seen = mixed ^ image->pixel(image->width() - 1, image->height() - 1).alpha;
     return 0;
 }
