@@ -68,6 +68,11 @@ namespace {
         };
     }
 
+    bool isEditingReply(Object* banner)
+    {
+        return sendIfResponds<bool>(sendIfResponds<Ref<Object>>(banner, SEL("reply")), SEL("isFirstResponder"));
+    }
+
     void slideOut(Brix& brix, Object* controller, Object* banner)
     {
         sendIfResponds(banner, SEL("setOverlayWithAnimation:"), 0.0);
@@ -79,9 +84,8 @@ namespace {
             return;
         }
         send(controller, slide, slideOutTranslation, banner, true, duration, normalCompletion(controller, banner));
-        auto reply = sendIfResponds<Ref<Object>>(banner, SEL("reply"));
-        if (sendIfResponds<bool>(reply, SEL("isFirstResponder")))
-            sendIfResponds<bool>(reply, SEL("resignFirstResponder"));
+        if (isEditingReply(banner))
+            sendIfResponds<bool>(sendIfResponds<Ref<Object>>(banner, SEL("reply")), SEL("resignFirstResponder"));
     }
 
     void attemptDismiss(Brix& brix, Object* controller, Object* view, bool forced)
@@ -104,6 +108,10 @@ namespace {
         if (!banner)
             banner = brixView(controller);
         if (!banner || flag(controller, Flag::IsDismissing))
+            return;
+        // A reply being written keeps the banner up as a held banner is kept:
+        // sending it, or any other forced dismissal, takes the banner away.
+        if (!forced && isEditingReply(banner))
             return;
         setFlag(controller, Flag::IsDismissing, true);
         slideOut(brix, controller, banner);
