@@ -43,6 +43,10 @@ struct WebAnswer {
     std::optional<std::string> text;
     int delayMs { 0 };
     bool hang { false };
+    // Sent as they are, in the order of the file.
+    std::vector<std::pair<std::string, std::string>> headers;
+    // The body goes out gzip-compressed, with Content-Encoding: gzip.
+    bool gzip { false };
 };
 
 struct Container {

@@ -241,7 +241,8 @@ std::optional<std::string> ScenarioDevice::startWebServer(device::Hardware& hard
         return std::nullopt;
     std::map<std::string, WebServer::Answer> answers;
     for (auto& [url, answer] : m_scenario->web) {
-        WebServer::Answer served { answer.status, answer.text.value_or(""), answer.delayMs, answer.hang, false, {} };
+        WebServer::Answer served { answer.status, answer.text.value_or(""), answer.delayMs, answer.hang, false, {},
+            answer.headers, answer.gzip };
         if (answer.file) {
             if (auto failure = readFixture(*answer.file, served.body))
                 return failure;

@@ -611,6 +611,34 @@ namespace {
             }
         }
 
+        // Header lines as HTTP writes them: a token for the name, a value on one line.
+        static std::vector<std::pair<std::string, std::string>> webHeaders(const Json& json, const std::string& where)
+        {
+            Fields fields(json, where);
+            std::vector<std::pair<std::string, std::string>> headers;
+            std::set<std::string> seen;
+            for (auto& [name, value] : json.items()) {
+                std::string lower;
+                for (char c : name)
+                    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                bool token = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+                    return std::isalnum(c)
+                        || std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
+                });
+                if (!token)
+                    fail(where + ": " + inQuotes(name) + " is not a header name");
+                if (!seen.insert(lower).second)
+                    fail(where + ": the header " + inQuotes(name) + " is given twice");
+                if (lower == "content-length" || lower == "transfer-encoding" || lower == "connection")
+                    fail(where + ": the server sets " + inQuotes(name) + " itself");
+                auto text = fields.string(name);
+                if (text->find_first_of("\r\n") != std::string::npos)
+                    fail(fields.name(name) + " must be one line");
+                headers.emplace_back(name, *text);
+            }
+            return headers;
+        }
+
         void readWeb(const Json& json)
         {
             Fields answers(json, "web");
@@ -641,6 +669,9 @@ namespace {
                     answer.delayMs = static_cast<int>(*delay);
                 }
                 answer.hang = fields.boolean("hang").value_or(false);
+                if (auto* headers = fields.take("headers"))
+                    answer.headers = webHeaders(*headers, fields.name("headers"));
+                answer.gzip = fields.boolean("gzip").value_or(false);
                 fields.finish();
                 m_scenario.web.emplace_back(url, std::move(answer));
             }

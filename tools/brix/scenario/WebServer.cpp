@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <zlib.h>
 
 namespace tools::scenario {
 
@@ -64,6 +65,35 @@ namespace {
             && static_cast<unsigned char>(body[1]) == 0xD8)
             return "image/jpeg";
         return "text/html; charset=utf-8";
+    }
+
+    const std::string* headerNamed(const WebServer::Answer& answer, std::string_view name)
+    {
+        for (auto& [key, value] : answer.headers) {
+            if (lowercase(key) == name)
+                return &value;
+        }
+        return nullptr;
+    }
+
+    std::string gzipped(const std::string& body)
+    {
+        z_stream stream {};
+        constexpr int gzipWrapper = 16;
+        if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + gzipWrapper, 8, Z_DEFAULT_STRATEGY)
+            != Z_OK)
+            throw std::runtime_error("cannot set up gzip compression");
+        std::string compressed(deflateBound(&stream, body.size()), '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data()));
+        stream.avail_in = static_cast<uInt>(body.size());
+        stream.next_out = reinterpret_cast<Bytef*>(compressed.data());
+        stream.avail_out = static_cast<uInt>(compressed.size());
+        int result = deflate(&stream, Z_FINISH);
+        compressed.resize(stream.total_out);
+        deflateEnd(&stream);
+        if (result != Z_STREAM_END)
+            throw std::runtime_error("cannot gzip an answer's body");
+        return compressed;
     }
 
 } // namespace
@@ -125,6 +155,10 @@ struct WebServer::State {
         response.status = answer.status;
         if (!answer.location.empty())
             response.set_header("Location", answer.location);
+        for (auto& [name, value] : answer.headers) {
+            if (lowercase(name) != "content-type")
+                response.set_header(name, value);
+        }
         if (answer.endless) {
             response.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink& sink) {
                 static const std::string piece(64 * 1024, '\0');
@@ -132,7 +166,17 @@ struct WebServer::State {
             });
             return;
         }
-        response.set_content(answer.body, contentTypeOf(answer.body));
+        const std::string* type = headerNamed(answer, "content-type");
+        std::string contentType = type ? *type : contentTypeOf(answer.body);
+        if (!headerNamed(answer, "content-encoding")) {
+            response.set_content(answer.body, contentType);
+            return;
+        }
+        // A body sent encoded already goes out as it is, never compressed again.
+        response.set_content_provider(
+            answer.body.size(), contentType, [&answer](size_t offset, size_t length, httplib::DataSink& sink) {
+                return sink.write(answer.body.data() + offset, length);
+            });
     }
 
     static void cutOff(httplib::Response& response)
@@ -151,6 +195,11 @@ WebServer::WebServer(std::map<std::string, Answer> answers, const CertificateAut
             continue;
         if (auto parts = partsOf(*key); parts && parts->scheme == "https")
             hosts.insert(parts->host);
+        if (answer.gzip) {
+            answer.body = gzipped(answer.body);
+            if (!headerNamed(answer, "content-encoding"))
+                answer.headers.emplace_back("Content-Encoding", "gzip");
+        }
         m_state->answers.emplace(*key, answer);
     }
     m_state->identity = authority.issue(std::vector<std::string>(hosts.begin(), hosts.end()));

@@ -33,6 +33,12 @@ public:
         bool endless { false };
         // Sent as the Location header when not empty.
         std::string location;
+        // Further headers, sent as they are; a Content-Type here replaces the
+        // one guessed from the body.
+        std::vector<std::pair<std::string, std::string>> headers;
+        // Sends the body gzip-compressed, with Content-Encoding: gzip unless
+        // `headers` name an encoding of their own.
+        bool gzip { false };
     };
 
     WebServer(std::map<std::string, Answer> answers, const CertificateAuthority&);
