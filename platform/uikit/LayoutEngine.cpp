@@ -233,6 +233,9 @@ void LayoutEngine::rebuild()
     m_horizontal.reset();
     m_vertical.reset();
     m_nodes.clear();
+    m_rootCopies.clear();
+    m_rootSizeEquations[0].clear();
+    m_rootSizeEquations[1].clear();
     m_nodeIndex.clear();
     m_managingViews.clear();
     m_equations.clear();
@@ -298,12 +301,34 @@ void LayoutEngine::collectNodes()
         m_nodes.push_back({ view, parent, free, false, intrinsicGenerationOf(view), Variable(name + ".left"),
             Variable(name + ".width"), Variable(name + ".top"), Variable(name + ".height") });
     }
+    const ViewLayoutState* rootState = stateOf(m_root);
+    if (m_nodes[0].free || (rootState && !rootState->constraints.empty()))
+        return;
+    for (Node& node : m_nodes) {
+        if (node.parent == 0) {
+            node.rootCopy = static_cast<int>(m_rootCopies.size());
+            Node copy = m_nodes[0];
+            copy.rootCopy = node.rootCopy;
+            m_rootCopies.push_back(copy);
+        } else if (node.parent > 0) {
+            node.rootCopy = m_nodes[node.parent].rootCopy;
+        }
+    }
 }
 
 // The root stays where it is; it keeps its size unless its own constraints size it.
 void LayoutEngine::addRootEquations()
 {
-    Node& root = m_nodes[0];
+    if (m_rootCopies.empty()) {
+        addRootEquations(m_nodes[0]);
+        return;
+    }
+    for (const Node& copy : m_rootCopies)
+        addRootEquations(copy);
+}
+
+void LayoutEngine::addRootEquations(const Node& root)
+{
     addEquation(
         { LayoutAxis::Horizontal, root.left, Relation::Equal, Strength::required, 0, {}, {}, nullptr, 0, "root left" });
     addEquation(
@@ -313,10 +338,10 @@ void LayoutEngine::addRootEquations()
         return;
     }
     Size size = root.view->frame().size;
-    m_rootSizeEquations[0] = addEquation({ LayoutAxis::Horizontal, root.width, Relation::Equal, Strength::required,
-        size.width, {}, {}, nullptr, 0, "root width" });
-    m_rootSizeEquations[1] = addEquation({ LayoutAxis::Vertical, root.height, Relation::Equal, Strength::required,
-        size.height, {}, {}, nullptr, 0, "root height" });
+    m_rootSizeEquations[0].push_back(addEquation({ LayoutAxis::Horizontal, root.width, Relation::Equal,
+        Strength::required, size.width, {}, {}, nullptr, 0, "root width" }));
+    m_rootSizeEquations[1].push_back(addEquation({ LayoutAxis::Vertical, root.height, Relation::Equal,
+        Strength::required, size.height, {}, {}, nullptr, 0, "root height" }));
 }
 
 void LayoutEngine::addFreeViewEquations(int index)
@@ -327,7 +352,7 @@ void LayoutEngine::addFreeViewEquations(int index)
     addEquation({ LayoutAxis::Vertical, node.height, Relation::Equal, leastSizeStrength, 0, {}, {}, nullptr, index,
         "least height" });
     if (index != 0) {
-        const Node& parent = m_nodes[node.parent];
+        const Node& parent = parentOf(index);
         addEquation({ LayoutAxis::Horizontal, layout::Expression(node.left) - parent.left, Relation::Equal,
             leastPositionStrength, 0, {}, {}, nullptr, index, "least left" });
         addEquation({ LayoutAxis::Vertical, layout::Expression(node.top) - parent.top, Relation::Equal,
@@ -357,7 +382,7 @@ void LayoutEngine::addFreeViewEquations(int index)
 void LayoutEngine::addAutoresizingEquations(int index)
 {
     Node& node = m_nodes[index];
-    Node& parent = m_nodes[node.parent];
+    const Node& parent = parentOf(index);
     uint64_t mask = node.view->autoresizingMask();
     Rect frame = node.view->frame();
     Size parentSize = parent.view->bounds().size;
@@ -386,9 +411,10 @@ void LayoutEngine::addConstraintEquations(int index)
         NSLayoutAnchor* first = constraint->firstAnchor();
         NSLayoutAnchor* second = constraint->secondAnchor();
         LayoutAxis axis = axisOf(first->attribute());
-        Equation equation { axis, expressionOf(index, first->attribute()), relationOf(constraint->relation()),
+        Equation equation { axis, expressionOf(index, first->attribute(), index), relationOf(constraint->relation()),
             strengthForPriority(constraint->priority()), constraint->constant(), {}, {}, constraint.get(), index, "" };
         ConstraintLink link { constraint, 0 };
+        link.context = index;
         if (second) {
             UIView* other = second->view();
             if (!other)
@@ -399,7 +425,7 @@ void LayoutEngine::addConstraintEquations(int index)
                 continue;
             }
             if (axisOf(second->attribute()) == axis) {
-                equation.terms -= constraint->multiplier() * expressionOf(found->second, second->attribute());
+                equation.terms -= constraint->multiplier() * expressionOf(found->second, second->attribute(), index);
             } else {
                 link.crossNode = found->second;
                 link.crossAttribute = second->attribute();
@@ -453,11 +479,12 @@ void LayoutEngine::updateAutoresizing(LayoutAxis axis)
     bool horizontal = axis == LayoutAxis::Horizontal;
     if (!m_nodes[0].free) {
         Size size = m_root->frame().size;
-        setConstant(m_rootSizeEquations[horizontal ? 0 : 1], horizontal ? size.width : size.height);
+        for (size_t equation : m_rootSizeEquations[horizontal ? 0 : 1])
+            setConstant(equation, horizontal ? size.width : size.height);
     }
     for (auto& link : m_autoresizing) {
         const Node& node = m_nodes[link.node];
-        const Node& parent = m_nodes[node.parent];
+        const Node& parent = parentOf(link.node);
         Rect frame = node.view->frame();
         uint64_t mask = node.view->autoresizingMask();
         Size parentSize = parent.view->bounds().size;
@@ -494,7 +521,7 @@ bool LayoutEngine::updateConstraintConstants(LayoutAxis axis)
             continue;
         double value = link.constraint->constant();
         if (link.crossNode >= 0)
-            value += link.constraint->multiplier() * solvedValue(link.crossNode, link.crossAttribute);
+            value += link.constraint->multiplier() * solvedValue(link.crossNode, link.crossAttribute, link.context);
         if (value != equation.constant || equation.deferred) {
             changed = true;
             setConstant(link.equation, value);
@@ -581,9 +608,15 @@ void LayoutEngine::replaceTerms(size_t index, Expression terms, double value)
     install(equation);
 }
 
-layout::Expression LayoutEngine::expressionOf(int index, LayoutAttribute attribute) const
+const LayoutEngine::Node& LayoutEngine::nodeFor(int index, int context) const
 {
-    const Node& node = m_nodes[index];
+    int copy = m_nodes[context].rootCopy;
+    return index == 0 && copy >= 0 ? m_rootCopies[copy] : m_nodes[index];
+}
+
+layout::Expression LayoutEngine::expressionOf(int index, LayoutAttribute attribute, int context) const
+{
+    const Node& node = nodeFor(index, context);
     switch (attribute) {
     case LayoutAttribute::Leading:
     case LayoutAttribute::Left:
@@ -607,9 +640,9 @@ layout::Expression LayoutEngine::expressionOf(int index, LayoutAttribute attribu
     return {};
 }
 
-double LayoutEngine::solvedValue(int index, LayoutAttribute attribute) const
+double LayoutEngine::solvedValue(int index, LayoutAttribute attribute, int context) const
 {
-    const Node& node = m_nodes[index];
+    const Node& node = nodeFor(index, context);
     return attribute == LayoutAttribute::Width ? node.width.value() : node.height.value();
 }
 
@@ -624,7 +657,7 @@ void LayoutEngine::writeFrames()
             frame = makeRect(
                 node.view->frame().origin.x, node.view->frame().origin.y, node.width.value(), node.height.value());
         } else {
-            const Node& parent = m_nodes[node.parent];
+            const Node& parent = parentOf(static_cast<int>(index));
             Point parentOrigin = parent.view->bounds().origin;
             frame = makeRect(node.left.value() - parent.left.value() + parentOrigin.x,
                 node.top.value() - parent.top.value() + parentOrigin.y, node.width.value(), node.height.value());

@@ -74,6 +74,9 @@ private:
         layout::Variable width;
         layout::Variable top;
         layout::Variable height;
+        // For a view below a root of fixed frame: the copy of the root's
+        // unknowns its top-level subtree solves against (see m_rootCopies).
+        int rootCopy { -1 };
     };
     struct Equation {
         LayoutAxis axis;
@@ -97,6 +100,7 @@ private:
         size_t equation;
         int crossNode { -1 };
         LayoutAttribute crossAttribute { LayoutAttribute::Width };
+        int context { -1 };
     };
     struct AutoresizingLink {
         int node;
@@ -119,6 +123,7 @@ private:
     void rebuild();
     void collectNodes();
     void addRootEquations();
+    void addRootEquations(const Node& root);
     void addFreeViewEquations(int node);
     void addAutoresizingEquations(int node);
     void addConstraintEquations(int node);
@@ -135,17 +140,26 @@ private:
     void replaceTerms(size_t equation, layout::Expression terms, double value);
     void writeFrames();
 
-    layout::Expression expressionOf(int node, LayoutAttribute) const;
-    double solvedValue(int node, LayoutAttribute) const;
+    // The node, or the root copy of `context`'s subtree when the node is the root.
+    const Node& nodeFor(int node, int context) const;
+    const Node& parentOf(int node) const { return nodeFor(m_nodes[node].parent, node); }
+    layout::Expression expressionOf(int node, LayoutAttribute, int context) const;
+    double solvedValue(int node, LayoutAttribute, int context) const;
     std::string describe(const Equation&) const;
     void report(const Equation&, const std::string& reason) const;
 
     UIView* m_root;
-    size_t m_rootSizeEquations[2] { 0, 0 };
+    std::vector<size_t> m_rootSizeEquations[2];
     bool m_needsRebuild { true };
     layout::Solver m_horizontal;
     layout::Solver m_vertical;
     std::vector<Node> m_nodes;
+    // A root whose frame is fixed and that holds no constraints of its own
+    // pins its unknowns with required equalities, so each of its top-level
+    // subtrees can solve against a copy of them: subtrees that no constraint
+    // links then form independent groups of the solvers, and a change in
+    // one banner never re-solves the others.
+    std::vector<Node> m_rootCopies;
     std::unordered_map<const UIView*, int> m_nodeIndex;
     std::vector<runtime::WeakRef<UIView>> m_managingViews;
     std::vector<Equation> m_equations;
