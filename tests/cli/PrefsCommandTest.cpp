@@ -58,7 +58,7 @@ TEST_F(PrefsCommandTest, setRefusesADomainItCannotReadAndLeavesItAsItWas)
     writeDomain(unreadable);
     auto outcome = prefs({ "set", "showButtons", "yes" });
     EXPECT_EQ(outcome.code, 2);
-    EXPECT_NE(outcome.err.find(domainFile().string()), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("com.ostwyn.brixprefs.plist, which cannot be read"), std::string::npos) << outcome.err;
     EXPECT_EQ(BrixTool::slurp(domainFile()), unreadable);
 }
 
