@@ -85,6 +85,8 @@ foundation::Result<foundation::Value> Domain::readForChange() const
         return foundation::Error { "the domain name " + m_identifier + " is not a valid file name" };
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
         return foundation::Value::dictionary();
+    if (!std::filesystem::is_regular_file(path, error))
+        return foundation::Error { "cannot change " + path.string() + ": it is not a regular file" };
     // What is stored but cannot be read is kept: a change written over it would lose it.
     auto values = foundation::loadPropertyList(path);
     if (!values)
