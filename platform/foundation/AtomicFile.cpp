@@ -88,6 +88,11 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& path
     };
     if (path.filename().empty())
         return "cannot write " + path.string() + ": the path names no file";
+    // Renaming over a device node, a FIFO or a socket would replace it with a plain
+    // file; only a regular file (or a link, which is replaced) or a new path will do.
+    struct stat existing;
+    if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
+        return "cannot write " + path.string() + ": it is not a regular file";
 
     std::filesystem::path temporary;
     int fd = createTemporaryFile(path, temporary);

@@ -12,7 +12,8 @@ namespace foundation {
 // old contents or the new ones, never a mixture, even across a crash: the
 // bytes go to a temporary file in the same folder, are flushed to the disk
 // and renamed over the target. A file being replaced keeps its permissions;
-// a symbolic link at `path` is replaced, not followed.
+// a symbolic link at `path` is replaced, not followed. Anything else at
+// `path` (a folder, a device node, a FIFO, a socket) is refused.
 // On failure the old file is untouched, no temporary file is left behind and
 // the answer says what went wrong; on success the answer is empty.
 std::optional<std::string> writeFileAtomically(const std::filesystem::path&, std::span<const uint8_t> bytes);

@@ -1,5 +1,11 @@
 #include "platform/preferences/Domain.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
 #include "platform/foundation/PropertyList.h"
@@ -31,21 +37,102 @@ foundation::Value Domain::read() const
     return *values;
 }
 
+namespace {
+
+    // An advisory lock on a file beside the domain, held while the domain is read,
+    // changed and written, so that two writers cannot lose each other's changes.
+    class DomainLock {
+    public:
+        explicit DomainLock(const std::filesystem::path& domain)
+        {
+            auto path = domain;
+            path += ".lock";
+            m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (m_fd < 0) {
+                m_failure
+                    = "cannot lock " + domain.string() + ": cannot open " + path.string() + ": " + std::strerror(errno);
+                return;
+            }
+            while (::flock(m_fd, LOCK_EX) != 0) {
+                if (errno != EINTR) {
+                    m_failure = "cannot lock " + domain.string() + ": " + std::strerror(errno);
+                    return;
+                }
+            }
+        }
+        ~DomainLock()
+        {
+            if (m_fd >= 0)
+                ::close(m_fd);
+        }
+        DomainLock(const DomainLock&) = delete;
+        DomainLock& operator=(const DomainLock&) = delete;
+
+        const std::optional<std::string>& failure() const { return m_failure; }
+
+    private:
+        int m_fd { -1 };
+        std::optional<std::string> m_failure;
+    };
+
+} // namespace
+
+foundation::Result<foundation::Value> Domain::readForChange() const
+{
+    auto path = hostPath();
+    std::error_code error;
+    if (path.empty())
+        return foundation::Error { "the domain name " + m_identifier + " is not a valid file name" };
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+        return foundation::Value::dictionary();
+    if (!std::filesystem::is_regular_file(path, error))
+        return foundation::Error { "cannot change " + path.string() + ": it is not a regular file" };
+    // What is stored but cannot be read is kept: a change written over it would lose it.
+    auto values = foundation::loadPropertyList(path);
+    if (!values)
+        return foundation::Error { "cannot change " + path.string() + ", which cannot be read ("
+            + values.error().message + "); nothing was written" };
+    if (!values.value().isDictionary())
+        return foundation::Error { "cannot change " + path.string()
+            + ", which holds no dictionary of preferences; nothing was written" };
+    return values;
+}
+
 std::optional<std::string> Domain::set(const std::string& key, const foundation::Value& value)
 {
-    auto values = read();
+    auto path = hostPath();
+    if (path.empty())
+        return "the domain name " + m_identifier + " is not a valid file name";
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    DomainLock lock(path);
+    if (lock.failure())
+        return lock.failure();
+    auto values = readForChange();
+    if (!values)
+        return values.error().message;
     if (value.isNil())
-        values.remove(key);
+        values.value().remove(key);
     else
-        values.set(key, value);
-    return write(values, { key });
+        values.value().set(key, value);
+    return write(values.value(), { key });
 }
 
 std::optional<std::string> Domain::removeAll()
 {
-    auto values = read();
+    auto path = hostPath();
+    if (path.empty())
+        return "the domain name " + m_identifier + " is not a valid file name";
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    DomainLock lock(path);
+    if (lock.failure())
+        return lock.failure();
+    auto values = readForChange();
+    if (!values)
+        return values.error().message;
     std::vector<std::string> keys;
-    for (auto& [key, value] : values.entries())
+    for (auto& [key, value] : values.value().entries())
         keys.push_back(key);
     return write(foundation::Value::dictionary(), keys);
 }

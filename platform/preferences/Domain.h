@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/Result.h"
 #include "platform/foundation/Value.h"
 
 namespace device {
@@ -28,6 +29,9 @@ public:
     foundation::Value read() const;
     // Stores `value` under `key` (nil removes the key). Answers an error
     // message when the domain could not be written; nothing changed then.
+    // A domain file that exists but cannot be read is never written over: the
+    // change is refused, naming the file and what is wrong with it. Writers on
+    // this machine take turns through an advisory lock on <file>.lock.
     std::optional<std::string> set(const std::string& key, const foundation::Value&);
     std::optional<std::string> removeAll();
 
@@ -35,6 +39,7 @@ public:
     std::string changeNotificationName() const { return m_identifier + "/ReloadPrefs"; }
 
 private:
+    foundation::Result<foundation::Value> readForChange() const;
     std::optional<std::string> write(const foundation::Value& values, const std::vector<std::string>& changedKeys);
 
     device::Device& m_device;

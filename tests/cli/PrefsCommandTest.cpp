@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/foundation/PropertyList.h"
 
@@ -44,6 +45,30 @@ TEST_F(PrefsCommandTest, getReadsBackWhatSetStored)
     EXPECT_EQ(listed.code, 0);
     EXPECT_NE(listed.out.find("9"), std::string::npos);
     EXPECT_EQ(storedDomain()["timeToDismiss"], Value(int64_t(9)));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrefsCommandTest, setRefusesADomainItCannotReadAndLeavesItAsItWas)
+{
+    std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key><integer>99999999999999999999</integer>"
+                             "</dict></plist>";
+    writeDomain(unreadable);
+    auto outcome = prefs({ "set", "showButtons", "yes" });
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("com.ostwyn.brixprefs.plist, which cannot be read"), std::string::npos) << outcome.err;
+    EXPECT_EQ(BrixTool::slurp(domainFile()), unreadable);
+}
+
+TEST_F(PrefsCommandTest, setRefusesADomainPathThatIsNoRegularFile)
+{
+    fs::create_directories(domainFile().parent_path());
+    ASSERT_EQ(::mkfifo(domainFile().c_str(), 0644), 0);
+    auto outcome = prefs({ "set", "showButtons", "yes" });
+    EXPECT_NE(outcome.code, 0);
+    EXPECT_TRUE(fs::is_fifo(domainFile()));
 }
 
 } // namespace
