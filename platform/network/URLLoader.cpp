@@ -110,6 +110,8 @@ struct URLLoader::Transfer {
     bool headersComplete { false };
     bool followsRedirect { false };
     bool responseDelivered { false };
+    // Curl holds the body back until the client has taken what is pending.
+    bool paused { false };
     std::optional<LoadResponse> pendingResponse;
     std::vector<uint8_t> pendingData;
     // A failure known before anything went out; reported on the next turn.
@@ -259,6 +261,8 @@ std::optional<LoadError> URLLoader::beginHop(Transfer& transfer, const std::stri
     curl_easy_setopt(easy, CURLOPT_CAINFO, trustStore.c_str());
     curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    // What one read decompresses to is what curl may hold while paused: about a thousand times its size.
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, readBufferBytes);
     std::string agent = m_process->bundleIdentifier() + " CFNetwork (simulated device)";
     curl_easy_setopt(easy, CURLOPT_USERAGENT, agent.c_str());
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
@@ -341,8 +345,15 @@ namespace {
     size_t receiveData(char* bytes, size_t size, size_t count, void* context)
     {
         auto& transfer = *static_cast<URLLoader::Transfer*>(context);
-        if (!transfer.followsRedirect)
-            transfer.pendingData.insert(transfer.pendingData.end(), bytes, bytes + size * count);
+        if (transfer.followsRedirect)
+            return size * count;
+        // Decoded bytes wait for the client's next turn; a body that arrives
+        // faster, or that decompresses to far more than was sent, waits in curl.
+        if (transfer.pendingData.size() >= URLLoader::maxPendingBytes) {
+            transfer.paused = true;
+            return CURL_WRITEFUNC_PAUSE;
+        }
+        transfer.pendingData.insert(transfer.pendingData.end(), bytes, bytes + size * count);
         return size * count;
     }
 
@@ -418,6 +429,12 @@ void URLLoader::deliverProgress(Transfer& transfer)
     found->second->pendingData.clear();
     if (found->second->client.data)
         found->second->client.data(std::move(data));
+    // The client may have cancelled the transfer on hearing of the data.
+    found = m_transfers.find(id);
+    if (found != m_transfers.end() && found->second->paused && found->second->inMulti) {
+        found->second->paused = false;
+        curl_easy_pause(found->second->easy, CURLPAUSE_CONT);
+    }
 }
 
 void URLLoader::completeHop(Transfer& transfer, int curlResult)

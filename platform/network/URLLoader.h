@@ -54,6 +54,10 @@ class URLLoader {
 public:
     static constexpr double pollInterval = 0.01;
     static constexpr int maxRedirects = 16;
+    // Decoded body bytes a transfer holds for its client between turns, and
+    // the size of one read from the network.
+    static constexpr size_t maxPendingBytes = 64 * 1024;
+    static constexpr long readBufferBytes = 1024;
     static constexpr const char* queueLabel = "com.apple.CFNetwork.loader";
 
     using TransferId = uint64_t;

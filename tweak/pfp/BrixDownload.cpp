@@ -43,6 +43,10 @@ void BrixDownload::receiveData(Object* connection, const Value& data)
         abandon(connection);
         return;
     }
+    // Room for the longest body at once: pages are taken only as they fill,
+    // and growing never holds two copies.
+    if (m_body.empty())
+        m_body.reserve(bodyLimit);
     m_body.insert(m_body.end(), piece.begin(), piece.end());
 }
 
