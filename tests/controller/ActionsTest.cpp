@@ -62,6 +62,7 @@ TEST(Actions, snoozeAndStopPerformTheAlarmsActions)
     }
 }
 
+// Nothing performed, nothing confirmed: the banner still goes.
 TEST(Actions, anAlarmActionBeyondTheListPerformsNothingButStillDismisses)
 {
     for (uint64_t index : { uint64_t(2), uint64_t(1) << 63, ~uint64_t(0) }) {
@@ -69,7 +70,7 @@ TEST(Actions, anAlarmActionBeyondTheListPerformsNothingButStillDismisses)
         auto controller = alarm(test);
         send(controller, SEL("executeOnAlarmForView:action:"), bannerOf(controller).get(), index);
         EXPECT_TRUE(executedActions(test, "n1").empty());
-        EXPECT_EQ(test.events("feedback").size(), 1u);
+        EXPECT_TRUE(test.events("feedback").empty());
         EXPECT_TRUE(flag(controller, "isDismissing"));
     }
 }

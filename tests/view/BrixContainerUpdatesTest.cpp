@@ -59,13 +59,44 @@ TEST(BrixContainerUpdates, showContentRevealsTheOriginalTexts)
     EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value("Secret"));
     EXPECT_FALSE(send<Ref<Object>>(full, "subHeaderLabel"));
     send(full, "updateBannerForContinuousNotification:", Value("More"));
-    EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value("\nMore")) << "appends to the hidden body";
+    EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value("Secret\nMore")) << "appends to the revealed body";
+    send(full, "showContent");
+    EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value("Secret\nMore")) << "reveals only once";
 
     options.tinyBanner = true;
     auto tiny = scene.showBanner("Alice", nullptr, "Hi", options);
     EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Content hidden"));
     send(tiny, "showContent");
     EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Alice: \nHi"));
+    send(tiny, "showContent");
+    EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Alice: \nHi"));
+}
+
+// Updates that arrive while the content is hidden show nothing of themselves,
+// not even the sender, and follow the original body in order once revealed.
+TEST(BrixContainerUpdates, updatesWhileHiddenWaitForTheReveal)
+{
+    BannerScene scene;
+    BannerOptions options;
+    options.enablePrivacy = true;
+    options.canReply = true;
+    auto full = scene.showBanner("Alice", nullptr, "Secret plan", options);
+    send(full, "updateBannerForContinuousNotification:", Value("Second"));
+    send(full, "updateBannerForContinuousNotification:", Value("Third"));
+    EXPECT_EQ(BannerScene::label(full, "headerLabel")->text(), Value("Content hidden"));
+    EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value(""));
+    send(full, "showContent");
+    EXPECT_EQ(BannerScene::label(full, "headerLabel")->text(), Value("Alice"));
+    EXPECT_EQ(BannerScene::label(full, "bodyLabel")->text(), Value("Secret plan\nSecond\nThird"));
+
+    options.tinyBanner = true;
+    auto tiny = scene.showBanner("Alice", nullptr, "Hi", options);
+    send(tiny, "updateBannerForContinuousNotification:", Value("Yo"));
+    EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Content hidden"));
+    send(tiny, "showContent");
+    EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Alice: \nHi\nYo"));
+    send(tiny, "updateBannerForContinuousNotification:", Value("Later"));
+    EXPECT_EQ(BannerScene::label(tiny, "headerLabel")->text(), Value("Alice: \nHi\nYo\nLater"));
 }
 
 // The glyph follows the colour mode: white on the dark sets, black on the light one.

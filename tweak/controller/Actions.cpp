@@ -49,14 +49,17 @@ namespace {
         forceDismiss(controller, banner);
     }
 
-    // The callers pass an index into the alarm's actions; one beyond them performs nothing.
+    // The callers pass an index into the alarm's actions; one beyond them, or
+    // an alarm without actions, performs nothing, and nothing is confirmed.
     void executeOnAlarm(Brix& brix, Object* controller, Object* banner, uint64_t index)
     {
         Value actions = send<Value>(controller, SEL("getAlarmActions"));
-        if (index < actions.count())
-            performAction(controller, actions[static_cast<size_t>(index)].object());
+        Object* action = index < actions.count() ? actions[static_cast<size_t>(index)].object() : nullptr;
         auto target = bannerOrCurrent(controller, banner);
-        sendFeedback(brix);
+        if (action) {
+            performAction(controller, action);
+            sendFeedback(brix);
+        }
         forceDismiss(controller, target);
     }
 

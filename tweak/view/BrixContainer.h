@@ -153,6 +153,9 @@ private:
     Value m_subHeader;
     Value m_body;
     Value m_originalBody;
+    // While privacy hides the content, continuous updates wait in m_body
+    // (empty at first) for showContent.
+    bool m_contentHidden { false };
     ObjectRef m_lBundle;
     bool m_showingReply { false };
     ObjectRef m_keyboardBackdrop;

@@ -64,6 +64,7 @@ void BrixContainer::applyPrivacy()
     m_header = localized("CONTENT_HIDDEN", "Content hidden");
     m_body = Value("");
     m_subHeader = Value();
+    m_contentHidden = true;
 }
 
 int64_t BrixContainer::mappedAlignment() const

@@ -55,10 +55,14 @@ void BrixContainer::updateColors()
 }
 
 // A missing body or text adds nothing but the line break, rather than a
-// placeholder word.
+// placeholder word. While the content is hidden nothing on screen changes.
 void BrixContainer::updateBannerForContinuousNotification(const Value& text)
 {
     Value body(m_body.string() + "\n" + text.string());
+    if (m_contentHidden) {
+        m_body = body;
+        return;
+    }
     if (m_tinyBanner) {
         m_header = m_originalHeader;
         m_body = body;
@@ -69,18 +73,25 @@ void BrixContainer::updateBannerForContinuousNotification(const Value& text)
     send(m_bodyLabel, SEL("setText:"), m_body);
 }
 
-// The header and body fields keep the substituted texts, so a later
-// continuous update appends to the hidden body.
+// Reveals the constructed texts once, followed by the updates that arrived
+// while they were hidden; the body then holds what is shown, so later updates
+// append to it.
 void BrixContainer::showContent()
 {
+    if (!m_contentHidden)
+        return;
+    m_contentHidden = false;
     if (m_subHeaderLabel)
         send(m_subHeaderLabel, SEL("setText:"), m_subHeader);
+    Value revealed = m_body.isEmptyText() ? m_originalBody : Value(m_originalBody.string() + m_body.string());
     if (m_tinyBanner) {
-        send(this, SEL("updateBannerForContinuousNotification:"), m_originalBody);
+        m_body = Value("");
+        send(this, SEL("updateBannerForContinuousNotification:"), revealed);
         return;
     }
+    m_body = revealed;
     send(m_headerLabel, SEL("setText:"), m_originalHeader);
-    send(m_bodyLabel, SEL("setText:"), m_originalBody);
+    send(m_bodyLabel, SEL("setText:"), m_body);
 }
 
 void BrixContainer::updateImage(Object* image)
