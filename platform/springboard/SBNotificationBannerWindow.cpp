@@ -2,6 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/UIEvent.h"
 
 namespace springboard {
 
@@ -18,7 +19,14 @@ SBNotificationBannerWindow::SBNotificationBannerWindow(runtime::Class* cls)
 void SBNotificationBannerWindow::registerClass(device::Process& process)
 {
     ClassBuilder::define<SBNotificationBannerWindow>(process.runtime(), "SBNotificationBannerWindow", "UIWindow")
-        .method("_canBecomeKeyWindow", Imp::of([](SBNotificationBannerWindow*, Selector) { return false; }));
+        .method("_canBecomeKeyWindow", Imp::of([](SBNotificationBannerWindow*, Selector) { return false; }))
+        // The window lets through every touch that lands on no banner.
+        .method("hitTest:withEvent:",
+            Imp::of([](SBNotificationBannerWindow* self, Selector, uikit::Point point,
+                        runtime::Object* event) -> runtime::Object* {
+                uikit::UIView* hit = self->hitTest(point, dynamic_cast<uikit::UIEvent*>(event));
+                return hit == self ? nullptr : hit;
+            }));
 }
 
 } // namespace springboard

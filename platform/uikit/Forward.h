@@ -46,6 +46,7 @@ class UITableView;
 class UITableViewCell;
 class UITapGestureRecognizer;
 class UITextField;
+class UITouch;
 class UITraitCollection;
 class UIView;
 class UIViewController;

@@ -4,6 +4,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/UITouch.h"
 
 namespace uikit {
 
@@ -158,8 +159,16 @@ bool UIControl::tap()
     return true;
 }
 
+void UIControl::touchUpInside(Point)
+{
+    sendActionsForControlEvents(TouchUpInside);
+}
+
 void UIControl::registerClass(device::Process& process)
 {
+    auto firstTouch = [](const foundation::Value& touches) {
+        return touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
+    };
     ClassBuilder::define<UIControl>(process.runtime(), "UIControl", "UIView")
         .method("addTarget:action:forControlEvents:", Imp::of(&UIControl::addTarget))
         .method("removeTarget:action:forControlEvents:", Imp::of(&UIControl::removeTarget))
@@ -173,7 +182,51 @@ void UIControl::registerClass(device::Process& process)
         .method("setHighlighted:", Imp::of(&UIControl::setHighlighted))
         .method("state", Imp::of(&UIControl::state))
         .method("contentVerticalAlignment", Imp::of(&UIControl::contentVerticalAlignment))
-        .method("setContentVerticalAlignment:", Imp::of(&UIControl::setContentVerticalAlignment));
+        .method("setContentVerticalAlignment:", Imp::of(&UIControl::setContentVerticalAlignment))
+        // A control tracks the finger that went down on it; a disabled one lets it pass.
+        .method("touchesBegan:withEvent:",
+            Imp::of([](UIControl* self, Selector selector, const foundation::Value& touches, Object* event) {
+                if (!self->m_enabled) {
+                    runtime::send(self->nextResponder(), selector, touches, event);
+                    return;
+                }
+                Ref<UIControl> protect(self);
+                self->m_tracking = true;
+                self->setHighlighted(true);
+                self->sendActionsForControlEvents(TouchDown);
+            }))
+        .method("touchesMoved:withEvent:",
+            Imp::of([firstTouch](UIControl* self, Selector, const foundation::Value& touches, Object*) {
+                auto* touch = firstTouch(touches);
+                if (!self->m_tracking || !touch)
+                    return;
+                Point point = touch->locationInView(self);
+                self->setHighlighted(self->pointInside(point));
+                self->trackTouch(point);
+            }))
+        .method("touchesEnded:withEvent:",
+            Imp::of([firstTouch](UIControl* self, Selector, const foundation::Value& touches, Object*) {
+                auto* touch = firstTouch(touches);
+                if (!self->m_tracking || !touch)
+                    return;
+                Ref<UIControl> protect(self);
+                self->m_tracking = false;
+                self->setHighlighted(false);
+                Point point = touch->locationInView(self);
+                if (self->pointInside(point))
+                    self->touchUpInside(point);
+                else
+                    self->sendActionsForControlEvents(TouchUpOutside);
+            }))
+        .method(
+            "touchesCancelled:withEvent:", Imp::of([](UIControl* self, Selector, const foundation::Value&, Object*) {
+                if (!self->m_tracking)
+                    return;
+                Ref<UIControl> protect(self);
+                self->m_tracking = false;
+                self->setHighlighted(false);
+                self->sendActionsForControlEvents(TouchCancel);
+            }));
 }
 
 } // namespace uikit

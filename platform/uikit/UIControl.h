@@ -22,6 +22,8 @@ public:
     enum Event : uint64_t {
         TouchDown = 1 << 0,
         TouchUpInside = 1 << 6,
+        TouchUpOutside = 1 << 7,
+        TouchCancel = 1 << 8,
         ValueChanged = 1 << 12,
         PrimaryActionTriggered = 1 << 13,
         EditingDidBegin = 1 << 16,
@@ -67,6 +69,12 @@ public:
     static void registerClass(device::Process&);
 
 protected:
+    // A finger that went down on the control lifted inside it at `point`
+    // (the control's coordinates): touch-up-inside. A switch toggles, a
+    // segmented control selects the segment there.
+    virtual void touchUpInside(Point point);
+    // The finger moved to `point` while tracking; a slider follows it.
+    virtual void trackTouch(Point) { }
     // Whether a touch can reach the control: it and every view above it are
     // shown, take touches and are not fully transparent, and it is enabled.
     bool canTakeTouches() const;
@@ -87,6 +95,7 @@ private:
     bool m_enabled { true };
     bool m_selected { false };
     bool m_highlighted { false };
+    bool m_tracking { false };
     int64_t m_contentVerticalAlignment { 0 };
 };
 

@@ -11,7 +11,8 @@ void UIEvent::registerClass(device::Process& process)
 {
     ClassBuilder::define<UIEvent>(process.runtime(), "UIEvent", "NSObject")
         .method("type", Imp::of(&UIEvent::type))
-        .method("timestamp", Imp::of(&UIEvent::timestamp));
+        .method("timestamp", Imp::of(&UIEvent::timestamp))
+        .method("allTouches", Imp::of([](UIEvent* self, runtime::Selector) { return self->allTouches(); }));
 }
 
 } // namespace uikit

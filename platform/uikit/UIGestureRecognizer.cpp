@@ -93,6 +93,8 @@ void UIGestureRecognizer::registerClass(device::Process& process)
             if (state >= 0 && state <= static_cast<int64_t>(State::Failed))
                 self->setState(static_cast<State>(state));
         }))
+        .method("cancelsTouchesInView", Imp::of(&UIGestureRecognizer::cancelsTouchesInView))
+        .method("setCancelsTouchesInView:", Imp::of(&UIGestureRecognizer::setCancelsTouchesInView))
         .method("isEnabled", Imp::of(&UIGestureRecognizer::isEnabled))
         .method("setEnabled:", Imp::of(&UIGestureRecognizer::setEnabled));
 }

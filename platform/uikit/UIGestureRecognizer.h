@@ -37,7 +37,21 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool);
 
+    // Touches as the finger moves, from the process's touch delivery. A
+    // recognizer changes state from them; the base class does nothing.
+    virtual void touchesBegan(UITouch&) { }
+    virtual void touchesMoved(UITouch&) { }
+    virtual void touchesEnded(UITouch&) { }
+    virtual void touchesCancelled(UITouch&) { }
+    // Whether recognizing the gesture cancels the touches of the view under it.
+    bool cancelsTouchesInView() const { return m_cancelsTouchesInView; }
+    void setCancelsTouchesInView(bool cancels) { m_cancelsTouchesInView = cancels; }
+
     static void registerClass(device::Process&);
+
+protected:
+    // How far a finger may move before a tap becomes a drag, in points.
+    static constexpr double allowableMovement = 10;
 
 private:
     struct Target {
@@ -51,6 +65,7 @@ private:
     runtime::WeakRef<UIView> m_view;
     State m_state { State::Possible };
     bool m_enabled { true };
+    bool m_cancelsTouchesInView { true };
 };
 
 } // namespace uikit

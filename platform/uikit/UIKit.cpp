@@ -44,6 +44,7 @@
 #include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UITextField.h"
+#include "platform/uikit/UITouch.h"
 #include "platform/uikit/UITraitCollection.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIVisualEffectView.h"
@@ -124,6 +125,7 @@ void defineClasses(device::Process& process)
     UILabel::registerClass(process);
     UIImageView::registerClass(process);
     UIEvent::registerClass(process);
+    UITouch::registerClass(process);
     UIPressesEvent::registerClass(process);
     UIPress::registerClass(process);
     UINotificationFeedbackGenerator::registerClass(process);

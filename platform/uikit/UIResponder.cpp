@@ -1,6 +1,7 @@
 #include "platform/uikit/UIResponder.h"
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/ClassBuilder.h"
 
@@ -19,6 +20,15 @@ void UIResponder::registerClass(device::Process& process)
 {
     ClassBuilder::define<UIResponder>(process.runtime(), "UIResponder", "NSObject")
         .method("nextResponder", runtime::Imp::of([](UIResponder*, Selector) -> Ref<Object> { return nullptr; }));
+    // Touches a responder does not handle travel along the chain.
+    auto& cls = *process.runtime().classNamed("UIResponder");
+    for (const char* name : { "touchesBegan:withEvent:", "touchesMoved:withEvent:", "touchesEnded:withEvent:",
+             "touchesCancelled:withEvent:" }) {
+        process.runtime().define(cls, Selector::named(name),
+            runtime::Imp::of([](UIResponder* self, Selector selector, const foundation::Value& touches, Object* event) {
+                runtime::send(self->nextResponder(), selector, touches, event);
+            }));
+    }
 }
 
 } // namespace uikit

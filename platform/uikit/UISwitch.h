@@ -28,6 +28,9 @@ public:
 
     static void registerClass(device::Process&);
 
+protected:
+    void touchUpInside(Point) override { toggle(); }
+
 private:
     bool m_on { false };
     runtime::Ref<runtime::Object> m_onTintColor;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/uikit/Geometry.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 
 namespace uikit {
@@ -15,9 +16,17 @@ public:
     // Delivers one complete tap: the recognizer ends and tells its targets.
     void recognizeTap();
 
+    // A finger that lifts within the allowable movement of where it went
+    // down ends the gesture; one that moves further fails it.
+    void touchesBegan(UITouch&) override;
+    void touchesMoved(UITouch&) override;
+    void touchesEnded(UITouch&) override;
+    void touchesCancelled(UITouch&) override;
+
     static void registerClass(device::Process&);
 
 private:
+    Point m_start;
     int64_t m_numberOfTapsRequired { 1 };
 };
 

@@ -8,6 +8,7 @@
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/LayoutEngine.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
@@ -116,6 +117,59 @@ bool UIView::isDescendantOf(const UIView* ancestor) const
             return true;
     }
     return false;
+}
+
+Point UIView::pointOnScreen(Point point) const
+{
+    for (const UIView* view = this; view; view = view->m_superview) {
+        point.x += view->m_frame.origin.x - view->m_bounds.origin.x;
+        point.y += view->m_frame.origin.y - view->m_bounds.origin.y;
+    }
+    // The root's own frame places a window on the screen; a bare root lies at the origin.
+    return point;
+}
+
+Point UIView::pointFromScreen(Point point) const
+{
+    Point zero = pointOnScreen({});
+    return { point.x - zero.x, point.y - zero.y };
+}
+
+Point UIView::convertPointTo(Point point, const UIView* other) const
+{
+    if (!other)
+        other = window();
+    return other ? other->pointFromScreen(pointOnScreen(point)) : pointOnScreen(point);
+}
+
+Point UIView::convertPointFrom(Point point, const UIView* other) const
+{
+    if (!other)
+        other = window();
+    return pointFromScreen(other ? other->pointOnScreen(point) : point);
+}
+
+bool UIView::pointInside(Point point) const
+{
+    return point.x >= m_bounds.origin.x && point.y >= m_bounds.origin.y
+        && point.x < m_bounds.origin.x + m_bounds.size.width && point.y < m_bounds.origin.y + m_bounds.size.height;
+}
+
+UIView* UIView::hitTest(Point point, UIEvent* event)
+{
+    if (m_hidden || m_alpha < 0.01 || !m_userInteractionEnabled)
+        return nullptr;
+    if (!runtime::send<bool>(this, SEL("pointInside:withEvent:"), point, static_cast<Object*>(event)))
+        return nullptr;
+    for (auto it = m_subviews.rbegin(); it != m_subviews.rend(); ++it) {
+        UIView* child = it->get();
+        Point inChild { point.x - child->m_frame.origin.x + child->m_bounds.origin.x,
+            point.y - child->m_frame.origin.y + child->m_bounds.origin.y };
+        auto hit = runtime::send<Ref<Object>>(child, SEL("hitTest:withEvent:"), inChild, static_cast<Object*>(event));
+        if (auto* view = dynamic_cast<UIView*>(hit.get()))
+            return view;
+    }
+    return this;
 }
 
 bool UIView::addSubview(UIView* view)
@@ -430,6 +484,17 @@ void UIView::registerClass(device::Process& process)
                 self->insertSubview(subview, self->subviews().size());
         }))
         .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
+        .method("hitTest:withEvent:", Imp::of([](UIView* self, Selector, Point point, Object* event) -> Object* {
+            return self->hitTest(point, dynamic_cast<UIEvent*>(event));
+        }))
+        .method("pointInside:withEvent:",
+            Imp::of([](UIView* self, Selector, Point point, Object*) { return self->pointInside(point); }))
+        .method("convertPoint:toView:", Imp::of([](UIView* self, Selector, Point point, Object* view) {
+            return self->convertPointTo(point, dynamic_cast<UIView*>(view));
+        }))
+        .method("convertPoint:fromView:", Imp::of([](UIView* self, Selector, Point point, Object* view) {
+            return self->convertPointFrom(point, dynamic_cast<UIView*>(view));
+        }))
         // Announcements a subclass or a plug-in may act on; a plain view does nothing.
         .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) {}))
         .method("didMoveToSuperview", Imp::of([](UIView*, Selector) {}))

@@ -35,6 +35,24 @@ public:
     UIWindow* window() const;
     bool isDescendantOf(const UIView*) const;
 
+    // A point of this view's bounds on the screen (through every frame and
+    // bounds up to the window, then the window's frame), and back. A view
+    // outside a window counts its root as lying at the screen's origin.
+    Point pointOnScreen(Point) const;
+    Point pointFromScreen(Point) const;
+    // Between this view and `other`; a nil `other` is the view's window.
+    Point convertPointTo(Point, const UIView* other) const;
+    Point convertPointFrom(Point, const UIView* other) const;
+
+    // The view that takes a touch at `point` (this view's coordinates): nil
+    // when this view is hidden, more transparent than 0.01, without user
+    // interaction, or the point is not inside it (`pointInside:withEvent:`);
+    // else the first subview, front to back, that answers
+    // `hitTest:withEvent:` with a view, or this view. Both go through the run
+    // time, so a class may override either.
+    UIView* hitTest(Point, UIEvent*);
+    bool pointInside(Point) const;
+
     // Puts `view` at the front (or at `index`) of this view's subviews,
     // taking it out of any other superview. Adding a view to itself or to
     // one of its own subviews is refused and answers false.
