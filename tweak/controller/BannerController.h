@@ -49,6 +49,10 @@ namespace controller {
     // with no object and the command dictionary as user info.
     void postCommand(Brix&, const Value& command);
 
+    // Whether the controller's banner takes the texts of an "updateReply"
+    // command: an answerable banner whose original header equals the command's.
+    bool bannerTakesUpdate(Object* controller, const Value& command);
+
     // Whether the system version orders at or after `version`, compared numerically.
     bool systemIsAtLeast(Brix&, std::string_view version);
 

@@ -36,23 +36,10 @@ namespace {
             runtime::Block<void(bool)> {});
     }
 
-    // A newer notification of the same conversation continues the text of an
-    // answerable banner: its header must equal the banner's original one exactly.
     void updateReply(Object* controller, const Value& command)
     {
-        auto banner = brixView(controller);
-        if (!banner || !sendIfResponds<bool>(banner, SEL("canReply")))
-            return;
-        auto headerLabel = sendIfResponds<Ref<Object>>(banner, SEL("headerLabel"));
-        if (sendIfResponds<Value>(headerLabel, SEL("text")).isNil())
-            return;
-        const Value& header = command["header"];
-        const Value& body = command["body"];
-        if (header.isNil() || body.isNil())
-            return;
-        if (!(sendIfResponds<Value>(banner, SEL("originalHeader")) == header))
-            return;
-        sendIfResponds(banner, SEL("updateBannerForContinuousNotification:"), body);
+        if (bannerTakesUpdate(controller, command))
+            sendIfResponds(brixView(controller), SEL("updateBannerForContinuousNotification:"), command["body"]);
     }
 
     // Another banner has arrived: this one leaves half a second later, unless it
@@ -94,6 +81,22 @@ namespace {
     }
 
 } // namespace
+
+// A newer notification of the same conversation continues the text of an
+// answerable banner: its header must equal the banner's original one exactly.
+bool bannerTakesUpdate(Object* controller, const Value& command)
+{
+    auto banner = brixView(controller);
+    if (!banner || !sendIfResponds<bool>(banner, SEL("canReply")))
+        return false;
+    auto headerLabel = sendIfResponds<Ref<Object>>(banner, SEL("headerLabel"));
+    if (sendIfResponds<Value>(headerLabel, SEL("text")).isNil())
+        return false;
+    const Value& header = command["header"];
+    if (header.isNil() || command["body"].isNil())
+        return false;
+    return sendIfResponds<Value>(banner, SEL("originalHeader")) == header;
+}
 
 Imp addReceivedBrixNotification(Brix& brix)
 {

@@ -46,7 +46,9 @@ namespace {
             postCommand(brix, command("dismissnoani"));
     }
 
-    // The newer notification's texts go to the held banner of the same conversation.
+    // The newer notification's texts go to the held banner of the same
+    // conversation; the held notification is cleared only when its own banner
+    // took them, since otherwise nothing shows the newer text in its place.
     void updateHeldBanner(Brix& brix, Object* controller, Object* presentedView)
     {
         auto content = sendIfResponds<Ref<Object>>(presentedView, SEL("contentView"));
@@ -58,8 +60,10 @@ namespace {
         Value update = command("updateReply");
         update.set("header", header);
         update.set("body", body);
+        bool taken = bannerTakesUpdate(controller, update);
         postCommand(brix, update);
-        send(controller, SEL("attemptDelete"));
+        if (taken)
+            send(controller, SEL("attemptDelete"));
     }
 
 } // namespace
