@@ -248,4 +248,17 @@ double presentationAlpha(const UIView* view, double time)
     return interpolate(animation->fromAlpha, animation->toAlpha, animation->progress(time));
 }
 
+bool isAnimating(const UIView& subtree, double time)
+{
+    if (const ViewLayoutState* state = subtree.existingLayoutState()) {
+        for (auto& animation : state->animations) {
+            auto& group = animation.group;
+            if (group && !group->isFinished() && time < group->startTime() + group->duration())
+                return true;
+        }
+    }
+    return std::any_of(subtree.subviews().begin(), subtree.subviews().end(),
+        [time](auto& subview) { return isAnimating(*subview, time); });
+}
+
 } // namespace uikit

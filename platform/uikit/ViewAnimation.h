@@ -77,6 +77,11 @@ double presentationAlpha(const UIView*, double time);
 void recordFrameChange(UIView&, const Rect& from, const Rect& to);
 void recordAlphaChange(UIView&, double from, double to);
 
+// Whether a view of the subtree shows an animation in flight at `time`: one
+// that has started or will start, and has not reached its end. A live screen
+// draws frames only while this holds.
+bool isAnimating(const UIView& subtree, double time);
+
 // Cuts short every animation of a view of the subtree: it leaves its window.
 void cutShortAnimations(UIView& subtree);
 

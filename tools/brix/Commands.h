@@ -12,6 +12,7 @@ void addHooksCommand(CLI::App&);
 void addPrefsCommand(CLI::App&);
 void addRunCommand(CLI::App&);
 void addSettingsCommand(CLI::App&);
+void addStudioCommand(CLI::App&);
 
 // Prints a clear message on standard error and ends the command with exit code 2.
 [[noreturn]] void failUsage(const std::string& message);

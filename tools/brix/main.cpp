@@ -43,6 +43,7 @@ int main(int argc, char** argv)
     tools::addPrefsCommand(app);
     tools::addRunCommand(app);
     tools::addSettingsCommand(app);
+    tools::addStudioCommand(app);
     // Set after the commands are added, which would otherwise inherit it.
     app.footer("Run 'brix COMMAND --help' for a command's options and examples.\n"
                "Exit status: 0 success; 1 the command ran and failed (an expectation did not hold, a file could not "

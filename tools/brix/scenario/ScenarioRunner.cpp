@@ -114,6 +114,20 @@ double ScenarioRunner::duration(const Scenario& scenario)
 
 ScenarioRunner::ExitCode ScenarioRunner::run()
 {
+    if (auto code = start(); code != Passed)
+        return code;
+    for (auto& step : m_scenario->steps) {
+        perform(step);
+        if (m_stopped)
+            break;
+    }
+    finishFilming();
+    m_traceFile.flush();
+    return m_failed ? Failed : Passed;
+}
+
+ScenarioRunner::ExitCode ScenarioRunner::start()
+{
     std::error_code error;
     fs::create_directories(m_output.folder, error);
     m_traceFile.open(m_output.folder / "trace.jsonl", std::ios::binary | std::ios::trunc);
@@ -130,14 +144,32 @@ ScenarioRunner::ExitCode ScenarioRunner::run()
         return Refused;
     watchLaunches();
     m_device->device().launch(apps::homeScreen);
-    for (auto& step : m_scenario->steps) {
+    return Passed;
+}
+
+bool ScenarioRunner::play(const Step& step)
+{
+    if (m_device && !m_stopped)
         perform(step);
-        if (m_stopped)
-            break;
-    }
-    finishFilming();
-    m_traceFile.flush();
-    return m_failed ? Failed : Passed;
+    return !m_stopped;
+}
+
+bool ScenarioRunner::runUntil(double time)
+{
+    if (!m_device || m_stopped)
+        return false;
+    auto& scheduler = m_device->device().scheduler();
+    if (scheduler.advanceTo(time, maxTasksPerStep))
+        return true;
+    *m_output.errors << "brix: the device did not settle on the way to " << Json(time).dump()
+                     << " s (a loop that never ends?)\n";
+    m_stopped = true;
+    return false;
+}
+
+device::Device* ScenarioRunner::device() const
+{
+    return m_device ? &m_device->device() : nullptr;
 }
 
 bool ScenarioRunner::startFilming()

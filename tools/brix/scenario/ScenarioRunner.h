@@ -67,6 +67,19 @@ public:
     // or Refused (the device or the output could not be set up; nothing ran).
     ExitCode run();
 
+    // A live session instead of the file's steps: `start` lays the device out
+    // and starts the home screen (Refused when that fails); `play` then runs
+    // one step at its time as `run` would, and `runUntil` lets the clock move
+    // on to a time without a step. Both answer false once the device ran away.
+    ExitCode start();
+    bool play(const Step&);
+    bool runUntil(double time);
+    // The device of a started session (nil before).
+    device::Device* device() const;
+    device::Process* homeScreenProcess() const { return m_device ? homeScreen() : nullptr; }
+    // Takes the next free notification id of the sequence "n1", "n2", ...
+    std::string takeNotificationId() { return nextFreeId(); }
+
     // Every event traced, in order (empty before `run`).
     const std::vector<Json>& events() const;
 

@@ -1,0 +1,444 @@
+#include "tools/brix/studio/Studio.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/apps/Apps.h"
+#include "platform/device/Device.h"
+#include "platform/device/Json.h"
+#include "platform/messages/ConversationStore.h"
+#include "platform/uikit/UIKitState.h"
+#include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewAnimation.h"
+
+#include "tools/brix/scenario/ScenarioParser.h"
+#include "tools/brix/scenario/ScenarioRunner.h"
+#include "tools/brix/scenario/ScreenRenderer.h"
+
+namespace tools::studio {
+
+namespace fs = std::filesystem;
+using scenario::Json;
+
+namespace {
+
+    Json refusal(const std::string& reason)
+    {
+        return { { "error", reason } };
+    }
+
+    // The steps a page may play: input, notifications and the system's own
+    // events. Steps that write or read files of this machine are not among them.
+    const std::set<std::string> playableKinds { "notify", "notifyList", "tap", "pan", "press", "type", "key",
+        "tapBackdrop", "button", "grabber", "lock", "style", "preferences", "settings", "touch", "tapAt", "keys" };
+
+    // The icons the studio gives each app's notifications, in the session's folder.
+    std::string appIconFor(const std::string& app)
+    {
+        if (app == "com.apple.MobileSMS")
+            return "../demo/fixtures/messages-icon@3x.png";
+        if (app == "com.apple.mobiletimer")
+            return "../demo/fixtures/clock-icon@3x.png";
+        return "../demo/fixtures/chat-icon@3x.png";
+    }
+
+    // Fixture paths of the set-up sections, made absolute so that the saved
+    // file plays from wherever it is kept.
+    void makePathsAbsolute(Json& value, const fs::path& folder)
+    {
+        if (value.is_array()) {
+            for (auto& item : value)
+                makePathsAbsolute(item, folder);
+            return;
+        }
+        if (!value.is_object())
+            return;
+        for (auto& [key, item] : value.items()) {
+            if ((key == "from" || key == "photo" || key == "file") && item.is_string()
+                && fs::path(item.get<std::string>()).is_relative())
+                item = (folder / item.get<std::string>()).lexically_normal().string();
+            else
+                makePathsAbsolute(item, folder);
+        }
+    }
+
+} // namespace
+
+Studio::Studio(Options options)
+    : m_options(std::move(options))
+    , m_encoder(m_options.quality)
+{
+}
+
+Studio::~Studio()
+{
+    m_events.close();
+    m_runner.reset();
+}
+
+void Studio::log(const std::string& message) const
+{
+    (m_options.log ? *m_options.log : std::cerr) << "brix studio: " << message << "\n";
+}
+
+std::optional<std::string> Studio::start()
+{
+    std::ifstream file(m_options.session, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    if (!file)
+        return "cannot read the session " + m_options.session.string();
+    try {
+        m_sessionJson = Json::parse(text.str());
+    } catch (const Json::exception& error) {
+        return m_options.session.string() + ": " + error.what();
+    }
+    m_sessionFolder = fs::absolute(m_options.session).parent_path();
+    Json setUp = m_sessionJson;
+    setUp.erase("steps");
+    auto parsed = scenario::ScenarioParser::parseText(setUp.dump(), m_sessionFolder);
+    if (!parsed)
+        return m_options.session.string() + ": " + parsed.error().message;
+    if (auto failure = startDevice(std::move(parsed.value())))
+        return failure;
+    std::lock_guard lock(m_mutex);
+    m_running = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> Studio::startDevice(scenario::Scenario session)
+{
+    m_runner.reset();
+    m_scenario = std::make_unique<scenario::Scenario>(std::move(session));
+    m_output = std::make_unique<TemporaryFolder>("brix-studio-");
+    scenario::ScenarioRunner::Output output(m_output->path(), nullptr, m_options.log ? m_options.log : &std::cerr);
+    m_runner = std::make_unique<scenario::ScenarioRunner>(*m_scenario, output);
+    if (m_runner->start() != scenario::ScenarioRunner::Passed)
+        return "the device could not start";
+    m_runner->device()->trace().addSink(
+        [this](const Json& event) { m_events.publish("trace", device::Trace::line(event)); });
+    m_epoch = std::chrono::steady_clock::now();
+    m_steps.clear();
+    m_encoder.reset();
+    m_changed = true;
+    m_gesture.reset();
+    return std::nullopt;
+}
+
+double Studio::deviceTime() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_epoch).count();
+}
+
+std::optional<std::string> Studio::addAppIcon(Json& notification) const
+{
+    if (!notification.is_object())
+        return "a notification is an object";
+    if (notification.contains("icon") || notification.contains("appIcon"))
+        return "the page cannot name picture files; the studio gives each app its icon";
+    if (notification.contains("app") && notification["app"].is_string())
+        notification["appIcon"]
+            = (m_sessionFolder / appIconFor(notification["app"].get<std::string>())).lexically_normal().string();
+    return std::nullopt;
+}
+
+Json Studio::play(Json step)
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    if (!step.is_object() || step.empty())
+        return refusal("a step is an object such as {\"style\": \"dark\"}");
+    if (step.contains("at") || step.contains("after"))
+        return refusal("a live step runs now: it takes no \"at\" or \"after\"");
+    std::string kind = step.begin().key();
+    if (!playableKinds.contains(kind))
+        return refusal("the studio does not play \"" + kind + "\" steps");
+    bool isNotification = kind == "notify" || kind == "notifyList";
+    if (isNotification) {
+        if (auto failure = addAppIcon(step[kind]))
+            return refusal(*failure);
+        step[kind].erase("id");
+    }
+    Json file = { { "format", 1 }, { "steps", Json::array({ step }) } };
+    auto parsed = scenario::ScenarioParser::parseText(file.dump(), m_sessionFolder);
+    if (!parsed)
+        return refusal(parsed.error().message);
+    if (parsed.value().steps.size() != 1)
+        return refusal("one step at a time");
+    auto played = parsed.value().steps.front();
+    Json answer = { { "ok", true } };
+    if (isNotification) {
+        auto id = m_runner->takeNotificationId();
+        step[kind]["id"] = id;
+        if (auto* notify = std::get_if<scenario::Notify>(&played.action))
+            notify->notification.id = id;
+        if (auto* notify = std::get_if<scenario::NotifyList>(&played.action))
+            notify->notification.id = id;
+        answer["id"] = id;
+    }
+    double time = std::max(deviceTime(), m_runner->device()->scheduler().now());
+    played.time = time;
+    played.number = m_steps.size() + 1;
+    Json recorded = { { "at", time } };
+    recorded.update(step);
+    m_steps.push_back(recorded);
+    answer["step"] = played.number;
+    if (!m_runner->play(played))
+        return refusal("the device ran away (a loop that never ends?)");
+    m_changed = true;
+    return answer;
+}
+
+Json Studio::push(const std::string& text, const std::string& app)
+{
+    Json payload;
+    try {
+        payload = Json::parse(text);
+    } catch (const Json::exception& error) {
+        return refusal(std::string("the payload is not JSON: ") + error.what());
+    }
+    if (!payload.is_object())
+        return refusal("the payload is not a JSON object");
+    if (!payload.contains("aps") || !payload["aps"].is_object())
+        return refusal("the payload has no \"aps\" dictionary");
+    auto& aps = payload["aps"];
+    Json notification = Json::object();
+    std::string target = app;
+    if (target.empty()) {
+        auto named = payload.find("Simulator Target Bundle");
+        if (named == payload.end() || !named->is_string() || named->get<std::string>().empty())
+            return refusal("the payload names no app: give --app or the key \"Simulator Target Bundle\"");
+        target = named->get<std::string>();
+    }
+    notification["app"] = target;
+    auto alert = aps.find("alert");
+    if (alert == aps.end())
+        return refusal("the payload has no aps.alert: there is nothing to show");
+    if (alert->is_string()) {
+        notification["message"] = *alert;
+    } else if (alert->is_object()) {
+        for (auto [field, into] :
+            { std::pair { "title", "title" }, { "subtitle", "subtitle" }, { "body", "message" } }) {
+            if (!alert->contains(field))
+                continue;
+            if (!(*alert)[field].is_string())
+                return refusal(std::string("aps.alert.") + field + " is not a string");
+            notification[into] = (*alert)[field];
+        }
+    } else {
+        return refusal("aps.alert is neither a string nor a dictionary");
+    }
+    if (aps.contains("thread-id")) {
+        if (!aps["thread-id"].is_string())
+            return refusal("aps.thread-id is not a string");
+        notification["thread"] = aps["thread-id"];
+    }
+    Json userInfo = payload;
+    userInfo.erase("Simulator Target Bundle");
+    notification["userInfo"] = userInfo;
+    return play({ { "notify", notification } });
+}
+
+// Until touches land at screen points, a press and release without moving is
+// a tap on the current banner and a press that moves is a drag of it.
+Json Studio::pointer(const std::string& phase, double x, double y)
+{
+    if (phase == "down") {
+        m_gesture = Gesture { x, y, 0, {} };
+        return { { "ok", true } };
+    }
+    if (!m_gesture)
+        return refusal("no pointer is down");
+    if (phase == "move") {
+        m_gesture->farthest = std::max({ m_gesture->farthest, std::abs(x - m_gesture->x), std::abs(y - m_gesture->y) });
+        m_gesture->translations.push_back(y - m_gesture->y);
+        return { { "ok", true } };
+    }
+    if (phase != "up" && phase != "cancel")
+        return refusal("a pointer goes down, moves, goes up or is cancelled");
+    auto gesture = std::move(*m_gesture);
+    m_gesture.reset();
+    constexpr double tapSlop = 10;
+    if (gesture.farthest < tapSlop)
+        return phase == "up" ? play({ { "tap", "banner" } }) : Json { { "ok", true } };
+    return play({ { "pan", gesture.translations }, { "end", phase == "up" ? "ended" : "cancelled" } });
+}
+
+Json Studio::state() const
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    auto& device = *m_runner->device();
+    auto& hardware = device.hardware();
+    Json state = { { "time", deviceTime() }, { "systemVersion", hardware.systemVersion },
+        { "style", hardware.style == device::Hardware::Style::Dark ? "dark" : "light" },
+        { "screen", { { "width", hardware.screenWidth }, { "height", hardware.screenHeight } } },
+        { "steps", m_steps.size() } };
+    auto conversations = messages::ConversationStore(device).load();
+    state["conversations"] = conversations ? Json(conversations.value()) : Json::array();
+    Json sent = Json::array();
+    for (auto& event : device.trace().events()) {
+        auto type = event.value("type", "");
+        if (type == "messages.sent" || type == "messages.readReceipt")
+            sent.push_back(event);
+    }
+    state["messages"] = sent;
+    return state;
+}
+
+Json Studio::savedScenario() const
+{
+    Json saved = m_sessionJson;
+    saved.erase("steps");
+    makePathsAbsolute(saved, m_sessionFolder);
+    Json steps = Json::array();
+    for (auto& step : m_steps)
+        steps.push_back(step);
+    // The replay lets the time pass that the session has seen since its last step.
+    steps.push_back({ { "at", deviceTime() }, { "wait", 0 } });
+    saved["steps"] = steps;
+    return saved;
+}
+
+Json Studio::trace() const
+{
+    return m_runner ? Json(m_runner->device()->trace().events()) : Json::array();
+}
+
+void Studio::wantWholeFrame()
+{
+    m_encoder.reset();
+    m_changed = true;
+}
+
+void Studio::tick(double time)
+{
+    if (!m_runner)
+        return;
+    auto due = m_runner->device()->scheduler().nextDueTime();
+    if (due && *due <= time)
+        m_changed = true;
+    m_runner->runUntil(time);
+    if (m_changed || m_animating)
+        sendFrame(time);
+}
+
+void Studio::sendFrame(double time)
+{
+    auto& device = *m_runner->device();
+    auto* home = m_runner->homeScreenProcess();
+    double scale = m_options.scale > 0 ? m_options.scale : device.hardware().screenScale;
+    m_changed = false;
+    m_animating = false;
+    if (home) {
+        for (auto& window : uikit::UIKitState::of(*home).windows()) {
+            if (!window->isHidden() && uikit::isAnimating(*window, time))
+                m_animating = true;
+        }
+    }
+    auto screen = scenario::ScreenRenderer::render(device, home, scale, time);
+    if (!screen) {
+        log("cannot draw the screen: " + screen.error().message);
+        return;
+    }
+    int width = screen.value().width();
+    int height = screen.value().height();
+    auto frame = m_encoder.encode(std::move(screen.value()));
+    if (!frame) {
+        log("cannot encode the screen: " + frame.error().message);
+        return;
+    }
+    m_lastFrameTime = time;
+    if (!frame.value())
+        return;
+    auto& part = *frame.value();
+    Json message = { { "n", ++m_frameNumber }, { "t", time }, { "x", part.x }, { "y", part.y }, { "w", part.width },
+        { "h", part.height }, { "whole", part.whole }, { "width", width }, { "height", height },
+        { "jpeg", device::base64(part.jpeg) } };
+    m_events.publish("frame", message.dump());
+}
+
+std::optional<std::chrono::steady_clock::time_point> Studio::nextWake() const
+{
+    if (!m_runner)
+        return std::nullopt;
+    if (m_animating || m_changed)
+        return std::chrono::steady_clock::now()
+            + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                std::chrono::duration<double>(1 / m_options.framesPerSecond));
+    auto due = m_runner->device()->scheduler().nextDueTime();
+    if (!due)
+        return std::nullopt;
+    return m_epoch
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*due));
+}
+
+std::future<Json> Studio::call(Work work)
+{
+    auto promise = std::make_shared<std::promise<Json>>();
+    auto future = promise->get_future();
+    std::lock_guard lock(m_mutex);
+    if (!m_running || m_stopping) {
+        promise->set_value(refusal("the studio is not running"));
+        return future;
+    }
+    m_inbox.push_back([this, work = std::move(work), promise] {
+        try {
+            promise->set_value(work(*this));
+        } catch (const std::exception& error) {
+            promise->set_value(refusal(error.what()));
+        }
+    });
+    m_wake.notify_all();
+    return future;
+}
+
+void Studio::run()
+{
+    while (true) {
+        std::vector<std::function<void()>> inbox;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopping)
+                break;
+            inbox.swap(m_inbox);
+        }
+        if (m_runner)
+            m_runner->runUntil(deviceTime());
+        for (auto& work : inbox)
+            work();
+        tick(deviceTime());
+        std::unique_lock lock(m_mutex);
+        if (m_stopping)
+            break;
+        if (!m_inbox.empty())
+            continue;
+        auto ready = [this] { return m_stopping || !m_inbox.empty(); };
+        if (auto wake = nextWake())
+            m_wake.wait_until(lock, *wake, ready);
+        else
+            m_wake.wait(lock, ready);
+    }
+    std::vector<std::function<void()>> left;
+    {
+        std::lock_guard lock(m_mutex);
+        m_running = false;
+        left.swap(m_inbox);
+    }
+    for (auto& work : left)
+        work();
+    m_events.close();
+}
+
+void Studio::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    m_events.close();
+}
+
+} // namespace tools::studio
