@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Text.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSAttributedString.h"
@@ -55,7 +56,7 @@ Ref<NSAttributedString> UILabel::attributedText() const
     if (m_text.isNil())
         return nullptr;
     std::string string = m_text.string();
-    uint64_t length = graphics::utf16Length(string);
+    uint64_t length = foundation::text::utf16Length(string);
     return NSAttributedString::make(isa()->runtime(), std::move(string),
         { { { 0, length }, NSAttributedString::fontAttributeName, Value(static_cast<Object*>(font())) } });
 }

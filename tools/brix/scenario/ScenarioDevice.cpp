@@ -1,7 +1,6 @@
 #include "tools/brix/scenario/ScenarioDevice.h"
 
 #include <fstream>
-#include <random>
 #include <sqlite3.h>
 #include <sstream>
 
@@ -9,6 +8,7 @@
 #include "platform/contacts/AddressBook.h"
 #include "platform/contacts/VCard.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UUID.h"
 #include "platform/messages/ConversationStore.h"
 #include "platform/network/Network.h"
 #include "platform/preferences/Domain.h"
@@ -30,20 +30,10 @@ namespace {
     // identifier, so that repeated runs lay the device out alike.
     std::string uuidFor(const std::string& identifier, size_t index)
     {
-        std::mt19937_64 generator(std::hash<std::string> {}(identifier) ^ index);
-        static constexpr char digits[] = "0123456789ABCDEF";
-        std::string uuid;
-        for (int position = 0; position < 32; ++position) {
-            if (position == 8 || position == 12 || position == 16 || position == 20)
-                uuid += '-';
-            int digit = static_cast<int>(generator() % 16);
-            if (position == 12)
-                digit = 4;
-            else if (position == 16)
-                digit = 8 + digit % 4;
-            uuid += digits[digit];
-        }
-        return uuid;
+        // The space of this tool's container UUIDs, itself a random UUID.
+        static constexpr foundation::UUID::Bytes space { 0x6B, 0x1E, 0x4C, 0x2A, 0x93, 0x0D, 0x4F, 0x57, 0xA2,
+            0x8C, 0x31, 0xE5, 0x7B, 0x90, 0xD4, 0x16 };
+        return foundation::UUID::format(foundation::UUID::named(space, identifier + "#" + std::to_string(index)));
     }
 
     std::string containerFolder(const Container& container, const std::string& uuid)

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/foundation/UUID.h"
 #include "tools/brix/PreferenceValues.h"
 #include "tools/brix/scenario/WebServer.h"
 
@@ -275,14 +276,7 @@ namespace {
 
     bool isUuid(std::string_view text)
     {
-        if (text.size() != 36)
-            return false;
-        for (size_t i = 0; i < text.size(); ++i) {
-            bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-            if (dash != (text[i] == '-') || (!dash && !std::isxdigit(static_cast<unsigned char>(text[i]))))
-                return false;
-        }
-        return true;
+        return foundation::UUID::parse(text).has_value();
     }
 
     // How deep objects and arrays may nest in a scenario file. The format itself

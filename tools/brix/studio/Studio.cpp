@@ -7,6 +7,7 @@
 #include "platform/apps/Apps.h"
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Encoding.h"
 #include "platform/messages/ConversationStore.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
@@ -355,7 +356,7 @@ void Studio::sendFrame(double time)
     auto& part = *frame.value();
     Json message = { { "n", ++m_frameNumber }, { "t", time }, { "x", part.x }, { "y", part.y }, { "w", part.width },
         { "h", part.height }, { "whole", part.whole }, { "width", width }, { "height", height },
-        { "jpeg", device::base64(part.jpeg) } };
+        { "jpeg", foundation::base64Encode(part.jpeg) } };
     m_events.publish("frame", message.dump());
 }
 
