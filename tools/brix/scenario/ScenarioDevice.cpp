@@ -159,6 +159,48 @@ std::optional<std::string> ScenarioDevice::writeFile(const FileEntry& file, cons
     return std::nullopt;
 }
 
+namespace {
+
+    // What fixture SQL may not do: name a file of its own (ATTACH, and VACUUM
+    // INTO, which attaches its target), move SQLite's own folders, or load
+    // code. The database stays the one file the scenario placed.
+    struct SqlGuard {
+        std::string refusal;
+    };
+
+    int authorizeFixtureSql(
+        void* context, int action, const char* first, const char* second, const char*, const char*)
+    {
+        auto& guard = *static_cast<SqlGuard*>(context);
+        auto named = [](const char* text) { return std::string(text ? text : ""); };
+        switch (action) {
+        case SQLITE_ATTACH:
+            guard.refusal = "a scenario's SQL may not name another file (" + named(first)
+                + "): ATTACH and VACUUM INTO are refused";
+            return SQLITE_DENY;
+        case SQLITE_DETACH:
+            guard.refusal = "a scenario's SQL may not DETACH";
+            return SQLITE_DENY;
+        case SQLITE_PRAGMA:
+            if (sqlite3_stricmp(named(first).c_str(), "temp_store_directory") == 0
+                || sqlite3_stricmp(named(first).c_str(), "data_store_directory") == 0) {
+                guard.refusal = "a scenario's SQL may not name a folder (PRAGMA " + named(first) + ")";
+                return SQLITE_DENY;
+            }
+            return SQLITE_OK;
+        case SQLITE_FUNCTION:
+            if (sqlite3_stricmp(named(second).c_str(), "load_extension") == 0) {
+                guard.refusal = "a scenario's SQL may not load extensions";
+                return SQLITE_DENY;
+            }
+            return SQLITE_OK;
+        default:
+            return SQLITE_OK;
+        }
+    }
+
+} // namespace
+
 std::optional<std::string> ScenarioDevice::writeDatabase(
     const std::vector<std::string>& statements, const std::string& devicePath)
 {
@@ -170,11 +212,18 @@ std::optional<std::string> ScenarioDevice::writeDatabase(
     if (sqlite3_open_v2(host.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         failure = "cannot make the database " + devicePath + ": " + sqlite3_errmsg(database);
     } else {
+        SqlGuard guard;
+        sqlite3_limit(database, SQLITE_LIMIT_ATTACHED, 0);
+        sqlite3_db_config(database, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(database, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+        sqlite3_set_authorizer(database, authorizeFixtureSql, &guard);
         for (size_t index = 0; index < statements.size() && !failure; ++index) {
             char* message = nullptr;
+            guard.refusal.clear();
             if (sqlite3_exec(database, statements[index].c_str(), nullptr, nullptr, &message) != SQLITE_OK)
                 failure = "cannot make the database " + devicePath + ": statement " + std::to_string(index + 1) + " ("
-                    + statements[index] + ") failed: " + (message ? message : "unknown error");
+                    + statements[index] + ") failed: "
+                    + (!guard.refusal.empty() ? guard.refusal : message ? message : "unknown error");
             sqlite3_free(message);
         }
     }
