@@ -178,16 +178,16 @@ void LayoutPart::layout()
     updateAutoresizing(LayoutAxis::Horizontal);
     updateConstraintConstants(LayoutAxis::Horizontal);
     updateIntrinsicSizes(LayoutAxis::Horizontal);
-    m_horizontal.updateVariables();
+    m_horizontal.updateChangedVariables();
     // A width tied to a height reads the last height; one more round settles it.
     for (int round = 0; round < 3; ++round) {
         updateAutoresizing(LayoutAxis::Vertical);
         updateConstraintConstants(LayoutAxis::Vertical);
         updateIntrinsicSizes(LayoutAxis::Vertical);
-        m_vertical.updateVariables();
+        m_vertical.updateChangedVariables();
         if (!m_widthFollowsHeight || !updateConstraintConstants(LayoutAxis::Horizontal))
             break;
-        m_horizontal.updateVariables();
+        m_horizontal.updateChangedVariables();
     }
     writeFrames();
 }
