@@ -89,7 +89,7 @@ void setTreeNeedsRebuild(UIView& view)
 {
     ViewLayoutState* state = rootOf(view)->existingLayoutState();
     if (state && state->engine)
-        state->engine->setNeedsRebuild();
+        state->engine->setNeedsRebuild(view);
 }
 
 void subtreeWillDetach(UIView& subtree)

@@ -739,3 +739,39 @@ TEST(SolverGroupsTest, refusalsMergeNothing)
     EXPECT_NEAR(solved(solver, x), 10, near);
     EXPECT_NEAR(y.value(), 3, near);
 }
+
+TEST(SolverGroupsTest, updatingChangedVariablesWritesTheGroupsThatChangedSinceTheLastWrite)
+{
+    std::vector<Variable> a = edgesNamed("a", 4), b = edgesNamed("b", 4);
+    Solver solver;
+    for (const Constraint& constraint : rowOfBoxes(a, 120))
+        solver.addConstraint(constraint);
+    for (const Constraint& constraint : rowOfBoxes(b, 200))
+        solver.addConstraint(constraint);
+    solver.addEditVariable(a[1], Strength::strong);
+    solver.addEditVariable(b[1], Strength::strong);
+    solver.updateChangedVariables();
+    double b1 = b[1].value();
+
+    // A second solver holding b writes other values into b's variables; the
+    // first solver's b group has not changed since, so it leaves them alone.
+    Solver other;
+    for (const Constraint& constraint : rowOfBoxes(b, 300))
+        other.addConstraint(constraint);
+    other.updateVariables();
+    double written = b[1].value();
+    ASSERT_NE(written, b1);
+    solver.suggestValue(a[1], 25);
+    solver.updateChangedVariables();
+    EXPECT_NEAR(a[1].value(), 25, near);
+    EXPECT_EQ(b[1].value(), written);
+
+    solver.suggestValue(b[1], 60);
+    solver.updateChangedVariables();
+    EXPECT_NEAR(b[1].value(), 60, near);
+    // The full write still writes every group.
+    other.updateVariables();
+    solver.updateVariables();
+    EXPECT_NEAR(b[1].value(), 60, near);
+    EXPECT_NEAR(a[1].value(), 25, near);
+}

@@ -406,3 +406,67 @@ TEST_F(LayoutEngineTest, leavingTheTreeDeactivatesTheConstraintsThatCrossIt)
     EXPECT_FALSE(send<bool>(own, SEL("isActive")));
     EXPECT_FALSE(send<bool>(fromRoot, SEL("isActive")));
 }
+
+// Subtrees of a fixed root are independent parts until a constraint links them.
+TEST_F(LayoutEngineTest, subtreesShareAPartOnlyWhileAConstraintLinksThem)
+{
+    auto place = [&](const Ref<Object>& view, double left, double top, double height) {
+        equal(view, "leadingAnchor", root, "leadingAnchor", left);
+        fixed(view, "widthAnchor", 100);
+        auto topConstraint = equal(view, "topAnchor", root, "topAnchor", top);
+        send(topConstraint, SEL("setPriority:"), 250.0);
+        return fixed(view, "heightAnchor", height);
+    };
+    auto first = addView(root);
+    auto firstHeight = place(first, 10, 20, 50);
+    auto second = addView(root);
+    place(second, 10, 300, 40);
+    auto third = addView(root);
+    place(third, 200, 400, 30);
+    layout();
+    auto* engine = dynamic_cast<uikit::UIView*>(root.get())->existingLayoutState()->engine.get();
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->partCount(), 3u);
+    EXPECT_FRAME_NEAR(second, 10, 300, 100, 40);
+
+    auto link = equal(second, "topAnchor", first, "bottomAnchor", 5);
+    layout();
+    EXPECT_EQ(engine->partCount(), 2u);
+    EXPECT_FRAME_NEAR(second, 10, 75, 100, 40);
+    send(firstHeight, SEL("setConstant:"), 80.0);
+    layout();
+    EXPECT_FRAME_NEAR(first, 10, 20, 100, 80);
+    EXPECT_FRAME_NEAR(second, 10, 105, 100, 40);
+
+    send(link, SEL("setActive:"), false);
+    send(third, SEL("removeFromSuperview"));
+    layout();
+    EXPECT_EQ(engine->partCount(), 2u);
+    EXPECT_FRAME_NEAR(first, 10, 20, 100, 80);
+    EXPECT_FRAME_NEAR(second, 10, 300, 100, 40);
+    EXPECT_EQ(engine->viewCount(), 3u);
+}
+
+// A root with constraints of its own lays its subtrees out together, as one part.
+TEST_F(LayoutEngineTest, aRootWithConstraintsOfItsOwnIsOnePart)
+{
+    auto first = addView(root);
+    equal(first, "leadingAnchor", root, "leadingAnchor", 10);
+    equal(first, "topAnchor", root, "topAnchor", 20);
+    fixed(first, "widthAnchor", 100);
+    fixed(first, "heightAnchor", 50);
+    auto second = addView(root);
+    equal(second, "leadingAnchor", root, "leadingAnchor", 30);
+    equal(second, "topAnchor", root, "topAnchor", 200);
+    fixed(second, "widthAnchor", 60);
+    fixed(second, "heightAnchor", 40);
+    layout();
+    auto* engine = dynamic_cast<uikit::UIView*>(root.get())->existingLayoutState()->engine.get();
+    EXPECT_EQ(engine->partCount(), 2u);
+
+    fixed(root, "widthAnchor", 390);
+    layout();
+    EXPECT_EQ(engine->partCount(), 1u);
+    EXPECT_FRAME_NEAR(first, 10, 20, 100, 50);
+    EXPECT_FRAME_NEAR(second, 30, 200, 60, 40);
+}

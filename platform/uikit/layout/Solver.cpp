@@ -162,6 +162,14 @@ void Solver::updateVariables()
         group->updateVariables();
 }
 
+void Solver::updateChangedVariables()
+{
+    for (const auto& group : m_groups->groups()) {
+        if (group->changed())
+            group->updateVariables();
+    }
+}
+
 void Solver::reset()
 {
     m_groups->reset();

@@ -64,6 +64,10 @@ public:
     // Writes the current solution into every variable the solver knows.
     // Variables are not updated by any other call.
     void updateVariables();
+    // Writes the solution into the variables of the groups that changed
+    // since their variables were last written; a layout that re-solves one
+    // group of many costs what that group holds.
+    void updateChangedVariables();
 
     // Forgets every constraint, edit variable and variable. Variables keep
     // the values last written into them.

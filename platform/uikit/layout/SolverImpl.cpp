@@ -32,6 +32,7 @@ SolverImpl::~SolverImpl() = default;
 
 void SolverImpl::addConstraint(const Constraint& constraint)
 {
+    m_changed = true;
     if (m_constraints.contains(constraint))
         throw DuplicateConstraint(constraint);
     if (!constraint.expression().isFinite() || std::isnan(constraint.strength()))
@@ -64,6 +65,7 @@ void SolverImpl::addConstraint(const Constraint& constraint)
 
 void SolverImpl::removeConstraint(const Constraint& constraint)
 {
+    m_changed = true;
     auto found = m_constraints.find(constraint);
     if (found == m_constraints.end())
         throw UnknownConstraint(constraint);
@@ -94,6 +96,7 @@ bool SolverImpl::hasConstraint(const Constraint& constraint) const
 
 void SolverImpl::addEditVariable(const Variable& variable, double strength)
 {
+    m_changed = true;
     if (m_edits.contains(variable))
         throw DuplicateEditVariable(variable);
     if (std::isnan(strength))
@@ -109,6 +112,7 @@ void SolverImpl::addEditVariable(const Variable& variable, double strength)
 
 void SolverImpl::removeEditVariable(const Variable& variable)
 {
+    m_changed = true;
     auto edit = m_edits.find(variable);
     if (edit == m_edits.end())
         throw UnknownEditVariable(variable);
@@ -123,6 +127,7 @@ bool SolverImpl::hasEditVariable(const Variable& variable) const
 
 void SolverImpl::suggestValue(const Variable& variable, double value)
 {
+    m_changed = true;
     auto edit = m_edits.find(variable);
     if (edit == m_edits.end())
         throw UnknownEditVariable(variable);
@@ -136,6 +141,7 @@ void SolverImpl::suggestValue(const Variable& variable, double value)
 
 void SolverImpl::updateVariables()
 {
+    m_changed = false;
     for (const auto& [variable, symbol] : m_variables) {
         auto row = m_rows.find(symbol);
         // Adding zero turns a negative zero into zero.
@@ -145,6 +151,7 @@ void SolverImpl::updateVariables()
 
 void SolverImpl::reset()
 {
+    m_changed = true;
     m_constraints.clear();
     m_rows.clear();
     m_variables.clear();
@@ -156,6 +163,7 @@ void SolverImpl::reset()
 
 void SolverImpl::absorb(SolverImpl&& other)
 {
+    m_changed = true;
     for (auto& [symbol, row] : other.m_rows)
         m_rows.emplace(symbol, std::move(row));
     m_objective.insert(other.m_objective);

@@ -44,6 +44,8 @@ public:
     const Constraint& editConstraint(const Variable& variable) const { return m_edits.at(variable).constraint; }
     void suggestValue(const Variable&, double value);
     void updateVariables();
+    // Whether anything changed since the last updateVariables.
+    bool changed() const { return m_changed; }
     void reset();
 
     // Takes over every constraint, edit variable and variable of `other`,
@@ -106,6 +108,7 @@ private:
     Row m_objective;
     std::unique_ptr<Row> m_artificial;
     Symbol::Id* m_nextId;
+    bool m_changed { true };
 };
 
 } // namespace layout
