@@ -7,6 +7,7 @@
 #include "platform/uikit/Keyboard.h"
 #include "platform/uikit/TouchDelivery.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace springboard {
 
@@ -81,6 +82,8 @@ std::optional<std::string> HumanInterface::touch(uikit::Point point, Phase phase
     if (phase != Phase::Moved) {
         device::Trace::Event fields = { { "phase", phaseName(phase) }, { "point", { coordinate(point.x), coordinate(point.y) } } };
         fields["view"] = hit ? device::Trace::Event(className) : device::Trace::Event(nullptr);
+        uikit::UIView* window = hit ? hit->window() : nullptr;
+        fields["window"] = window ? device::Trace::Event(std::string(window->isa()->name())) : device::Trace::Event(nullptr);
         m_process->device().trace().emit("touch", std::move(fields));
     }
     Input input;

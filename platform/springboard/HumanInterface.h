@@ -35,8 +35,8 @@ namespace springboard {
 // Points are screen points, origin at the top left. Moves and ends of a
 // finger that is not down are dropped (answering nullopt); a finger that goes
 // down while down ends as cancelled first. Every began, ended and cancelled
-// touch is traced as `touch` with its phase, point and the class of the view
-// hit (null when none).
+// touch is traced as `touch` with its phase, point, the class of the view
+// hit and that of its window (null when none).
 class HumanInterface {
 public:
     enum class Phase { Began, Moved, Ended, Cancelled };
