@@ -170,6 +170,12 @@ void UILabel::drawContent(graphics::Canvas& canvas, const Size& size, double alp
     canvas.drawText(layout, { 0, (size.height - metrics.height) / 2 }, ink.withAlphaMultiplied(alpha));
 }
 
+UILabel::UILabel(runtime::Class* cls)
+    : UIView(cls)
+{
+    setUserInteractionEnabled(false);
+}
+
 void UILabel::registerClass(device::Process& process)
 {
     ClassBuilder::define<UILabel>(process.runtime(), "UILabel", "UIView")
