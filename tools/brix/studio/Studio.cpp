@@ -8,10 +8,13 @@
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
 #include "platform/messages/ConversationStore.h"
+#include "platform/preferences/Domain.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
+#include "tweak/Settings.h"
 
+#include "tools/brix/SettingsDriver.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 #include "tools/brix/scenario/ScreenRenderer.h"
@@ -180,12 +183,122 @@ Json Studio::play(Json step)
     double time = std::max(deviceTime(), m_runner->device()->scheduler().now());
     played.time = time;
     played.number = m_steps.size() + 1;
-    Json recorded = { { "at", time } };
-    recorded.update(step);
-    m_steps.push_back(recorded);
+    record(time, step);
     answer["step"] = played.number;
     if (!m_runner->play(played))
         return refusal("the device ran away (a loop that never ends?)");
+    m_changed = true;
+    return answer;
+}
+
+void Studio::record(double time, const Json& step)
+{
+    Json recorded = { { "at", time } };
+    recorded.update(step);
+    m_steps.push_back(recorded);
+}
+
+namespace {
+
+    Json describedPage(const SettingsDriver::Page& page)
+    {
+        Json sections = Json::array();
+        for (auto& section : page.sections) {
+            Json rows = Json::array();
+            for (auto& row : section.rows)
+                rows.push_back({ { "title", row.title }, { "kind", row.kind }, { "value", row.value } });
+            sections.push_back({ { "header", section.header }, { "footer", section.footer }, { "rows", rows } });
+        }
+        return { { "title", page.title }, { "sections", sections } };
+    }
+
+    // The values of the preferences that differ between two readings of the domain (null: removed).
+    Json changedPreferences(const foundation::Value& before, const foundation::Value& after)
+    {
+        Json old = device::toJson(before);
+        Json now = device::toJson(after);
+        Json changed = Json::object();
+        if (!old.is_object())
+            old = Json::object();
+        if (!now.is_object())
+            now = Json::object();
+        for (auto& [key, value] : now.items()) {
+            if (!old.contains(key) || old[key] != value)
+                changed[key] = value;
+        }
+        for (auto& [key, value] : old.items()) {
+            if (!now.contains(key))
+                changed[key] = nullptr;
+        }
+        return changed;
+    }
+
+} // namespace
+
+Json Studio::settingsPages()
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    SettingsDriver driver(*m_runner->device(), SettingsDriver::Waiting::DueWorkOnly);
+    auto root = driver.openRoot();
+    if (!root)
+        return refusal(root.error().message);
+    Json pages = Json::array();
+    auto first = driver.describe(*root.value());
+    pages.push_back(describedPage(first));
+    // The pages the first one links to, one level down, as the Settings app lists them.
+    std::vector<std::string> links;
+    for (auto& section : first.sections) {
+        for (auto& row : section.rows) {
+            if (row.kind == "link")
+                links.push_back(row.title);
+        }
+    }
+    for (auto& link : links) {
+        auto page = driver.openPage(link);
+        if (page)
+            pages.push_back(describedPage(driver.describe(*page.value())));
+    }
+    m_changed = true;
+    return { { "pages", pages } };
+}
+
+Json Studio::changeSetting(const Json& request)
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    auto text = [&request](const char* key) {
+        auto found = request.find(key);
+        return found != request.end() && found->is_string() ? found->get<std::string>() : std::string();
+    };
+    if (!request.is_object() || (text("set").empty() && text("tap").empty()))
+        return refusal("a settings change is {\"set\": row, \"value\": text} or {\"tap\": row}");
+    auto& device = *m_runner->device();
+    preferences::Domain domain(device, std::string(brix::preferenceDomain));
+    auto before = domain.read();
+    SettingsDriver driver(device, SettingsDriver::Waiting::DueWorkOnly);
+    Json answer = { { "ok", true } };
+    if (!text("set").empty()) {
+        auto value = request.find("value");
+        std::string wanted = value == request.end() ? std::string()
+            : value->is_string()                    ? value->get<std::string>()
+                                                    : value->dump();
+        auto shown = driver.set(text("set"), wanted, text("page"));
+        if (!shown)
+            return refusal(shown.error().message);
+        answer["value"] = shown.value();
+    } else {
+        auto outcome = driver.tap(text("tap"), true, text("page"));
+        if (!outcome)
+            return refusal(outcome.error().message);
+        answer["lines"] = outcome.value().lines;
+    }
+    auto changed = changedPreferences(before, domain.read());
+    if (!changed.empty()) {
+        double time = std::max(deviceTime(), device.scheduler().now());
+        record(time, { { "preferences", changed } });
+        answer["preferences"] = changed;
+    }
     m_changed = true;
     return answer;
 }
