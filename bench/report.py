@@ -23,6 +23,8 @@ RATIOS = [
     ("WhatsApp scan / plain enumeration", "BM_WhatsAppScan2000Files", "BM_WhatsAppScanBaseline", None),
     ("Messages provider / plain card walk", "BM_MessagesProvider10000Cards", "BM_MessagesBaseline", None),
     ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
+    ("studio whole frame / JPEG of a screen", "BM_StudioWholeFrame", "BM_StudioJpegBaseline", None),
+    ("studio animating frame / JPEG of a screen", "BM_StudioAnimatingFrame", "BM_StudioJpegBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -39,6 +41,7 @@ LIMITS = [
     ("drag step: new top, solve, frames", "BM_DragStep", 5e3),
     ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
     ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),
+    ("studio frame while a banner animates", "BM_StudioAnimatingFrame", 10e6),
     ("10,000 life cycles", "BM_TenThousandLifeCycles/iterations:1/repeats:1", 30e9),
 ]
 # (what, benchmark, counter, test on the counters) for figures that are not times
