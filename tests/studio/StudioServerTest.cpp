@@ -170,9 +170,10 @@ TEST_F(StudioServerTest, APushShowsABannerAndIsKeptInTheSavedScenario)
     EXPECT_EQ(body(answer)["id"], "n1");
     ASSERT_TRUE(waitForEvents("banner.attached", 1)) << log.str();
     json attached;
-    for (auto& event : body(client->Get("/api/trace", withToken())))
+    for (auto& event : body(client->Get("/api/trace", withToken()))) {
         if (event["type"] == "banner.attached")
             attached = event;
+    }
     EXPECT_EQ(attached["app"], "com.apple.MobileSMS");
     EXPECT_EQ(attached["header"], "Alice");
     EXPECT_EQ(attached["body"], "Are you coming?");
@@ -189,6 +190,30 @@ TEST_F(StudioServerTest, APushShowsABannerAndIsKeptInTheSavedScenario)
     EXPECT_EQ(first["userInfo"]["custom"], 1);
     EXPECT_FALSE(first["userInfo"].contains("Simulator Target Bundle"));
     EXPECT_EQ(saved["steps"][1]["notify"]["app"], "net.whatsapp.WhatsApp");
+}
+
+// The page's picture sources: a contact in the address book, a WhatsApp
+// profile file and a web avatar, all from the session the tool ships.
+TEST_F(StudioServerTest, ThePictureSourcesOfTheShippedSessionReachTheBanners)
+{
+    const char* notifications[] = {
+        R"({"app": "com.apple.MobileSMS", "title": "Alice", "message": "hi",
+            "userInfo": {"CKBBContextKeySenderPersonCentricID": "5C1D2E3F-4A5B-4C6D-8E7F-9A0B1C2D3E4F"}})",
+        R"({"app": "net.whatsapp.WhatsApp", "title": "Bob", "message": "hi", "thread": "123@s.whatsapp.net"})",
+        R"({"app": "com.atebits.Tweetie2", "title": "Ann Lee", "message": "followed you", "userInfo": {"D": "annlee"}})",
+    };
+    size_t shown = 0;
+    for (auto* notification : notifications) {
+        json step = { { "notify", json::parse(notification) } };
+        auto answer = client->Post("/api/step", withToken(), step.dump(), "application/json");
+        ASSERT_EQ(answer->status, 200) << answer->body;
+        ASSERT_TRUE(waitForEvents("banner.image", ++shown)) << notification;
+    }
+    for (auto& event : body(client->Get("/api/trace", withToken()))) {
+        if (event["type"] == "banner.image") {
+            EXPECT_TRUE(event["hasImage"].get<bool>()) << event.dump();
+        }
+    }
 }
 
 TEST_F(StudioServerTest, StepsThatNameFilesOrRunLaterAreRefused)

@@ -225,6 +225,18 @@ $("app").addEventListener("change", () => {
     $("actionSnooze").checked = alarm;
     $("actionStop").checked = alarm;
     $("picture").disabled = !messagingApps.has(chosenApp());
+    const source = $("picture").selectedOptions[0];
+    if (source.dataset.app && source.dataset.app !== chosenApp())
+        $("picture").value = "";
+});
+
+// A picture source belongs to one app: choosing it chooses the app.
+$("picture").addEventListener("change", () => {
+    const app = $("picture").selectedOptions[0].dataset.app;
+    if (app && $("app").value !== app) {
+        $("app").value = app;
+        $("otherAppRow").hidden = true;
+    }
 });
 
 // The notification the form describes, or a reason why there is none.
@@ -259,6 +271,8 @@ function formNotification() {
         userInfo = { CKBBContextKeySenderPersonCentricID: "5C1D2E3F-4A5B-4C6D-8E7F-9A0B1C2D3E4F" };
     if (picture === "whatsapp")
         notification.thread = "123@s.whatsapp.net";
+    if (picture === "web")
+        userInfo = { D: "annlee" };
     const raw = $("userInfo").value.trim();
     if (raw) {
         try {
