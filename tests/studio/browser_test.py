@@ -100,6 +100,36 @@ def screen_point(page, x, y):
     return box[0] + x / box[4] * box[2], box[1] + y / box[5] * box[3]
 
 
+def drag_down(page, top):
+    """Drags the banner whose bottom is `top` points down the screen with the mouse."""
+    x, y = screen_point(page, 195, top / 2 + 15)
+    page.mouse("mouseMoved", x, y, buttons=0)
+    page.mouse("mousePressed", x, y)
+    for step in range(1, 13):
+        page.mouse("mouseMoved", x, y + step * 14, buttons=1)
+        time.sleep(0.01)
+    page.mouse("mouseReleased", x, y + 12 * 14, buttons=0)
+
+
+def measure(page, cycles):
+    """Banners sent, dragged open and closed `cycles` times: the frame rate while each comes in."""
+    rates = []
+    page.click('[data-tab="notify"]')
+    for _ in range(cycles):
+        before = page.evaluate("studio.frames")
+        page.click("#send")
+        page.wait_for("probe.changedBottom() > 40 && probe.changedBottom()", timeout=5, what="the banner")
+        wait_quiet(page)
+        times = page.evaluate("studio.frameTimes.slice(%d)" % before)
+        if len(times) > 2:
+            rates.append((len(times) - 1) / ((times[-1] - times[0]) / 1000))
+        drag_down(page, page.evaluate("probe.changedBottom()"))
+        wait_quiet(page)
+        page.click('[data-press="close"]')
+        wait_quiet(page)
+    return rates
+
+
 def banner_events(trace):
     return [(event["type"], event.get("id"), event.get("header"), event.get("body"))
             for event in trace if event["type"] in ("banner.attached", "banner.removed", "messages.sent")]
@@ -111,6 +141,8 @@ def main():
     parser.add_argument("session")
     parser.add_argument("--screenshot")
     parser.add_argument("--time-limit", type=float, default=60)
+    parser.add_argument("--measure", type=int, default=0, metavar="N",
+                        help="then send, drag open and close N more banners and report the figures")
     arguments = parser.parse_args()
 
     chromium = devtools.find_chromium()
@@ -161,13 +193,7 @@ def main():
             fail("the banner left the screen picture before it was dragged")
 
         # Dragged down with the mouse, it expands.
-        x, y = screen_point(page, 195, shown / 2 + 15)
-        page.mouse("mouseMoved", x, y, buttons=0)
-        page.mouse("mousePressed", x, y)
-        for step in range(1, 13):
-            page.mouse("mouseMoved", x, y + step * 14, buttons=1)
-            time.sleep(0.01)
-        page.mouse("mouseReleased", x, y + 12 * 14, buttons=0)
+        drag_down(page, shown)
         try:
             page.wait_for("studio.pointerLatencies.length > 0", timeout=5, what="a frame after the drag")
         except devtools.DevToolsError:
@@ -239,13 +265,17 @@ def main():
             fail("the replay's banner events differ:\nlive:   %s\nreplay: %s"
                  % (banner_events(live), banner_events(replayed)))
 
-        latencies = page.evaluate("studio.pointerLatencies")
+        elapsed = time.monotonic() - started
+        rates = [animation_fps] + (measure(page, arguments.measure) if arguments.measure else [])
+        latencies = sorted(page.evaluate("studio.pointerLatencies"))
+        p95 = latencies[min(len(latencies) - 1, int(round(0.95 * (len(latencies) - 1))))]
         print(f"measure: start to first frame {first_frame:.2f} s")
-        print(f"measure: pointer release to frame {statistics.median(latencies):.1f} ms (n={len(latencies)})")
-        print(f"measure: frames while the banner came in {animation_fps:.0f} per second ({len(times)} frames)")
+        print(f"measure: pointer release to frame median {statistics.median(latencies):.1f} ms,"
+              f" p95 {p95:.1f} ms (n={len(latencies)})")
+        print(f"measure: frames while a banner comes in, median {statistics.median(rates):.0f} per second"
+              f" (n={len(rates)})")
         print(f"measure: idle CPU {idle_cpu * 100:.1f} % of one core, 0 frames in 2 s")
         print(f"measure: load average {os.getloadavg()[0]:.2f}")
-        elapsed = time.monotonic() - started
         if elapsed > arguments.time_limit:
             fail(f"the session took {elapsed:.1f} s, more than {arguments.time_limit:.0f} s")
         print(f"PASSED: banner shown, expanded, answered, replayed ({elapsed:.1f} s)")
