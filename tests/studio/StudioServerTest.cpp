@@ -216,6 +216,36 @@ TEST_F(StudioServerTest, ThePictureSourcesOfTheShippedSessionReachTheBanners)
     }
 }
 
+TEST_F(StudioServerTest, TheDeviceRestartsWithAnotherSystemOrScreenAndRefusesWhatItCannotBe)
+{
+    ASSERT_EQ(client->Post("/api/step", withToken(), R"({"style": "dark"})", "application/json")->status, 200);
+    for (const char* bad : { R"({"systemVersion": "fourteen"})", R"({"screen": {"width": -5}})",
+             R"({"brix": false})", R"({"feedbackSupportLevel": 9})", "{}", "[]" }) {
+        auto answer = client->Post("/api/device", withToken(), bad, "application/json");
+        ASSERT_TRUE(answer) << bad;
+        EXPECT_EQ(answer->status, 400) << bad << " answered " << answer->body;
+    }
+    auto kept = state();
+    EXPECT_EQ(kept["steps"], 1) << "a refused restart started the session anew";
+    EXPECT_EQ(kept["style"], "dark");
+
+    auto answer = client->Post("/api/device", withToken(),
+        R"({"systemVersion": "13.7", "screen": {"width": 375, "height": 667, "scale": 2, "bottomSafeArea": 0}})",
+        "application/json");
+    ASSERT_EQ(answer->status, 200) << answer->body;
+    auto restarted = state();
+    EXPECT_EQ(restarted["systemVersion"], "13.7");
+    EXPECT_EQ(restarted["screen"]["width"], 375);
+    EXPECT_EQ(restarted["screen"]["height"], 667);
+    EXPECT_EQ(restarted["steps"], 0);
+    auto saved = body(client->Get("/api/scenario", withToken()));
+    EXPECT_EQ(saved["device"]["systemVersion"], "13.7");
+    EXPECT_EQ(saved["device"]["screen"]["width"], 375);
+    // The restarted device shows banners.
+    ASSERT_EQ(push(R"({"aps": {"alert": "Hello"}})", "com.apple.MobileSMS")->status, 200);
+    EXPECT_TRUE(waitForEvents("banner.attached", 1));
+}
+
 TEST_F(StudioServerTest, StepsThatNameFilesOrRunLaterAreRefused)
 {
     for (const char* step : { R"({"snapshot": "/tmp/x.png"})", R"({"notify": {"app": "a", "icon": "/etc/passwd"}})",

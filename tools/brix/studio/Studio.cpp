@@ -235,6 +235,37 @@ namespace {
 
 } // namespace
 
+Json Studio::restart(const Json& hardware)
+{
+    static const std::set<std::string> restartable { "systemVersion", "screen", "feedbackSupportLevel" };
+    if (!hardware.is_object() || hardware.empty())
+        return refusal("a restart names what changes, such as {\"systemVersion\": \"15.0\"}");
+    for (auto& [key, value] : hardware.items()) {
+        if (!restartable.contains(key))
+            return refusal("a restart changes the system version, the screen or the feedback level, not \"" + key + "\"");
+    }
+    Json session = m_sessionJson;
+    if (!session.contains("device") || !session["device"].is_object())
+        session["device"] = Json::object();
+    session["device"].update(hardware);
+    Json setUp = session;
+    setUp.erase("steps");
+    auto parsed = scenario::ScenarioParser::parseText(setUp.dump(), m_sessionFolder);
+    if (!parsed)
+        return refusal(parsed.error().message);
+    if (auto failure = startDevice(std::move(parsed.value()))) {
+        // The device as it was set up before comes back.
+        Json before = m_sessionJson;
+        before.erase("steps");
+        if (auto again = scenario::ScenarioParser::parseText(before.dump(), m_sessionFolder))
+            startDevice(std::move(again.value()));
+        return refusal(*failure);
+    }
+    m_sessionJson = session;
+    m_events.publish("restart", state().dump());
+    return state();
+}
+
 Json Studio::settingsPages()
 {
     if (!m_runner)

@@ -98,6 +98,11 @@ public:
     // button. What the change wrote to the preferences is kept as a
     // "preferences" step, so that the saved session replays it.
     scenario::Json changeSetting(const scenario::Json& request);
+    // Starts the device again with these hardware settings ("systemVersion",
+    // "screen", "feedbackSupportLevel", as a scenario's device section has
+    // them) over the session's own; the session starts anew from the same
+    // set-up. Settings the scenario parser refuses change nothing.
+    scenario::Json restart(const scenario::Json& hardware);
     // The session so far as a scenario file.
     scenario::Json savedScenario() const;
     // Every trace event since the device started.

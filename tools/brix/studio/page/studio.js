@@ -334,11 +334,44 @@ document.addEventListener("drop", (event) => {
 
 // ---- Device, Messages and Settings ----------------------------------------
 
+$("restartForm").addEventListener("submit", async (event) => {
+    event.preventDefault();
+    const hardware = {};
+    if ($("systemVersion").value.trim())
+        hardware.systemVersion = $("systemVersion").value.trim();
+    if ($("screenSize").value)
+        hardware.screen = JSON.parse($("screenSize").value);
+    if (!Object.keys(hardware).length)
+        return say("choose a system version or a screen", true);
+    const answer = await request("POST", "api/device", hardware);
+    if (!answer.error)
+        say("restarted: " + answer.systemVersion + ", " + answer.screen.width + " × " + answer.screen.height + " points");
+});
+
+function showScreenSize(screen) {
+    studio.screen = screen;
+    canvas.style.aspectRatio = screen.width + " / " + screen.height;
+}
+
+// A restarted device has a trace of its own, from its start.
+async function restarted(state) {
+    studio.trace = [];
+    traceTypes.clear();
+    $("trace").replaceChildren();
+    showScreenSize(state.screen);
+    refreshState();
+    const past = await request("GET", "api/trace");
+    if (Array.isArray(past))
+        for (const event of past)
+            if (!studio.trace.some((seen) => JSON.stringify(seen) === JSON.stringify(event)))
+                addTrace(event);
+}
+
 async function refreshState() {
     const state = await request("GET", "api/state");
     if (state.error)
         return;
-    studio.screen = state.screen;
+    showScreenSize(state.screen);
     const facts = $("deviceInfo");
     facts.replaceChildren();
     for (const [name, value] of [["System version", state.systemVersion], ["Screen", state.screen.width + " × " + state.screen.height + " points"], ["Style", state.style], ["Device time", state.time.toFixed(1) + " s"], ["Steps so far", state.steps]]) {
@@ -516,5 +549,6 @@ async function start() {
     });
     events.addEventListener("frame", (message) => showFrame(JSON.parse(message.data)));
     events.addEventListener("trace", (message) => addTrace(JSON.parse(message.data)));
+    events.addEventListener("restart", (message) => restarted(JSON.parse(message.data)));
 }
 start();
