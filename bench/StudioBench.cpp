@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/graphics/Image.h"
+
 #include "tools/brix/studio/FrameEncoder.h"
 #include "tools/brix/studio/Studio.h"
 

@@ -103,20 +103,22 @@ TEST_F(StudioServerTest, EveryRequestNeedsTheRunsToken)
 TEST_F(StudioServerTest, RequestsForAnotherHostOrFromAnotherOriginAreRefused)
 {
     std::string port = std::to_string(server.port());
-    for (std::string host : std::vector<std::string> { "evil.example:" + port, "evil.example", "127.0.0.1:1", "127.0.0.1.evil.example:" + port }) {
+    for (std::string host : std::vector<std::string> {
+             "evil.example:" + port, "evil.example", "127.0.0.1:1", "127.0.0.1.evil.example:" + port }) {
         auto answer = client->Get("/api/state", withToken({ { "Host", host } }));
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->status, 403) << host;
     }
-    for (std::string origin : std::vector<std::string> { "http://evil.example", "http://127.0.0.1:1", "null", "https://127.0.0.1:" + port }) {
+    for (std::string origin :
+        std::vector<std::string> { "http://evil.example", "http://127.0.0.1:1", "null", "https://127.0.0.1:" + port }) {
         auto answer = client->Post(
             "/api/step", withToken({ { "Origin", origin } }), R"({"style": "dark"})", "application/json");
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->status, 403) << origin;
     }
     EXPECT_EQ(state().value("style", ""), "light");
-    auto own = client->Post(
-        "/api/step", withToken({ { "Origin", "http://127.0.0.1:" + port } }), R"({"style": "dark"})", "application/json");
+    auto own = client->Post("/api/step", withToken({ { "Origin", "http://127.0.0.1:" + port } }),
+        R"({"style": "dark"})", "application/json");
     EXPECT_EQ(own->status, 200) << own->body;
     EXPECT_EQ(client->Get("/api/state", withToken({ { "Host", "localhost:" + port } }))->status, 200);
 }
@@ -179,8 +181,8 @@ TEST_F(StudioServerTest, APushShowsABannerAndIsKeptInTheSavedScenario)
     EXPECT_EQ(attached["body"], "Are you coming?");
 
     // --app wins over the payload's own target.
-    auto second = push(R"({"aps": {"alert": "Later"}, "Simulator Target Bundle": "com.apple.MobileSMS"})",
-        "net.whatsapp.WhatsApp");
+    auto second = push(
+        R"({"aps": {"alert": "Later"}, "Simulator Target Bundle": "com.apple.MobileSMS"})", "net.whatsapp.WhatsApp");
     ASSERT_EQ(second->status, 200) << second->body;
     auto saved = body(client->Get("/api/scenario", withToken()));
     ASSERT_GE(saved["steps"].size(), 3u) << saved.dump();
@@ -219,8 +221,8 @@ TEST_F(StudioServerTest, ThePictureSourcesOfTheShippedSessionReachTheBanners)
 TEST_F(StudioServerTest, TheDeviceRestartsWithAnotherSystemOrScreenAndRefusesWhatItCannotBe)
 {
     ASSERT_EQ(client->Post("/api/step", withToken(), R"({"style": "dark"})", "application/json")->status, 200);
-    for (const char* bad : { R"({"systemVersion": "fourteen"})", R"({"screen": {"width": -5}})",
-             R"({"brix": false})", R"({"feedbackSupportLevel": 9})", "{}", "[]" }) {
+    for (const char* bad : { R"({"systemVersion": "fourteen"})", R"({"screen": {"width": -5}})", R"({"brix": false})",
+             R"({"feedbackSupportLevel": 9})", "{}", "[]" }) {
         auto answer = client->Post("/api/device", withToken(), bad, "application/json");
         ASSERT_TRUE(answer) << bad;
         EXPECT_EQ(answer->status, 400) << bad << " answered " << answer->body;
@@ -290,7 +292,8 @@ TEST_F(StudioServerTest, TheSettingsPagesAreReadAndWorkedThroughTheSettingsApp)
     ASSERT_GE(saved["steps"].size(), 2u);
     EXPECT_EQ(saved["steps"][0]["preferences"], body(answer)["preferences"]);
 
-    auto unknown = client->Post("/api/settings", withToken(), R"({"set": "No such row", "value": "on"})", "application/json");
+    auto unknown
+        = client->Post("/api/settings", withToken(), R"({"set": "No such row", "value": "on"})", "application/json");
     EXPECT_EQ(unknown->status, 400);
     auto malformed = client->Post("/api/settings", withToken(), R"({"value": "on"})", "application/json");
     EXPECT_EQ(malformed->status, 400);

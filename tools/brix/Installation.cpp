@@ -40,8 +40,8 @@ Installation Installation::installedUnder(const fs::path& prefix)
 Installation Installation::buildTree()
 {
     fs::path plugin(BRIX_PLUGIN_PATH);
-    return { plugin, plugin.parent_path() / "Assets.bundle", fs::path(BRIX_PREFS_BUNDLE_PATH),
-        fs::path(BRIX_DEMO_TOUR), fs::path(BRIX_STUDIO_FOLDER) };
+    return { plugin, plugin.parent_path() / "Assets.bundle", fs::path(BRIX_PREFS_BUNDLE_PATH), fs::path(BRIX_DEMO_TOUR),
+        fs::path(BRIX_STUDIO_FOLDER) };
 }
 
 const Installation& installation()

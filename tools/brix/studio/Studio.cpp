@@ -12,12 +12,12 @@
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
-#include "tweak/Settings.h"
 
 #include "tools/brix/SettingsDriver.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 #include "tools/brix/scenario/ScreenRenderer.h"
+#include "tweak/Settings.h"
 
 namespace tools::studio {
 
@@ -242,7 +242,8 @@ Json Studio::restart(const Json& hardware)
         return refusal("a restart names what changes, such as {\"systemVersion\": \"15.0\"}");
     for (auto& [key, value] : hardware.items()) {
         if (!restartable.contains(key))
-            return refusal("a restart changes the system version, the screen or the feedback level, not \"" + key + "\"");
+            return refusal(
+                "a restart changes the system version, the screen or the feedback level, not \"" + key + "\"");
     }
     Json session = m_sessionJson;
     if (!session.contains("device") || !session["device"].is_object())
