@@ -24,6 +24,8 @@ RATIOS = [
     ("Messages provider / plain card walk", "BM_MessagesProvider10000Cards", "BM_MessagesBaseline", None),
     ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
     ("hit testing / plain frame loop", "BM_HitTest10000Points", "BM_HitTestFrameLoopBaseline", None),
+    ("studio whole frame / JPEG of a screen", "BM_StudioWholeFrame", "BM_StudioJpegBaseline", None),
+    ("studio animating frame / JPEG of a screen", "BM_StudioAnimatingFrame", "BM_StudioJpegBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -41,6 +43,7 @@ LIMITS = [
     ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
     ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),
     ("hit testing 10,000 points", "BM_HitTest10000Points", 50e6),
+    ("studio frame while a banner animates", "BM_StudioAnimatingFrame", 10e6),
     ("10,000 life cycles", "BM_TenThousandLifeCycles/iterations:1/repeats:1", 30e9),
 ]
 # (what, benchmark, counter, test on the counters) for figures that are not times

@@ -169,6 +169,16 @@ struct StudioServer::State {
             if (auto step = parseBody(request, response))
                 answer(response, [step = *step](Studio& s) { return s.play(step); });
         });
+        server.Get("/api/settings",
+            [this](auto&, auto& response) { answer(response, [](Studio& s) { return s.settingsPages(); }); });
+        server.Post("/api/settings", [this](const httplib::Request& request, httplib::Response& response) {
+            if (auto change = parseBody(request, response))
+                answer(response, [change = *change](Studio& s) { return s.changeSetting(change); });
+        });
+        server.Post("/api/device", [this](const httplib::Request& request, httplib::Response& response) {
+            if (auto hardware = parseBody(request, response))
+                answer(response, [hardware = *hardware](Studio& s) { return s.restart(hardware); });
+        });
         server.Post("/api/pointer", [this](const httplib::Request& request, httplib::Response& response) {
             auto body = parseBody(request, response);
             if (!body)
