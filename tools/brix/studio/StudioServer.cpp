@@ -145,6 +145,8 @@ struct StudioServer::State {
     void route()
     {
         server.set_payload_max_length(maxBodyBytes);
+        // An answer's header and body go out at once, not one delayed acknowledgement (40 ms) apart.
+        server.set_tcp_nodelay(true);
         server.set_pre_routing_handler([this](auto& request, auto& response) { return admit(request, response); });
         for (auto& [path, file] : pageFiles) {
             server.Get(path, [this, file = file](const httplib::Request&, httplib::Response& response) {

@@ -381,7 +381,7 @@ async function refreshState() {
     const conversations = $("conversations");
     conversations.replaceChildren();
     for (const conversation of state.conversations)
-        conversations.append(Object.assign(document.createElement("li"), { textContent: conversation.guid || JSON.stringify(conversation) }));
+        conversations.append(Object.assign(document.createElement("li"), { textContent: typeof conversation === "string" ? conversation : conversation.guid || JSON.stringify(conversation) }));
     const sent = $("sentMessages");
     sent.replaceChildren();
     for (const event of state.messages) {
