@@ -68,6 +68,7 @@ void UIWindow::registerClass(device::Process& process)
             auto result = sendSuper<Ref<Object>>(*cls, self, selector, frame);
             if (auto* window = dynamic_cast<UIWindow*>(result.get())) {
                 window->m_device = &owner->device();
+                window->m_process = owner;
                 UIKitState::of(*owner).registerWindow(*window);
             }
             return result;

@@ -34,12 +34,15 @@ public:
     // outside a process.
     EdgeInsets screenSafeAreaInsets() const;
     double screenHeight() const;
+    // The process the window was made in; nil for a window made outside one.
+    device::Process* process() const { return m_process; }
 
     static void registerClass(device::Process&);
 
 private:
     double m_windowLevel { normalLevel };
     device::Device* m_device { nullptr };
+    device::Process* m_process { nullptr };
     runtime::WeakRef<UIResponder> m_firstResponder;
     runtime::Ref<UIViewController> m_rootViewController;
 };
