@@ -9,6 +9,7 @@
 
 #include "tests/support/TempDirectory.h"
 #include "tools/brix/DeviceRoot.h"
+#include "tools/brix/scenario/ScreenRenderer.h"
 
 using foundation::Value;
 using tools::SettingsDriver;
@@ -144,4 +145,32 @@ TEST_F(DriverTest, inAScenarioTheDriverLeavesTheClockAlone)
     ASSERT_TRUE(device->scheduler().advance(1, SettingsDriver::maxTasks));
     EXPECT_EQ(count("command.launched"), 1u);
     EXPECT_FALSE(driver.performAction("noSuchAction").isOk());
+}
+
+TEST(SettingsDriverPicture, theFirstPagesTitleIsLightInTheDarkStyle)
+{
+    TempDirectory root;
+    ASSERT_FALSE(tools::prepareDeviceRoot(root.path()));
+    device::Hardware hardware;
+    hardware.style = device::Hardware::Style::Dark;
+    device::Device device(root.path(), hardware);
+    apps::defineApps(device);
+    SettingsDriver driver(device);
+    ASSERT_TRUE(driver.openRoot().isOk());
+    auto screen = tools::scenario::ScreenRenderer::render(device, driver.settingsProcess(), 1);
+    ASSERT_TRUE(screen) << screen.error().message;
+    // The navigation bar's title, "Brix", in the middle of the bar below the status bar.
+    int light = 0;
+    int dark = 0;
+    for (int y = 50; y < 82; ++y) {
+        for (int x = 150; x < 240; ++x) {
+            auto pixel = screen.value().pixel(x, y);
+            if (pixel.red > 200 && pixel.green > 200 && pixel.blue > 200)
+                ++light;
+            if (pixel.red + pixel.green + pixel.blue < 3 * 40)
+                ++dark;
+        }
+    }
+    EXPECT_GT(light, 40) << "the title is drawn in white";
+    EXPECT_GT(dark, light) << "on the dark bar";
 }
