@@ -174,3 +174,20 @@ TEST(SettingsDriverPicture, theFirstPagesTitleIsLightInTheDarkStyle)
     EXPECT_GT(light, 40) << "the title is drawn in white";
     EXPECT_GT(dark, light) << "on the dark bar";
 }
+
+TEST_F(DriverTest, theFirstPageOpensByItsTitleAndATapSaysWhichPageItOpened)
+{
+    SettingsDriver driver(*device);
+    auto root = driver.openPage("Brix");
+    ASSERT_TRUE(root.isOk()) << root.error().message;
+    EXPECT_EQ(driver.describe(*root.value()).barButton, "Respring");
+    EXPECT_TRUE(driver.openPage("brix").isOk());
+
+    auto appearance = driver.tap("Appearance", false);
+    ASSERT_TRUE(appearance.isOk()) << appearance.error().message;
+    EXPECT_EQ(appearance.value().lines, std::vector<std::string> { "Opened the page Appearance." });
+    EXPECT_TRUE(appearance.value().done);
+    auto reset = driver.tap("Reset", false);
+    ASSERT_TRUE(reset.isOk()) << reset.error().message;
+    EXPECT_EQ(reset.value().lines, std::vector<std::string> { "Opened the page Reset." });
+}
