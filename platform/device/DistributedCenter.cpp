@@ -60,8 +60,8 @@ bool DistributedCenter::post(const std::string& name, const foundation::Value& u
         refusal = "a distributed notification needs a name";
     else if (!userInfo.isNil() && !userInfo.isDictionary())
         refusal = "user info must be a dictionary";
-    else if (userInfo.isDictionary() && !userInfo.isPropertyList())
-        refusal = "user info must hold property-list values only";
+    else if (userInfo.isDictionary() && !userInfo.isPayload())
+        refusal = "user info must hold property-list values and nulls only";
     if (refusal) {
         m_device.trace().emit("distributed.refused", { { "name", name }, { "reason", refusal } });
         return false;

@@ -17,7 +17,7 @@ class Process;
 // the poster's included, asynchronously on the observer's main queue, as an
 // NSNotification sent to the observer's selector (or, for a selector that
 // takes no argument, the bare message). User info must be a
-// property list; observers are held weakly. Postings carry no object: an
+// property list, in which nulls may stand too; observers are held weakly. Postings carry no object: an
 // object of one process means nothing in another.
 class DistributedCenter {
 public:
@@ -37,7 +37,7 @@ public:
     // Posts and traces `distributed.posted` (with the sender's bundle
     // identifier when given). Answers false, posting nothing and tracing
     // `distributed.refused` with the reason, when the name is empty or the
-    // user info is neither nil nor a property-list dictionary.
+    // user info is neither nil nor a dictionary of property-list values and nulls.
     bool post(const std::string& name, const foundation::Value& userInfo = {}, const Process* sender = nullptr);
 
     // Live registrations, for inspection.

@@ -16,6 +16,7 @@ Trace::Event toJson(const foundation::Value& value)
     using Kind = foundation::Value::Kind;
     switch (value.kind()) {
     case Kind::Nil:
+    case Kind::Null:
         return nullptr;
     case Kind::Boolean:
         return value.boolean();

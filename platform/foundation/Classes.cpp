@@ -18,8 +18,23 @@
 
 namespace foundation {
 
+namespace {
+
+    // NSNull: +null answers the null object, which is a value of its own kind.
+    void defineNullClass(runtime::Runtime& runtime)
+    {
+        if (runtime.classNamed("NSNull"))
+            return;
+        auto& cls = runtime.defineClass<runtime::NSObject>("NSNull", "NSObject");
+        runtime.defineClassMethod(
+            cls, SEL("null"), runtime::Imp::of([](runtime::Class*, runtime::Selector) { return Value::null(); }));
+    }
+
+} // namespace
+
 void defineClasses(runtime::Runtime& runtime)
 {
+    defineNullClass(runtime);
     BoxedValue::defineClass(runtime);
     Number::defineClass(runtime);
     ProcessInfo::defineClass(runtime);

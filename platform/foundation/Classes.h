@@ -10,7 +10,8 @@ namespace foundation {
 // Defines Foundation's run-time classes in a run time: NSValue, NSNumber,
 // NSNotification, NSNotificationCenter (with the run time's own default
 // notification center), NSProcessInfo, NSRegularExpression, NSTextCheckingResult,
-// NSError, NSArray and NSMutableArray, NSDictionary and NSMutableDictionary, NSUUID.
+// NSError, NSArray and NSMutableArray, NSDictionary and NSMutableDictionary, NSUUID,
+// NSNull.
 // Classes that exist already are left alone, so calling it again is harmless.
 void defineClasses(runtime::Runtime&);
 

@@ -217,6 +217,8 @@ namespace {
         case Value::Kind::Object:
             return Error { describePath(path) + " is an object (" + describe(value)
                 + "), which a property list cannot hold" };
+        case Value::Kind::Null:
+            return Error { describePath(path) + " is null, which a property list cannot hold" };
         case Value::Kind::Boolean:
             return Node(plist_new_bool(value.boolean()));
         case Value::Kind::Integer:

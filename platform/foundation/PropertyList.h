@@ -16,7 +16,8 @@ enum class PropertyListFormat { Xml, Binary };
 
 // Property lists hold booleans, integers (signed, 64 bits), reals, strings
 // (UTF-8, without NUL characters), data, dates, arrays and dictionaries;
-// neither nil nor run-time objects can be stored. Dates keep microseconds in
+// neither nil, the null object nor run-time objects can be stored (neither
+// format written here has a null). Dates keep microseconds in
 // the binary format and whole seconds in XML, as the XML format writes them.
 // Dates must lie within about 68 years of the reference date (1933 to 2069).
 //
@@ -30,7 +31,7 @@ Result<Value> loadPropertyList(const std::filesystem::path&);
 // The value in the file, or nothing when it cannot be read for any reason.
 std::optional<Value> readPropertyList(const std::filesystem::path&);
 
-// Encodes a value, or answers why it cannot be stored (a nil or an object,
+// Encodes a value, or answers why it cannot be stored (a nil, a null or an object,
 // with the path to it, such as `"items"[2]`).
 Result<Data> serializePropertyList(const Value&, PropertyListFormat);
 

@@ -16,6 +16,8 @@ namespace {
     // its control points sit, as a fraction of that reach from the corner.
     constexpr double continuousReach = 1.528;
     constexpr double continuousHandle = 0.178;
+    // The same for a cubic curve that draws a quarter circle (1 − 0.5523).
+    constexpr double circularHandle = 1 - 0.5522847498;
 
     // The blur is computed on an image this many pixels of blur radius smaller,
     // so its cost stays small whatever the radius.
@@ -45,8 +47,17 @@ namespace {
 
     void appendContinuousPath(cairo_t* cairo, const Rect& rect, double radius)
     {
-        double reach = std::min(radius * continuousReach, std::min(rect.width, rect.height) / 2);
-        double handle = reach * continuousHandle;
+        // Where the side is too short for the whole curve, the corner blends
+        // into a quarter circle: at a radius of half the shorter side the
+        // shape is a circle (or a pill), as the platform draws it.
+        double half = std::min(rect.width, rect.height) / 2;
+        double reach = std::min(radius * continuousReach, half);
+        double handleFraction = continuousHandle;
+        if (radius * continuousReach > half) {
+            double blend = std::clamp((radius - half / continuousReach) / (half - half / continuousReach), 0.0, 1.0);
+            handleFraction = continuousHandle + (circularHandle - continuousHandle) * blend;
+        }
+        double handle = reach * handleFraction;
         double left = rect.x;
         double top = rect.y;
         double right = rect.maxX();

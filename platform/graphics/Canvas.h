@@ -43,7 +43,9 @@ Rect placeImage(Size imageSize, const Rect& frame, ContentMode);
 // corner that begins 1.528 radii before the corner along each edge and passes,
 // at its middle, where a circular corner of the same radius would: its
 // curvature grows gradually from the edge instead of jumping, an
-// approximation of a superellipse corner.
+// approximation of a superellipse corner. Where the sides are too short for
+// that reach, the corner blends into a quarter circle, so a radius of half
+// the shorter side draws a circle or a pill.
 class Canvas {
 public:
     explicit Canvas(Image& target, double scale = 1);

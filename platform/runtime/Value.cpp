@@ -194,19 +194,31 @@ void Value::append(Value value)
 
 bool Value::isPropertyList() const
 {
+    return holdsOnly(false);
+}
+
+bool Value::isPayload() const
+{
+    return holdsOnly(true);
+}
+
+bool Value::holdsOnly(bool nulls) const
+{
     switch (kind()) {
     case Kind::Nil:
     case Kind::Object:
         return false;
+    case Kind::Null:
+        return nulls;
     case Kind::Array:
         for (auto& item : items()) {
-            if (!item.isPropertyList())
+            if (!item.holdsOnly(nulls))
                 return false;
         }
         return true;
     case Kind::Dictionary:
         for (auto& [key, item] : entries()) {
-            if (!item.isPropertyList())
+            if (!item.holdsOnly(nulls))
                 return false;
         }
         return true;
@@ -280,6 +292,9 @@ std::string describe(const Value& value)
     }
     case Value::Kind::Object:
         out << "<" << value.object()->isa()->name() << ">";
+        break;
+    case Value::Kind::Null:
+        out << "<null>";
         break;
     }
     return out.str();

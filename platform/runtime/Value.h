@@ -21,8 +21,10 @@ struct Date {
 using Data = std::vector<uint8_t>;
 
 // The one value type of the platform's collections: nil, a boolean, an
-// integer, a real, a string (UTF-8), data, a date, an array, a dictionary, or
-// a run-time object. It is nil-safe: asking a value of the wrong kind for
+// integer, a real, a string (UTF-8), data, a date, an array, a dictionary, a
+// run-time object, or the null object (the platform's NSNull singleton, which
+// stands for "no value" inside a collection, where nil cannot be put; JSON's
+// null). It is nil-safe: asking a value of the wrong kind for
 // anything yields a nil, zero or empty answer, never an error, so
 // `userInfo["aps"]["alert"]["body"]` is nil whenever any step is missing.
 // Arrays and dictionaries share their storage until one copy is changed.
@@ -31,7 +33,7 @@ public:
     using Array = std::vector<Value>;
     using Dictionary = std::map<std::string, Value, std::less<>>;
 
-    enum class Kind { Nil, Boolean, Integer, Real, String, Data, Date, Array, Dictionary, Object };
+    enum class Kind { Nil, Boolean, Integer, Real, String, Data, Date, Array, Dictionary, Object, Null };
 
     Value() = default;
     Value(std::nullptr_t) { }
@@ -87,6 +89,14 @@ public:
 
     static Value array() { return Value(Array {}); }
     static Value dictionary() { return Value(Dictionary {}); }
+    // The null object: not nil, and of no other kind, so every reader that
+    // asks for a kind sees a value of the wrong one.
+    static Value null()
+    {
+        Value value;
+        value.m_storage = NullObject {};
+        return value;
+    }
 
     Kind kind() const { return static_cast<Kind>(m_storage.index()); }
     bool isNil() const { return kind() == Kind::Nil; }
@@ -100,6 +110,7 @@ public:
     bool isArray() const { return kind() == Kind::Array; }
     bool isDictionary() const { return kind() == Kind::Dictionary; }
     bool isObject() const { return kind() == Kind::Object; }
+    bool isNull() const { return kind() == Kind::Null; }
     // True for nil and for the empty string: the platform's "no text".
     bool isEmptyText() const { return isNil() || (isString() && string().empty()); }
 
@@ -130,14 +141,21 @@ public:
     void remove(std::string_view key);
     void append(Value);
 
-    // Property-list values hold no objects, at any depth.
+    // Property-list values hold no objects and no nulls, at any depth.
     bool isPropertyList() const;
+    // Payloads (a user info on the distributed bus) are property-list values
+    // that may hold nulls too.
+    bool isPayload() const;
 
     friend bool operator==(const Value&, const Value&);
 
 private:
+    struct NullObject {
+        friend bool operator==(NullObject, NullObject) { return true; }
+    };
     using Storage = std::variant<std::monostate, bool, int64_t, double, std::string, std::shared_ptr<runtime::Data>,
-        runtime::Date, std::shared_ptr<Array>, std::shared_ptr<Dictionary>, Ref<Object>>;
+        runtime::Date, std::shared_ptr<Array>, std::shared_ptr<Dictionary>, Ref<Object>, NullObject>;
+    bool holdsOnly(bool nulls) const;
 
     Array* mutableArray();
     Dictionary* mutableDictionary();

@@ -9,6 +9,11 @@
 #include "platform/uikit/NSAttributedString.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIKitState.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewLayoutState.h"
 
 namespace uikit {
@@ -27,6 +32,22 @@ namespace {
         if (value >= 0 && value <= static_cast<int64_t>(TextAlignment::Natural))
             return static_cast<TextAlignment>(value);
         return TextAlignment::Natural;
+    }
+
+    // The style the label is shown in: that of the nearest controller whose
+    // view holds it, else the screen's; light outside a window.
+    int64_t styleOf(const UIView& view)
+    {
+        auto* window = dynamic_cast<UIWindow*>(view.window());
+        if (!window || !window->process())
+            return UITraitCollection::Light;
+        auto* screen = UIKitState::of(*window->process()).mainScreen();
+        int64_t screenStyle = screen ? screen->userInterfaceStyle() : UITraitCollection::Light;
+        for (const UIView* ancestor = &view; ancestor; ancestor = ancestor->superview()) {
+            if (auto* controller = ancestor->viewController())
+                return controller->effectiveUserInterfaceStyle(screenStyle);
+        }
+        return screenStyle;
     }
 
 } // namespace
@@ -88,9 +109,13 @@ void UILabel::setFont(UIFont* font)
 
 UIColor* UILabel::textColor() const
 {
-    if (!m_textColor)
-        m_textColor = UIColor::make(isa()->runtime(), 0, 0, 0, 1);
-    return m_textColor.get();
+    if (m_textColor)
+        return m_textColor.get();
+    // The system's label colour, which follows the style it is shown in.
+    double shade = styleOf(*this) == UITraitCollection::Dark ? 1 : 0;
+    if (!m_labelColor || m_labelColor->red() != shade)
+        m_labelColor = UIColor::make(isa()->runtime(), shade, shade, shade, 1);
+    return m_labelColor.get();
 }
 
 void UILabel::setTextColor(UIColor* color)

@@ -15,7 +15,9 @@ namespace uikit {
 // needs more; it is drawn centred vertically in the bounds.
 //
 // As on the platform: a new label shows nothing, in the system font of size
-// 17, black, with natural alignment and one line. Setting the text drops the
+// 17, in the system's label colour (black in the light style, white in the
+// dark one, after the style of the controller or screen it is shown in),
+// with natural alignment and one line. Setting the text drops the
 // attributed text; setting the attributed text sets the text to its string;
 // setting the font applies it to the whole of the attributed text too.
 class UILabel : public UIView {
@@ -64,7 +66,9 @@ private:
     foundation::Value m_text;
     runtime::Ref<NSAttributedString> m_attributedText;
     mutable runtime::Ref<UIFont> m_font;
-    mutable runtime::Ref<UIColor> m_textColor;
+    runtime::Ref<UIColor> m_textColor;
+    // The label colour last answered while no colour was set.
+    mutable runtime::Ref<UIColor> m_labelColor;
     int64_t m_textAlignment { static_cast<int64_t>(graphics::TextAlignment::Natural) };
     int64_t m_numberOfLines { 1 };
     mutable std::optional<Measurement> m_measurement;

@@ -6,6 +6,7 @@
 #include "platform/device/Process.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/LayoutEngine.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIEvent.h"
@@ -210,6 +211,9 @@ void UIView::attach(UIView* child, size_t index)
     m_subviews.insert(m_subviews.begin() + std::min(index, m_subviews.size()), Ref<UIView>(child));
     child->m_superview = this;
     subtreeDidAttach(*child);
+    // A subtree that waits for layout makes its new tree wait too.
+    if (child->m_needsLayout)
+        setNeedsLayout();
 }
 
 void UIView::removeFromSuperview()
@@ -393,12 +397,34 @@ void UIView::layoutIfNeeded()
     if (!state.engine)
         state.engine = std::make_unique<LayoutEngine>(*root);
     Ref<UIView> protect(root);
+    // Marks made while the pass runs (a layoutSubviews asking again) stay.
+    root->clearNeedsLayout();
     state.engine->layout();
+}
+
+void UIView::clearNeedsLayout()
+{
+    m_needsLayout = false;
+    for (auto& subview : m_subviews)
+        subview->clearNeedsLayout();
+}
+
+void UIView::setNeedsLayout()
+{
+    UIView* view = this;
+    view->m_needsLayout = true;
+    while (view->m_superview) {
+        view = view->m_superview;
+        view->m_needsLayout = true;
+    }
+    if (auto* window = dynamic_cast<UIWindow*>(view); window && window->process())
+        DisplayCycle::of(*window->process()).setNeedsLayout();
 }
 
 void UIView::invalidateIntrinsicContentSize()
 {
     ++layoutState().intrinsicContentGeneration;
+    setNeedsLayout();
 }
 
 uint64_t UIView::intrinsicContentGeneration() const

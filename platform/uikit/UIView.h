@@ -121,10 +121,17 @@ public:
     // while the view's own constraints come from its frame.
     uint64_t autoresizingMask() const;
     void setAutoresizingMask(uint64_t);
-    // Solves the constraints of the view's whole tree and writes its frames.
+    // Solves the constraints of the view's whole tree and writes its frames;
+    // the views of the tree no longer need layout.
     void layoutIfNeeded();
-    // Tells the layout that the view's content asks for another size: a
-    // view with an intrinsic size calls it whenever its content changes.
+    // Marks the view and its superview chain as needing layout; a view in a
+    // window asks its process's display cycle for a pass, which also runs
+    // before the screen is drawn.
+    void setNeedsLayout();
+    bool needsLayout() const { return m_needsLayout; }
+    // Tells the layout that the view's content asks for another size, and
+    // marks the view as needing layout: a view with an intrinsic size calls
+    // it whenever its content changes.
     void invalidateIntrinsicContentSize();
     // Changes whenever the intrinsic size may have; a view whose size comes
     // from another's (a button's from its title label) adds that one's.
@@ -137,6 +144,9 @@ public:
 
 private:
     void frameDidChange(const Rect& old);
+    // The whole subtree: a view that did not need layout may still hold a
+    // subtree that was marked before it joined.
+    void clearNeedsLayout();
     void attach(UIView* child, size_t index);
     void detachFromSuperview();
     void detachSubviewsForDeallocation();
@@ -150,6 +160,7 @@ private:
     bool m_hidden { false };
     double m_alpha { 1 };
     bool m_userInteractionEnabled { true };
+    bool m_needsLayout { false };
     foundation::Value m_gestureRecognizers;
     mutable runtime::Ref<CALayer> m_layer;
     int64_t m_contentMode { 0 };

@@ -34,6 +34,8 @@ public:
     // outside a process.
     EdgeInsets screenSafeAreaInsets() const;
     double screenHeight() const;
+    // The process the window was made in; nil for a window made outside one.
+    device::Process* process() const { return m_process; }
 
     static void registerClass(device::Process&);
 

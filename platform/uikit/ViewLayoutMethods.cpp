@@ -64,7 +64,10 @@ void defineViewLayoutMethods(device::Process& process)
                 setActive(item.object(), false);
         }))
         .method("layoutIfNeeded", Imp::of(&UIView::layoutIfNeeded))
-        .method("setNeedsLayout", Imp::of([needsLayout](UIView*, Selector) { needsLayout(); }))
+        .method("setNeedsLayout", Imp::of([needsLayout](UIView* self, Selector) {
+            self->setNeedsLayout();
+            needsLayout();
+        }))
         .method("setNeedsUpdateConstraints", Imp::of([needsLayout](UIView*, Selector) { needsLayout(); }))
         // Constraint layout writes the frames of subviews; a subclass may do more.
         .method("layoutSubviews", Imp::of([](UIView*, Selector) {}))

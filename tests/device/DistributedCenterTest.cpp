@@ -194,6 +194,27 @@ TEST(DistributedCenter, refusesUserInfoThatIsNotAPropertyList)
     EXPECT_EQ(bus.inbox(messages).names.size(), 2u);
 }
 
+TEST(DistributedCenter, carriesTheNullObject)
+{
+    BusDevice bus;
+    auto listener = bus.listener(messages);
+    bus.observe(messages, listener, {});
+    Value userInfo(Value::Dictionary { { "avatar", Value::null() }, { "list", Value::Array { Value::null(), 1 } } });
+    bus.post(home, "a", userInfo);
+    auto posted = bus.device.trace().eventsOfType("distributed.posted");
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_TRUE(posted[0]["userInfo"]["avatar"].is_null());
+    EXPECT_TRUE(posted[0]["userInfo"].contains("avatar"));
+    EXPECT_TRUE(bus.device.scheduler().runDue(100));
+    ASSERT_EQ(bus.inbox(messages).userInfos.size(), 1u);
+    EXPECT_TRUE(bus.inbox(messages).userInfos[0]["avatar"].isNull());
+    EXPECT_EQ(bus.inbox(messages).userInfos[0], userInfo);
+
+    // The platform's NSNull answers the same object.
+    auto& runtime = bus.process(home).runtime();
+    EXPECT_EQ(runtime::send<Value>(runtime.classNamed("NSNull"), SEL("null")), Value::null());
+}
+
 TEST(DistributedCenter, observersOfAnEndedProcessAreNotCalled)
 {
     BusDevice bus;

@@ -349,6 +349,16 @@ TEST_F(PropertyListTest, serializingNamesTheValueThatCannotBeStored)
     nested.set("a", Value(Value::Array { Value() }));
     EXPECT_FALSE(foundation::serializePropertyList(nested, PropertyListFormat::Binary));
 
+    // Neither format has a null.
+    Value withNull = Value::dictionary();
+    withNull.set("avatar", Value::null());
+    for (auto format : { PropertyListFormat::Xml, PropertyListFormat::Binary }) {
+        auto nullResult = foundation::serializePropertyList(withNull, format);
+        ASSERT_FALSE(nullResult);
+        EXPECT_NE(nullResult.error().message.find("\"avatar\" is null"), std::string::npos)
+            << nullResult.error().message;
+    }
+
     // Text the formats cannot carry, and dates outside what can be encoded.
     EXPECT_FALSE(foundation::serializePropertyList(Value(std::string("a\0b", 3)), PropertyListFormat::Xml));
     EXPECT_FALSE(foundation::serializePropertyList(Value("caf\xC3"), PropertyListFormat::Binary));

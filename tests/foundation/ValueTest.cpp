@@ -163,6 +163,42 @@ TEST(Value, propertyListsHoldNoNilAndNoObjects)
     EXPECT_FALSE(deep.isPropertyList());
 }
 
+TEST(Value, theNullObjectIsAValueOfItsOwnKind)
+{
+    Value null = Value::null();
+    EXPECT_TRUE(null.isNull());
+    EXPECT_FALSE(null.isNil());
+    EXPECT_FALSE(null.isString() || null.isNumber() || null.isDictionary() || null.isArray() || null.isObject());
+    EXPECT_FALSE(Value().isNull());
+    // Whatever a reader asks of it, it answers as a value of the wrong kind.
+    EXPECT_EQ(null.string(), "");
+    EXPECT_EQ(null.integer(), 0);
+    EXPECT_EQ(null.object(), nullptr);
+    EXPECT_TRUE(null["key"].isNil());
+    EXPECT_FALSE(null.isEmptyText());
+    // It is a singleton: every null equals every other, and nothing else.
+    EXPECT_EQ(null, Value::null());
+    EXPECT_NE(null, Value());
+    EXPECT_NE(null, Value(0));
+    EXPECT_NE(null, Value(""));
+    EXPECT_EQ(describe(Value(Value::Dictionary { { "avatar", null } })), "{avatar = <null>}");
+    // A change does not turn it into a collection.
+    null.set("key", 1);
+    null.append(1);
+    EXPECT_TRUE(null.isNull());
+
+    // A collection holds it where it cannot hold nil: a payload, not a property list.
+    Value author(Value::Dictionary { { "id", "1" }, { "avatar", Value::null() } });
+    EXPECT_TRUE(author.contains("avatar"));
+    EXPECT_TRUE(author["avatar"].isNull());
+    EXPECT_FALSE(author.isPropertyList());
+    EXPECT_TRUE(author.isPayload());
+    EXPECT_TRUE(Value(Value::Array { 1, Value(Value::Array { Value::null() }) }).isPayload());
+    EXPECT_FALSE(Value(Value::Array { 1, Value() }).isPayload());
+    EXPECT_TRUE(sampleMessage().isPayload());
+    EXPECT_FALSE(Value().isPayload());
+}
+
 TEST(Value, numbersConvertLikeBoxedNumbers)
 {
     EXPECT_EQ(Value(true).integer(), 1);

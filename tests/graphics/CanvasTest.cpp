@@ -108,6 +108,30 @@ TEST(Canvas, continuousCornersBendEarlierThanCircularOnes)
     EXPECT_TRUE(isRed(square.pixel(0, 0)));
 }
 
+TEST(Canvas, continuousCornersOfHalfTheSideDrawACircle)
+{
+    // A 40-point icon with radius 20, drawn at 3 pixels per point.
+    auto iconWith = [](CornerStyle style) {
+        Image image = blank(120, 120);
+        Canvas canvas(image, 3);
+        canvas.fill({ Rect { 0, 0, 40, 40 }, 20, style }, red);
+        return image;
+    };
+    Image continuous = iconWith(CornerStyle::Continuous);
+    Image circle = iconWith(CornerStyle::Circular);
+    // Outside the circle on the diagonal (a rounded square would cover it), inside just within.
+    EXPECT_EQ(continuous.pixel(15, 15).alpha, 0);
+    EXPECT_EQ(continuous.pixel(22, 22).alpha, 255);
+    int differing = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            if (std::abs(continuous.pixel(x, y).alpha - circle.pixel(x, y).alpha) > 64)
+                ++differing;
+        }
+    }
+    EXPECT_LT(differing, 12) << "the continuous shape is the circle, to within the curve's approximation";
+}
+
 TEST(Canvas, clipsToRoundedRectanglesUntilRestored)
 {
     Image image = blank(40, 40);

@@ -105,6 +105,29 @@ TEST(DiscordProvider, buildsTheAvatarAddressAndNeedsAnAvatar)
     EXPECT_TRUE(near(test.colours()[0], green));
 }
 
+TEST(DiscordProvider, aNullAvatarIsOfTheWrongKindWhileANullBesideItIsNoHarm)
+{
+    std::string url = "https://cdn.discordapp.com/avatars/7/8342729096ea.png?size=80";
+    PictureTestDevice test({ { url, answer(200, pictureText(green)) } });
+    auto author = [](Value fields) {
+        return dictionary({ { "message", dictionary({ { "author", std::move(fields) } }) } });
+    };
+    test.ask(discord,
+        test.request("com.hammerandchisel.discord",
+            author(dictionary({ { "id", Value("7") }, { "avatar", Value::null() } }))));
+    test.ask(discord,
+        test.request("com.hammerandchisel.discord", dictionary({ { "message", Value::null() } })));
+    test.run();
+    EXPECT_TRUE(test.tracedRequests().empty()) << "a null avatar or message: no request";
+    // A null in a field nobody reads leaves the rest of the payload readable.
+    test.ask(discord,
+        test.request("com.hammerandchisel.discord",
+            author(dictionary(
+                { { "id", Value("7") }, { "avatar", Value("8342729096ea") }, { "banner", Value::null() } }))));
+    test.run();
+    EXPECT_EQ(test.tracedRequests(), std::vector<std::string> { url });
+}
+
 TEST(MessengerProvider, readsTheSenderFromTheReplyWhenThereIsOne)
 {
     std::string url = "https://graph.facebook.com/100004/picture?type=square";

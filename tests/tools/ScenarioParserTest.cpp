@@ -115,8 +115,13 @@ TEST(ScenarioParser, refusesBadStepsNamingTheStepAndTheField)
         std::string::npos);
     // Fields the notification object knows, in the wrong shape.
     auto notify = [](Json fields) { return refusalOfStep({ { "notify", fields } }); };
-    EXPECT_NE(
-        notify({ { "userInfo", { { "aps", nullptr } } } }).find("userInfo.aps cannot hold null"), std::string::npos);
+    // A user info carries null as a push payload does; a property list has no place for it.
+    EXPECT_EQ(notify({ { "userInfo", { { "aps", nullptr } } } }), "");
+    auto filePlist = parse({ { "format", 1 },
+        { "files", Json::array({ { { "path", "/var/mobile/b.plist" }, { "plist", { { "key", nullptr } } } } }) } });
+    ASSERT_FALSE(filePlist);
+    EXPECT_NE(filePlist.error().message.find("plist.key cannot hold null"), std::string::npos)
+        << filePlist.error().message;
     EXPECT_NE(notify({ { "actions", { { "supplementary", { { "default", "reply" } } } } } }).find("array"),
         std::string::npos);
     EXPECT_NE(notify({ { "options", { { "dismiss", false } } } }).find("\"dismiss\""), std::string::npos);
@@ -269,7 +274,8 @@ TEST(ScenarioParser, readsANotificationWithAllItsFields)
     std::ofstream(folder.path() / "icon.png") << "not really a picture";
     Json notify = { { "id", "alarm" }, { "app", "com.apple.mobiletimer" }, { "title", "Alarm" },
         { "subtitle", nullptr }, { "message", "Wake up" }, { "summary", "2 more" }, { "thread", "t1" },
-        { "userInfo", { { "count", 2 }, { "ratio", 0.5 }, { "tags", { "a", "b" } } } }, { "icon", "icon.png" },
+        { "userInfo", { { "count", 2 }, { "ratio", 0.5 }, { "tags", { "a", "b" } }, { "avatar", nullptr } } },
+        { "icon", "icon.png" },
         { "appIcon", "icon.png" },
         { "actions",
             { { "close", "stop" }, { "default", nullptr },
@@ -285,6 +291,7 @@ TEST(ScenarioParser, readsANotificationWithAllItsFields)
     EXPECT_EQ(notification.userInfo["count"].integer(), 2);
     EXPECT_DOUBLE_EQ(notification.userInfo["ratio"].real(), 0.5);
     EXPECT_EQ(notification.userInfo["tags"][1].string(), "b");
+    EXPECT_TRUE(notification.userInfo["avatar"].isNull());
     EXPECT_EQ(notification.icon, folder.path() / "icon.png");
     EXPECT_EQ(notification.closeAction, "stop");
     EXPECT_FALSE(notification.clearAction);

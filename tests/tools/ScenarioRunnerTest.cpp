@@ -210,3 +210,51 @@ TEST(ScenarioRunner, writesSnapshotsOfTheScreen)
     // The wallpaper is opaque everywhere.
     EXPECT_EQ(image.value().pixel(100, 399).alpha, 255);
 }
+
+namespace {
+
+// The bands of rows of a snapshot, between `fromX` and `toX` points, that
+// hold dark ink (text on a light banner).
+int inkBands(const graphics::Image& image, double scale, double fromX, double toX)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = static_cast<int>(fromX * scale); x < static_cast<int>(toX * scale) && !ink; ++x) {
+            auto pixel = image.pixel(x, y);
+            ink = pixel.red + pixel.green + pixel.blue < 3 * 80;
+        }
+        if (ink && !inBand)
+            ++bands;
+        inBand = ink;
+    }
+    return bands;
+}
+
+} // namespace
+
+TEST(ScenarioRunner, snapshotsShowTheLayoutOfTheTextAsItIsNow)
+{
+    // The banner's text column (left of the time, right of the clock) shows
+    // the header and, after a continuous update, both lines of the body.
+    Json scenario = steps({ { { "notify",
+                                { { "app", "com.apple.MobileSMS" }, { "title", "Alice" }, { "message", "First" },
+                                    { "options", { { "dismissAutomatically", false } } } } } },
+        { { "snapshot", "before.png" } },
+        { { "at", 1 },
+            { "present",
+                { { "id", "more" }, { "app", "com.apple.MobileSMS" }, { "title", "Alice" },
+                    { "message", "Second" } } },
+            { "over", "n1" } },
+        { { "after", 0.5 }, { "snapshot", "after.png" } } });
+    Played run(scenario);
+    ASSERT_EQ(run.code, ScenarioRunner::Passed) << run.errors.str();
+    auto before = graphics::Image::load(run.folder.path() / "out" / "before.png");
+    auto after = graphics::Image::load(run.folder.path() / "out" / "after.png");
+    ASSERT_TRUE(before) << before.error().message;
+    ASSERT_TRUE(after) << after.error().message;
+    double scale = after.value().width() / 390.0;
+    EXPECT_EQ(inkBands(before.value(), scale, 70, 300), 2);
+    EXPECT_EQ(inkBands(after.value(), scale, 70, 300), 3);
+}

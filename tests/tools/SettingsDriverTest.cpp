@@ -9,6 +9,7 @@
 
 #include "tests/support/TempDirectory.h"
 #include "tools/brix/DeviceRoot.h"
+#include "tools/brix/scenario/ScreenRenderer.h"
 
 using foundation::Value;
 using tools::SettingsDriver;
@@ -144,4 +145,49 @@ TEST_F(DriverTest, inAScenarioTheDriverLeavesTheClockAlone)
     ASSERT_TRUE(device->scheduler().advance(1, SettingsDriver::maxTasks));
     EXPECT_EQ(count("command.launched"), 1u);
     EXPECT_FALSE(driver.performAction("noSuchAction").isOk());
+}
+
+TEST(SettingsDriverPicture, theFirstPagesTitleIsLightInTheDarkStyle)
+{
+    TempDirectory root;
+    ASSERT_FALSE(tools::prepareDeviceRoot(root.path()));
+    device::Hardware hardware;
+    hardware.style = device::Hardware::Style::Dark;
+    device::Device device(root.path(), hardware);
+    apps::defineApps(device);
+    SettingsDriver driver(device);
+    ASSERT_TRUE(driver.openRoot().isOk());
+    auto screen = tools::scenario::ScreenRenderer::render(device, driver.settingsProcess(), 1);
+    ASSERT_TRUE(screen) << screen.error().message;
+    // The navigation bar's title, "Brix", in the middle of the bar below the status bar.
+    int light = 0;
+    int dark = 0;
+    for (int y = 50; y < 82; ++y) {
+        for (int x = 150; x < 240; ++x) {
+            auto pixel = screen.value().pixel(x, y);
+            if (pixel.red > 200 && pixel.green > 200 && pixel.blue > 200)
+                ++light;
+            if (pixel.red + pixel.green + pixel.blue < 3 * 40)
+                ++dark;
+        }
+    }
+    EXPECT_GT(light, 40) << "the title is drawn in white";
+    EXPECT_GT(dark, light) << "on the dark bar";
+}
+
+TEST_F(DriverTest, theFirstPageOpensByItsTitleAndATapSaysWhichPageItOpened)
+{
+    SettingsDriver driver(*device);
+    auto root = driver.openPage("Brix");
+    ASSERT_TRUE(root.isOk()) << root.error().message;
+    EXPECT_EQ(driver.describe(*root.value()).barButton, "Respring");
+    EXPECT_TRUE(driver.openPage("brix").isOk());
+
+    auto appearance = driver.tap("Appearance", false);
+    ASSERT_TRUE(appearance.isOk()) << appearance.error().message;
+    EXPECT_EQ(appearance.value().lines, std::vector<std::string> { "Opened the page Appearance." });
+    EXPECT_TRUE(appearance.value().done);
+    auto reset = driver.tap("Reset", false);
+    ASSERT_TRUE(reset.isOk()) << reset.error().message;
+    EXPECT_EQ(reset.value().lines, std::vector<std::string> { "Opened the page Reset." });
 }

@@ -307,6 +307,13 @@ Result<SettingsDriver::Found> SettingsDriver::find(
 
 Result<PSListController*> SettingsDriver::openPage(const std::string& title)
 {
+    // The first page by its own title.
+    auto root = openRoot();
+    if (!root)
+        return root.error();
+    Value rootTitle = root.value()->title();
+    if (rootTitle.isString() && lowered(rootTitle.string()) == lowered(title))
+        return root;
     auto found = find([&](PSSpecifier& row) { return opensPage(row) && lowered(titleOf(row)) == lowered(title); },
         "page titled \"" + title + "\"", {});
     if (!found)
@@ -398,7 +405,20 @@ Result<SettingsDriver::Outcome> SettingsDriver::tapRow(Found found)
     found.page->table()->selectRow(place->first, place->second);
     if (!settle())
         return Error { "the device did not settle after the tap on " + titleOf(*found.row) };
-    return report(first);
+    auto outcome = report(first);
+    // A row that opens a page says which; one that did nothing says so.
+    PSListController* shown = topPage();
+    if (shown && shown != found.page) {
+        Value title = shown->title();
+        outcome.lines.insert(outcome.lines.begin(),
+            "Opened the page " + (title.isString() && !title.string().empty() ? title.string() : titleOf(*found.row))
+                + ".");
+    } else if (auto* alert = alertOver(found.page)) {
+        outcome.lines.insert(outcome.lines.begin(), alert->title().string() + " asks: " + alert->message().string());
+    } else if (outcome.lines.empty()) {
+        outcome.lines.push_back("Tapped " + titleOf(*found.row) + "; nothing else happened.");
+    }
+    return outcome;
 }
 
 Result<SettingsDriver::Outcome> SettingsDriver::pressBarButton(const std::string& title, bool confirm)

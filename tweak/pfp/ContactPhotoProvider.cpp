@@ -27,7 +27,9 @@ Entry entryOf(const Value& parent, std::string_view key)
     const Value& value = parent[key];
     if (value.isNil())
         return {};
-    if (!value.isPropertyList())
+    // A null is there, but of no kind a reader asks for; a null deeper down
+    // is for the reader of that entry to find.
+    if (value.isNull() || !value.isPayload())
         return { Entry::State::Unexpected, {} };
     return { Entry::State::Found, value };
 }

@@ -39,8 +39,9 @@ namespace pfp {
         bool absent() const { return state == State::Absent; }
     };
     // The entry of `key` in `parent`: absent from nil and from a dictionary
-    // without the key, unexpected from a parent of any other kind, and from a
-    // key holding anything but property-list values.
+    // without the key, unexpected from a parent of any other kind, from a key
+    // holding the null object, and from one holding anything but
+    // property-list values (nulls among them).
     Entry entryOf(const Value& parent, std::string_view key);
 
     // A value written as a format's "%@" writes it: a string as it is, a

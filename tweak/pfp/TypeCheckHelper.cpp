@@ -36,6 +36,8 @@ namespace {
             return "NSDictionary";
         case Value::Kind::Object:
             return std::string(runtime::classNameOf(value.object()));
+        case Value::Kind::Null:
+            return "NSNull";
         }
         return "(null)";
     }

@@ -156,11 +156,15 @@ namespace {
         std::set<std::string> m_taken;
     };
 
-    // A JSON value as a property-list value: null has no place in one.
-    Value toValue(const Json& json, const std::string& name)
+    // A JSON value as a property-list value. A user info, as a push payload
+    // does, may hold null (the null object); a property list has no place for one.
+    enum class Nulls { Refused, Allowed };
+    Value toValue(const Json& json, const std::string& name, Nulls nulls = Nulls::Refused)
     {
         switch (json.type()) {
         case Json::value_t::null:
+            if (nulls == Nulls::Allowed)
+                return Value::null();
             fail(name + " cannot hold null");
         case Json::value_t::boolean:
             return Value(json.get<bool>());
@@ -177,13 +181,13 @@ namespace {
             Value result = Value::array();
             size_t index = 0;
             for (auto& item : json)
-                result.append(toValue(item, name + "[" + std::to_string(index++) + "]"));
+                result.append(toValue(item, name + "[" + std::to_string(index++) + "]", nulls));
             return result;
         }
         case Json::value_t::object: {
             Value result = Value::dictionary();
             for (auto& [key, item] : json.items())
-                result.set(key, toValue(item, name + "." + key));
+                result.set(key, toValue(item, name + "." + key, nulls));
             return result;
         }
         default:
@@ -992,7 +996,7 @@ namespace {
             if (auto* userInfo = fields.take("userInfo")) {
                 if (!userInfo->is_object())
                     fail(fields.name("userInfo") + " must be an object, not " + kindOf(*userInfo));
-                notification.userInfo = toValue(*userInfo, fields.name("userInfo"));
+                notification.userInfo = toValue(*userInfo, fields.name("userInfo"), Nulls::Allowed);
             }
             if (auto icon = fields.stringOrNull("icon"))
                 notification.icon = fixture(*icon, fields.name("icon"));

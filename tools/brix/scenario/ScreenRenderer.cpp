@@ -49,6 +49,9 @@ foundation::Result<graphics::Image> ScreenRenderer::render(
     graphics::Canvas canvas(target.value(), scale);
     canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
     for (auto& window : visibleWindows(homeScreen)) {
+        // The display cycle lays out what changed before anything is drawn.
+        if (window->needsLayout())
+            window->layoutIfNeeded();
         auto frame = window->frame();
         auto drawn = uikit::renderView(window.get(), frame.size, scale, time);
         if (!drawn)

@@ -12,7 +12,9 @@ namespace tools::scenario {
 
 // Draws what the home screen shows: the wallpaper (light or dark, after the
 // device's style), then every visible window of the process from the lowest
-// window level to the highest, each at its place on the screen.
+// window level to the highest, each at its place on the screen. A window
+// whose views need layout is laid out first, as the display cycle does
+// before the platform draws.
 class ScreenRenderer {
 public:
     // The screen of `homeScreen` (the wallpaper alone when it is not running)
