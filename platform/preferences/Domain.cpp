@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -120,6 +121,31 @@ std::optional<std::string> Domain::set(const std::string& key, const foundation:
 
 std::optional<std::string> Domain::removeAll()
 {
+    return removeAllLocked(nullptr);
+}
+
+std::optional<std::string> Domain::removeAll(std::filesystem::path& movedAside)
+{
+    movedAside.clear();
+    return removeAllLocked(&movedAside);
+}
+
+namespace {
+
+    std::string utcStamp()
+    {
+        std::time_t now = std::time(nullptr);
+        std::tm parts {};
+        gmtime_r(&now, &parts);
+        char text[32];
+        std::strftime(text, sizeof(text), "%Y%m%dT%H%M%SZ", &parts);
+        return text;
+    }
+
+} // namespace
+
+std::optional<std::string> Domain::removeAllLocked(std::filesystem::path* movedAside)
+{
     auto path = hostPath();
     if (path.empty())
         return "the domain name " + m_identifier + " is not a valid file name";
@@ -129,6 +155,20 @@ std::optional<std::string> Domain::removeAll()
     if (lock.failure())
         return lock.failure();
     auto values = readForChange();
+    if (!values && movedAside && std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
+        // Kept whole under a name that says why, never written over.
+        auto aside = path;
+        aside += ".unreadable-" + utcStamp();
+        for (int count = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++count) {
+            aside = path;
+            aside += ".unreadable-" + utcStamp() + "-" + std::to_string(count);
+        }
+        if (::rename(path.c_str(), aside.c_str()) != 0)
+            return "cannot move the unreadable " + path.string() + " aside to " + aside.string() + ": "
+                + std::strerror(errno);
+        *movedAside = aside;
+        values = foundation::Value::dictionary();
+    }
     if (!values)
         return values.error().message;
     std::vector<std::string> keys;

@@ -72,3 +72,37 @@ TEST_F(PrefsCommandTest, setRefusesADomainPathThatIsNoRegularFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PrefsCommandTest, resetMovesAnUnreadableDomainAsideAndSaysSo)
+{
+    std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key><integer>99999999999999999999</integer>"
+                             "</dict></plist>";
+    writeDomain(unreadable);
+    auto refused = prefs({ "set", "showButtons", "yes" });
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_NE(refused.err.find("brix prefs reset moves the file aside"), std::string::npos) << refused.err;
+
+    auto reset = prefs({ "reset" });
+    EXPECT_EQ(reset.code, 0) << reset.err;
+    std::vector<fs::path> aside;
+    for (auto& entry : fs::directory_iterator(domainFile().parent_path())) {
+        if (entry.path().filename().string().starts_with("com.ostwyn.brixprefs.plist.unreadable-"))
+            aside.push_back(entry.path());
+    }
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(BrixTool::slurp(aside.front()), unreadable) << "what was stored is kept whole";
+    EXPECT_NE(reset.err.find("could not be read; it was moved aside to "), std::string::npos) << reset.err;
+    EXPECT_NE(reset.err.find(aside.front().filename().string()), std::string::npos) << reset.err;
+    EXPECT_TRUE(storedDomain().entries().empty());
+
+    ASSERT_EQ(prefs({ "set", "showButtons", "yes" }).code, 0);
+    EXPECT_EQ(prefs({ "get", "showButtons" }).out, "YES\n");
+    // A readable domain is reset in place, with nothing moved aside.
+    auto again = prefs({ "reset" });
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.err, "");
+}
+
+} // namespace
