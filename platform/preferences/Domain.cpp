@@ -177,6 +177,26 @@ std::optional<std::string> Domain::removeAllLocked(std::filesystem::path* movedA
     return write(foundation::Value::dictionary(), keys);
 }
 
+namespace {
+
+    // The atomic writer's temporary files for this domain (.<file>.tmp-*). With
+    // the lock held no writer is half-way, so any there was left by one that was
+    // killed mid-write.
+    void removeStaleTemporaryFiles(const std::filesystem::path& domain)
+    {
+        std::string prefix = "." + domain.filename().string() + ".tmp-";
+        std::error_code error;
+        for (std::filesystem::directory_iterator entries(domain.parent_path(), error), end; !error && entries != end;
+             entries.increment(error)) {
+            auto name = entries->path().filename().string();
+            std::error_code ignored;
+            if (name.starts_with(prefix) && entries->is_regular_file(ignored))
+                std::filesystem::remove(entries->path(), ignored);
+        }
+    }
+
+} // namespace
+
 std::optional<std::string> Domain::write(const foundation::Value& values, const std::vector<std::string>& changedKeys)
 {
     auto path = hostPath();
@@ -186,6 +206,7 @@ std::optional<std::string> Domain::write(const foundation::Value& values, const 
         return std::string("only property-list values can be stored");
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
+    removeStaleTemporaryFiles(path);
     if (auto failure = foundation::writePropertyList(path, values, foundation::PropertyListFormat::Binary))
         return failure;
     m_device.trace().emit("preferences.changed", { { "domain", m_identifier }, { "keys", changedKeys } });

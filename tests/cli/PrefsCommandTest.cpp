@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -103,6 +104,28 @@ TEST_F(PrefsCommandTest, resetMovesAnUnreadableDomainAsideAndSaysSo)
     auto again = prefs({ "reset" });
     EXPECT_EQ(again.code, 0);
     EXPECT_EQ(again.err, "");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrefsCommandTest, setCleansUpTemporaryFilesLeftByAKilledWriter)
+{
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "5" }).code, 0);
+    auto folder = domainFile().parent_path();
+    for (const char* stale : { ".com.ostwyn.brixprefs.plist.tmp-0badf00d", ".com.ostwyn.brixprefs.plist.tmp-12345678" })
+        std::ofstream(folder / stale) << "half a property list";
+    std::ofstream(folder / ".other.plist.tmp-0badf00d") << "another domain's";
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "6" }).code, 0);
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+        (std::vector<std::string> {
+            ".other.plist.tmp-0badf00d", "com.ostwyn.brixprefs.plist", "com.ostwyn.brixprefs.plist.lock" }));
+    EXPECT_EQ(storedDomain()["timeToDismiss"], Value(int64_t(6)));
 }
 
 } // namespace
