@@ -1,5 +1,6 @@
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 #include "tests/cli/BrixTool.h"
@@ -63,6 +64,37 @@ TEST(TemporaryFiles, anInterruptedRunRemovesItsTemporaryDevice)
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
         EXPECT_TRUE(isEmptyFolder(tmpdir)) << "a temporary folder was left behind after signal " << signal;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A FIFO given as a picture is refused at once instead of waiting for a writer.
+TEST(BannerPictures, aFifoIsRefusedWithoutWaiting)
+{
+    TempDirectory scratch;
+    auto fifo = scratch.path() / "picture.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    BrixTool tool(scratch.path());
+    for (const char* option : { "--icon", "--picture" }) {
+        pid_t child = tool.start({ "banner", "--header", "A", "--body", "B", option, fifo.string(), "--out",
+            (scratch.path() / "b.png").string() });
+        int status = 0;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (::waitpid(child, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, &status, 0);
+                FAIL() << option << " with a FIFO hangs";
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << option << ": status " << status;
+        EXPECT_NE(BrixTool::slurp(scratch.path() / "stderr").find("is not a picture file"), std::string::npos)
+            << BrixTool::slurp(scratch.path() / "stderr");
+        EXPECT_FALSE(fs::exists(scratch.path() / "b.png"));
     }
 }
 
