@@ -129,3 +129,36 @@ TEST_F(PrefsCommandTest, setCleansUpTemporaryFilesLeftByAKilledWriter)
 }
 
 } // namespace
+
+namespace {
+
+// Three writers at once, each changing a key of its own, round after round:
+// every round ends with all three changes stored.
+TEST_F(PrefsCommandTest, concurrentWritersLoseNoChange)
+{
+    ASSERT_EQ(prefs({ "reset" }).code, 0);
+    const char* keys[] = { "showButtons", "boldButtons", "backgroundBlur" };
+    std::vector<std::unique_ptr<TempDirectory>> outputs;
+    std::vector<BrixTool> tools;
+    for (int writer = 0; writer < 3; ++writer) {
+        outputs.push_back(std::make_unique<TempDirectory>());
+        tools.emplace_back(outputs.back()->path());
+    }
+    for (int round = 0; round < 10; ++round) {
+        std::string value = round % 2 ? "yes" : "no";
+        std::vector<pid_t> children;
+        for (int writer = 0; writer < 3; ++writer)
+            children.push_back(
+                tools[writer].start({ "prefs", "--device", device().string(), "set", keys[writer], value }));
+        for (pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        auto stored = storedDomain();
+        for (const char* key : keys)
+            EXPECT_EQ(stored[key], Value(round % 2 == 1)) << key << " lost in round " << round;
+    }
+}
+
+} // namespace
