@@ -12,6 +12,10 @@ using foundation::Value;
 
 namespace {
 
+// A domain holding an integer beyond 64 bits, which the platform cannot represent.
+const std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key>"
+                               "<integer>99999999999999999999</integer></dict></plist>";
+
 class PrefsCommandTest : public testing::Test {
 protected:
     fs::path device() const { return m_scratch.path() / "device"; }
@@ -54,8 +58,6 @@ namespace {
 
 TEST_F(PrefsCommandTest, setRefusesADomainItCannotReadAndLeavesItAsItWas)
 {
-    std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key><integer>99999999999999999999</integer>"
-                             "</dict></plist>";
     writeDomain(unreadable);
     auto outcome = prefs({ "set", "showButtons", "yes" });
     EXPECT_EQ(outcome.code, 2);
@@ -78,8 +80,6 @@ namespace {
 
 TEST_F(PrefsCommandTest, resetMovesAnUnreadableDomainAsideAndSaysSo)
 {
-    std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key><integer>99999999999999999999</integer>"
-                             "</dict></plist>";
     writeDomain(unreadable);
     auto refused = prefs({ "set", "showButtons", "yes" });
     EXPECT_EQ(refused.code, 2);
