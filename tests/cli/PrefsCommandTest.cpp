@@ -1,3 +1,4 @@
+#include <random>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -158,6 +159,38 @@ TEST_F(PrefsCommandTest, concurrentWritersLoseNoChange)
         auto stored = storedDomain();
         for (const char* key : keys)
             EXPECT_EQ(stored[key], Value(round % 2 == 1)) << key << " lost in round " << round;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Writers killed at random moments leave the old or the new domain, never a
+// broken one, and the temporary files they leave do not pile up.
+TEST_F(PrefsCommandTest, aWriterKilledMidWriteLeavesAValidDomain)
+{
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "1" }).code, 0);
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> delay(0, 40000); // microseconds: from before the start to after the end
+    int64_t last = 1;
+    for (int round = 0; round < 60; ++round) {
+        int64_t next = round + 2;
+        pid_t child = m_tool.start(
+            { "prefs", "--device", device().string(), "set", "timeToDismiss", std::to_string(next) });
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        auto stored = foundation::loadPropertyList(domainFile());
+        ASSERT_TRUE(stored) << "round " << round << ": " << stored.error().message;
+        auto value = stored.value()["timeToDismiss"];
+        ASSERT_TRUE(value == Value(last) || value == Value(next)) << "round " << round;
+        last = value.integer();
+        size_t temporary = 0;
+        for (auto& entry : fs::directory_iterator(domainFile().parent_path()))
+            temporary += entry.path().filename().string().starts_with(".com.ostwyn.brixprefs.plist.tmp-");
+        EXPECT_LE(temporary, 1u) << "round " << round;
     }
 }
 
