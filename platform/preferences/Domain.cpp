@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -120,6 +121,31 @@ std::optional<std::string> Domain::set(const std::string& key, const foundation:
 
 std::optional<std::string> Domain::removeAll()
 {
+    return removeAllLocked(nullptr);
+}
+
+std::optional<std::string> Domain::removeAll(std::filesystem::path& movedAside)
+{
+    movedAside.clear();
+    return removeAllLocked(&movedAside);
+}
+
+namespace {
+
+    std::string utcStamp()
+    {
+        std::time_t now = std::time(nullptr);
+        std::tm parts {};
+        gmtime_r(&now, &parts);
+        char text[32];
+        std::strftime(text, sizeof(text), "%Y%m%dT%H%M%SZ", &parts);
+        return text;
+    }
+
+} // namespace
+
+std::optional<std::string> Domain::removeAllLocked(std::filesystem::path* movedAside)
+{
     auto path = hostPath();
     if (path.empty())
         return "the domain name " + m_identifier + " is not a valid file name";
@@ -129,6 +155,20 @@ std::optional<std::string> Domain::removeAll()
     if (lock.failure())
         return lock.failure();
     auto values = readForChange();
+    if (!values && movedAside && std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
+        // Kept whole under a name that says why, never written over.
+        auto aside = path;
+        aside += ".unreadable-" + utcStamp();
+        for (int count = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++count) {
+            aside = path;
+            aside += ".unreadable-" + utcStamp() + "-" + std::to_string(count);
+        }
+        if (::rename(path.c_str(), aside.c_str()) != 0)
+            return "cannot move the unreadable " + path.string() + " aside to " + aside.string() + ": "
+                + std::strerror(errno);
+        *movedAside = aside;
+        values = foundation::Value::dictionary();
+    }
     if (!values)
         return values.error().message;
     std::vector<std::string> keys;
@@ -136,6 +176,26 @@ std::optional<std::string> Domain::removeAll()
         keys.push_back(key);
     return write(foundation::Value::dictionary(), keys);
 }
+
+namespace {
+
+    // The atomic writer's temporary files for this domain (.<file>.tmp-*). With
+    // the lock held no writer is half-way, so any there was left by one that was
+    // killed mid-write.
+    void removeStaleTemporaryFiles(const std::filesystem::path& domain)
+    {
+        std::string prefix = "." + domain.filename().string() + ".tmp-";
+        std::error_code error;
+        for (std::filesystem::directory_iterator entries(domain.parent_path(), error), end; !error && entries != end;
+             entries.increment(error)) {
+            auto name = entries->path().filename().string();
+            std::error_code ignored;
+            if (name.starts_with(prefix) && entries->is_regular_file(ignored))
+                std::filesystem::remove(entries->path(), ignored);
+        }
+    }
+
+} // namespace
 
 std::optional<std::string> Domain::write(const foundation::Value& values, const std::vector<std::string>& changedKeys)
 {
@@ -146,6 +206,7 @@ std::optional<std::string> Domain::write(const foundation::Value& values, const 
         return std::string("only property-list values can be stored");
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
+    removeStaleTemporaryFiles(path);
     if (auto failure = foundation::writePropertyList(path, values, foundation::PropertyListFormat::Binary))
         return failure;
     m_device.trace().emit("preferences.changed", { { "domain", m_identifier }, { "keys", changedKeys } });

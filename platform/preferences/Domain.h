@@ -34,12 +34,17 @@ public:
     // this machine take turns through an advisory lock on <file>.lock.
     std::optional<std::string> set(const std::string& key, const foundation::Value&);
     std::optional<std::string> removeAll();
+    // Removes every value like removeAll(), and starts afresh from a domain
+    // file that cannot be read: that file is first renamed beside itself to
+    // <file>.unreadable-<UTC time>, whose path `movedAside` receives.
+    std::optional<std::string> removeAll(std::filesystem::path& movedAside);
 
     // The system-wide notification every process's preference objects observe.
     std::string changeNotificationName() const { return m_identifier + "/ReloadPrefs"; }
 
 private:
     foundation::Result<foundation::Value> readForChange() const;
+    std::optional<std::string> removeAllLocked(std::filesystem::path* movedAside);
     std::optional<std::string> write(const foundation::Value& values, const std::vector<std::string>& changedKeys);
 
     device::Device& m_device;

@@ -1,3 +1,5 @@
+#include <random>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -10,6 +12,10 @@ namespace fs = std::filesystem;
 using foundation::Value;
 
 namespace {
+
+// A domain holding an integer beyond 64 bits, which the platform cannot represent.
+const std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key>"
+                               "<integer>99999999999999999999</integer></dict></plist>";
 
 class PrefsCommandTest : public testing::Test {
 protected:
@@ -53,8 +59,6 @@ namespace {
 
 TEST_F(PrefsCommandTest, setRefusesADomainItCannotReadAndLeavesItAsItWas)
 {
-    std::string unreadable = "<?xml version=\"1.0\"?><plist><dict><key>big</key><integer>99999999999999999999</integer>"
-                             "</dict></plist>";
     writeDomain(unreadable);
     auto outcome = prefs({ "set", "showButtons", "yes" });
     EXPECT_EQ(outcome.code, 2);
@@ -69,6 +73,125 @@ TEST_F(PrefsCommandTest, setRefusesADomainPathThatIsNoRegularFile)
     auto outcome = prefs({ "set", "showButtons", "yes" });
     EXPECT_NE(outcome.code, 0);
     EXPECT_TRUE(fs::is_fifo(domainFile()));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrefsCommandTest, resetMovesAnUnreadableDomainAsideAndSaysSo)
+{
+    writeDomain(unreadable);
+    auto refused = prefs({ "set", "showButtons", "yes" });
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_NE(refused.err.find("brix prefs reset moves the file aside"), std::string::npos) << refused.err;
+
+    auto reset = prefs({ "reset" });
+    EXPECT_EQ(reset.code, 0) << reset.err;
+    std::vector<fs::path> aside;
+    for (auto& entry : fs::directory_iterator(domainFile().parent_path())) {
+        if (entry.path().filename().string().starts_with("com.ostwyn.brixprefs.plist.unreadable-"))
+            aside.push_back(entry.path());
+    }
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(BrixTool::slurp(aside.front()), unreadable) << "what was stored is kept whole";
+    EXPECT_NE(reset.err.find("could not be read; it was moved aside to "), std::string::npos) << reset.err;
+    EXPECT_NE(reset.err.find(aside.front().filename().string()), std::string::npos) << reset.err;
+    EXPECT_TRUE(storedDomain().entries().empty());
+
+    ASSERT_EQ(prefs({ "set", "showButtons", "yes" }).code, 0);
+    EXPECT_EQ(prefs({ "get", "showButtons" }).out, "YES\n");
+    // A readable domain is reset in place, with nothing moved aside.
+    auto again = prefs({ "reset" });
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.err, "");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrefsCommandTest, setCleansUpTemporaryFilesLeftByAKilledWriter)
+{
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "5" }).code, 0);
+    auto folder = domainFile().parent_path();
+    for (const char* stale : { ".com.ostwyn.brixprefs.plist.tmp-0badf00d", ".com.ostwyn.brixprefs.plist.tmp-12345678" })
+        std::ofstream(folder / stale) << "half a property list";
+    std::ofstream(folder / ".other.plist.tmp-0badf00d") << "another domain's";
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "6" }).code, 0);
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+        (std::vector<std::string> {
+            ".other.plist.tmp-0badf00d", "com.ostwyn.brixprefs.plist", "com.ostwyn.brixprefs.plist.lock" }));
+    EXPECT_EQ(storedDomain()["timeToDismiss"], Value(int64_t(6)));
+}
+
+} // namespace
+
+namespace {
+
+// Three writers at once, each changing a key of its own, round after round:
+// every round ends with all three changes stored.
+TEST_F(PrefsCommandTest, concurrentWritersLoseNoChange)
+{
+    ASSERT_EQ(prefs({ "reset" }).code, 0);
+    const char* keys[] = { "showButtons", "boldButtons", "backgroundBlur" };
+    std::vector<std::unique_ptr<TempDirectory>> outputs;
+    std::vector<BrixTool> tools;
+    for (int writer = 0; writer < 3; ++writer) {
+        outputs.push_back(std::make_unique<TempDirectory>());
+        tools.emplace_back(outputs.back()->path());
+    }
+    for (int round = 0; round < 10; ++round) {
+        std::string value = round % 2 ? "yes" : "no";
+        std::vector<pid_t> children;
+        for (int writer = 0; writer < 3; ++writer)
+            children.push_back(
+                tools[writer].start({ "prefs", "--device", device().string(), "set", keys[writer], value }));
+        for (pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        auto stored = storedDomain();
+        for (const char* key : keys)
+            EXPECT_EQ(stored[key], Value(round % 2 == 1)) << key << " lost in round " << round;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Writers killed at random moments leave the old or the new domain, never a
+// broken one, and the temporary files they leave do not pile up.
+TEST_F(PrefsCommandTest, aWriterKilledMidWriteLeavesAValidDomain)
+{
+    ASSERT_EQ(prefs({ "set", "timeToDismiss", "1" }).code, 0);
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> delay(0, 40000); // microseconds: from before the start to after the end
+    int64_t last = 1;
+    for (int round = 0; round < 60; ++round) {
+        int64_t next = round + 2;
+        pid_t child = m_tool.start(
+            { "prefs", "--device", device().string(), "set", "timeToDismiss", std::to_string(next) });
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        auto stored = foundation::loadPropertyList(domainFile());
+        ASSERT_TRUE(stored) << "round " << round << ": " << stored.error().message;
+        auto value = stored.value()["timeToDismiss"];
+        ASSERT_TRUE(value == Value(last) || value == Value(next)) << "round " << round;
+        last = value.integer();
+        size_t temporary = 0;
+        for (auto& entry : fs::directory_iterator(domainFile().parent_path()))
+            temporary += entry.path().filename().string().starts_with(".com.ostwyn.brixprefs.plist.tmp-");
+        EXPECT_LE(temporary, 1u) << "round " << round;
+    }
 }
 
 } // namespace

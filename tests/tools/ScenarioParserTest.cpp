@@ -442,3 +442,30 @@ TEST(ScenarioParser, readsTouchesByPositionAndCountsTheirLengthBeforeTheNextStep
     EXPECT_NE(refusalOfStep({ { "keys", 5 } }).find("step 1: keys"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "tapAt", { 1, 2 } }, { "on", "n1" } }).find("\"on\""), std::string::npos);
 }
+
+TEST(ScenarioParser, fixturesLieInTheScenariosFolder)
+{
+    TempDirectory outside;
+    std::ofstream(outside.path() / "secret.png") << "png";
+    TempDirectory folder;
+    std::filesystem::create_directories(folder.path() / "fixtures" / "deeper");
+    std::ofstream(folder.path() / "fixtures" / "icon.png") << "png";
+    std::filesystem::create_symlink(outside.path() / "secret.png", folder.path() / "fixtures" / "link.png");
+    auto refusal = [&](const std::string& icon) {
+        auto result = parse({ { "format", 1 }, { "steps", Json::array({ { { "notify", { { "appIcon", icon } } } } }) } },
+            folder.path());
+        return result ? std::string() : result.error().message;
+    };
+    EXPECT_EQ(refusal("fixtures/icon.png"), "");
+    EXPECT_EQ(refusal("fixtures/deeper/../icon.png"), "");
+    EXPECT_EQ(refusal("./fixtures/icon.png"), "");
+
+    std::string absolute = (outside.path() / "secret.png").string();
+    EXPECT_NE(refusal(absolute).find("is an absolute path"), std::string::npos) << refusal(absolute);
+    EXPECT_NE(refusal((folder.path() / "fixtures/icon.png").string()).find("is an absolute path"), std::string::npos);
+    auto up = "../" + outside.path().filename().string() + "/secret.png";
+    EXPECT_NE(refusal(up).find("lies outside the scenario's folder"), std::string::npos) << refusal(up);
+    EXPECT_NE(refusal("fixtures/../../x.png").find("lies outside the scenario's folder"), std::string::npos);
+    EXPECT_NE(refusal("fixtures/link.png").find("leads outside the scenario's folder"), std::string::npos)
+        << refusal("fixtures/link.png");
+}

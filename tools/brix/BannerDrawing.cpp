@@ -120,8 +120,21 @@ namespace {
         return hardware;
     }
 
+    constexpr uintmax_t maxPictureBytes = uintmax_t(64) << 20;
+
     void requireDecodablePicture(const std::string& path, const std::string& option)
     {
+        // Only a regular file is read: a folder cannot be, and a FIFO or a device would block or never end.
+        std::error_code error;
+        auto status = fs::status(path, error);
+        if (error && status.type() != fs::file_type::not_found)
+            refuse(option + ": cannot read '" + path + "': " + error.message());
+        if (fs::exists(status) && !fs::is_regular_file(status))
+            refuse(option + ": '" + path + "' is not a picture file (it is "
+                + (fs::is_directory(status) ? "a folder" : "not a regular file") + ")");
+        if (fs::exists(status) && fs::file_size(path, error) > maxPictureBytes)
+            refuse(option + ": '" + path + "' is larger than a picture may be (" + std::to_string(maxPictureBytes >> 20)
+                + " MiB)");
         std::ifstream file(path, std::ios::binary);
         if (!file)
             refuse(option + ": cannot read '" + path + "'");

@@ -112,14 +112,21 @@ namespace {
         auto value = parseSettingValue(key, text);
         if (!value)
             failUsage("'" + text + "' is not a " + typeName(key) + " value for " + name);
-        if (auto failure = session.domain().set(name, *value))
+        if (auto failure = session.domain().set(name, *value)) {
+            if (failure->find(", which cannot be read") != std::string::npos)
+                *failure += " (brix prefs reset moves the file aside and starts afresh)";
             failUsage(*failure);
+        }
     }
 
     void reset(PrefsSession& session)
     {
-        if (auto failure = session.domain().removeAll())
+        std::filesystem::path movedAside;
+        if (auto failure = session.domain().removeAll(movedAside))
             failUsage(*failure);
+        if (!movedAside.empty())
+            std::cerr << "brix: " << session.domain().hostPath().string() << " could not be read; it was moved aside to "
+                      << movedAside.string() << "\n";
     }
 
 } // namespace

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace tools {
 
 // A new, empty folder under the system's temporary folder, removed with
-// everything in it when the object goes. Throws std::filesystem::filesystem_error
-// when no folder can be made.
+// everything in it when the object goes, or when the tool is interrupted
+// (SIGINT, SIGTERM, SIGHUP). Throws TemporaryFolder::Unavailable, saying why,
+// when no folder can be made (an unusable TMPDIR).
 class TemporaryFolder {
 public:
+    struct Unavailable : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+
     explicit TemporaryFolder(const std::string& prefix);
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;

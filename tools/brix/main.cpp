@@ -4,6 +4,7 @@
 
 #include "tools/brix/Commands.h"
 #include "tools/brix/Completion.h"
+#include "tools/brix/TemporaryFolder.h"
 #include "tools/brix/Version.h"
 
 namespace {
@@ -61,6 +62,9 @@ int main(int argc, char** argv)
         // Usage errors exit with 2, as every other bad input does.
         int code = app.exit(error);
         return code == 0 ? 0 : 2;
+    } catch (const tools::TemporaryFolder::Unavailable& error) {
+        std::cerr << "brix: " << error.what() << "\n";
+        return 1;
     }
     return 0;
 }

@@ -478,8 +478,24 @@ namespace {
         {
             if (relative.empty())
                 fail(name + " names no fixture file");
-            fs::path path = fs::path(relative).is_absolute() ? fs::path(relative) : m_folder / relative;
+            // Fixtures lie in the scenario's folder or below it, wherever the scenario is played from.
+            fs::path given(relative);
+            if (given.is_absolute() || given.has_root_name() || given.has_root_directory())
+                fail(name + ": the fixture " + inQuotes(relative)
+                    + " is an absolute path; name it relative to the scenario's folder");
+            fs::path lexical = given.lexically_normal();
+            if (!lexical.empty() && *lexical.begin() == "..")
+                fail(name + ": the fixture " + inQuotes(relative) + " lies outside the scenario's folder");
+            fs::path path = m_folder / relative;
             std::error_code error;
+            auto folder = fs::weakly_canonical(m_folder, error);
+            auto resolved = error ? fs::path() : fs::weakly_canonical(path, error);
+            if (!error) {
+                auto inside = resolved.lexically_relative(folder);
+                if (inside.empty() || *inside.begin() == "..")
+                    fail(name + ": the fixture " + inQuotes(relative) + " leads outside the scenario's folder (to "
+                        + resolved.string() + ")");
+            }
             if (!fs::is_regular_file(path, error))
                 fail(name + ": the fixture " + inQuotes(relative) + " does not exist (looked for " + path.string()
                     + ")");
