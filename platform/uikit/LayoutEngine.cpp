@@ -79,6 +79,18 @@ void LayoutEngine::setNeedsRebuild(UIView& changed)
     m_dirty.push_back({ subtree, runtime::WeakRef<UIView>(subtree) });
 }
 
+void LayoutEngine::setNeedsLayout(UIView& changed)
+{
+    if (!m_partitioned || &changed == m_root) {
+        for (auto& part : m_parts)
+            part->setNeedsLayout();
+        return;
+    }
+    // A subtree without a part yet gets one, to be laid out, at the next layout.
+    if (auto found = m_partOf.find(topLevelOf(&changed, m_root)); found != m_partOf.end())
+        found->second->setNeedsLayout();
+}
+
 void LayoutEngine::layout()
 {
     bringStructureUpToDate();
