@@ -23,6 +23,8 @@ RATIOS = [
     ("WhatsApp scan / plain enumeration", "BM_WhatsAppScan2000Files", "BM_WhatsAppScanBaseline", None),
     ("Messages provider / plain card walk", "BM_MessagesProvider10000Cards", "BM_MessagesBaseline", None),
     ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
+    ("burst of 1,000 notifications / of 100", "BM_Burst/1000/iterations:1", "BM_Burst/100/iterations:1", 12.0),
+    ("banner layout beside 50 banners / alone", "BM_BannerLayout/others:50", "BM_BannerLayout/others:0", 1.5),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -38,6 +40,7 @@ LIMITS = [
     ("Slack lookup, 10,000 rows", "BM_SlackLookup10000Rows", 5e6),
     ("drag step: new top, solve, frames", "BM_DragStep", 5e3),
     ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
+    ("burst of 1,000 notifications (2 ms each)", "BM_Burst/1000/iterations:1", 2e9),
     ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),
     ("10,000 life cycles", "BM_TenThousandLifeCycles/iterations:1/repeats:1", 30e9),
 ]
