@@ -200,6 +200,8 @@ void LayoutPart::layout()
 
 bool LayoutPart::structureRound()
 {
+    if (!m_needsRebuild && !m_needsLayout && m_managingViews.empty())
+        return false;
     if (!m_needsRebuild && m_needsLayout && intrinsicPresenceChanged())
         m_needsRebuild = true;
     if (m_needsRebuild)
