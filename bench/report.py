@@ -25,6 +25,9 @@ RATIOS = [
     ("Slack lookup / plain query", "BM_SlackLookup10000Rows", "BM_SlackBaseline", None),
     ("burst of 1,000 notifications / of 100", "BM_Burst/1000/iterations:1", "BM_Burst/100/iterations:1", 12.0),
     ("banner layout beside 50 banners / alone", "BM_BannerLayout/others:50", "BM_BannerLayout/others:0", 1.5),
+    ("hit testing / plain frame loop", "BM_HitTest10000Points", "BM_HitTestFrameLoopBaseline", None),
+    ("studio whole frame / JPEG of a screen", "BM_StudioWholeFrame", "BM_StudioJpegBaseline", None),
+    ("studio animating frame / JPEG of a screen", "BM_StudioAnimatingFrame", "BM_StudioJpegBaseline", None),
 ]
 # (what, benchmark, highest time allowed in ns)
 LIMITS = [
@@ -42,6 +45,8 @@ LIMITS = [
     ("one full-screen banner frame", "BM_RenderBannerFrame", 4e6),
     ("burst of 1,000 notifications (2 ms each)", "BM_Burst/1000/iterations:1", 2e9),
     ("arrival to banner on screen", "BM_ArrivalToBanner", 1.5e6),
+    ("hit testing 10,000 points", "BM_HitTest10000Points", 50e6),
+    ("studio frame while a banner animates", "BM_StudioAnimatingFrame", 10e6),
     ("10,000 life cycles", "BM_TenThousandLifeCycles/iterations:1/repeats:1", 30e9),
 ]
 # (what, benchmark, counter, test on the counters) for figures that are not times

@@ -15,6 +15,9 @@ install(TARGETS BrixPrefs LIBRARY DESTINATION ${brixLib}/BrixPrefs.bundle)
 install(DIRECTORY ${PROJECT_BINARY_DIR}/tweak/Assets.bundle DESTINATION ${brixShare})
 install(FILES ${PROJECT_SOURCE_DIR}/tools/brix/demo/tour.json DESTINATION ${brixShare}/demo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/tools/brix/demo/fixtures DESTINATION ${brixShare}/demo)
+# The studio's session (its fixtures are the demo's, ../demo/fixtures) and its page.
+install(FILES ${PROJECT_SOURCE_DIR}/tools/brix/studio/session.json DESTINATION ${brixShare}/studio)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/tools/brix/studio/page DESTINATION ${brixShare}/studio)
 install(FILES ${PROJECT_BINARY_DIR}/tools/brix/brix.1 DESTINATION share/man/man1)
 install(FILES ${PROJECT_BINARY_DIR}/tools/brix/brix.bash-completion DESTINATION share/bash-completion/completions
   RENAME brix)

@@ -3,28 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <openssl/evp.h>
 #include <variant>
 
 #include "platform/foundation/Digest.h"
+#include "platform/foundation/Encoding.h"
+#include "platform/foundation/Text.h"
 
 namespace contacts {
 
 namespace {
 
-    std::string uppercase(std::string_view text)
-    {
-        std::string result(text);
-        std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) { return std::toupper(c); });
-        return result;
-    }
-
-    bool equalsIgnoringCase(std::string_view a, std::string_view b)
-    {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-            return std::toupper(x) == std::toupper(y);
-        });
-    }
+    using foundation::text::asciiUppercase;
+    using foundation::text::equalsIgnoringAsciiCase;
 
     // Lines joined again where they were folded (a line break and one blank or tab).
     std::vector<std::string> unfoldedLines(std::string_view text)
@@ -90,7 +80,7 @@ namespace {
         size_t equals = text.find('=');
         if (equals == std::string::npos)
             return { "TYPE", { text } }; // "HOME" alone, as older cards write it
-        Parameter parameter { uppercase(text.substr(0, equals)), {} };
+        Parameter parameter { asciiUppercase(text.substr(0, equals)), {} };
         for (auto& value : splitOutsideQuotes(text.substr(equals + 1), ','))
             parameter.values.push_back(value);
         return parameter;
@@ -116,7 +106,7 @@ namespace {
             name = name.substr(dot + 1);
         if (name.empty())
             return std::nullopt;
-        ContentLine content { uppercase(name), {}, line.substr(colon + 1) };
+        ContentLine content { asciiUppercase(name), {}, line.substr(colon + 1) };
         for (size_t index = 1; index < head.size(); ++index)
             content.parameters.push_back(parseParameter(head[index]));
         return content;
@@ -145,46 +135,10 @@ namespace {
         return unescapedComponents(text, 0).front();
     }
 
-    std::optional<foundation::Data> decodeBase64(std::string_view text)
-    {
-        static const auto table = [] {
-            std::array<int8_t, 256> values;
-            values.fill(-1);
-            const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-            for (int index = 0; index < 64; ++index)
-                values[static_cast<unsigned char>(alphabet[index])] = static_cast<int8_t>(index);
-            return values;
-        }();
-        foundation::Data bytes;
-        uint32_t buffer = 0;
-        int bits = 0;
-        size_t padding = 0;
-        for (char c : text) {
-            if (std::isspace(static_cast<unsigned char>(c)))
-                continue;
-            if (c == '=') {
-                ++padding;
-                continue;
-            }
-            int8_t value = table[static_cast<unsigned char>(c)];
-            if (value < 0 || padding)
-                return std::nullopt;
-            buffer = (buffer << 6) | static_cast<uint32_t>(value);
-            bits += 6;
-            if (bits >= 8) {
-                bits -= 8;
-                bytes.push_back(static_cast<uint8_t>(buffer >> bits));
-            }
-        }
-        if (padding > 2 || bits >= 6)
-            return std::nullopt;
-        return bytes;
-    }
-
     std::string labelFor(const ContentLine& line)
     {
         for (auto& type : line.parameter("TYPE")) {
-            std::string upper = uppercase(type);
+            std::string upper = asciiUppercase(type);
             if (upper == "HOME")
                 return "_$!<Home>!$_";
             if (upper == "WORK")
@@ -201,21 +155,21 @@ namespace {
     std::optional<std::optional<foundation::Data>> photoOf(const ContentLine& line)
     {
         std::string_view value = line.value;
-        if (value.size() >= 5 && equalsIgnoringCase(value.substr(0, 5), "data:")) {
+        if (value.size() >= 5 && equalsIgnoringAsciiCase(value.substr(0, 5), "data:")) {
             size_t comma = value.find(',');
             if (comma == std::string_view::npos)
                 return std::nullopt;
             std::string_view header = value.substr(5, comma - 5);
-            if (header.size() < 7 || !equalsIgnoringCase(header.substr(header.size() - 7), ";base64"))
+            if (header.size() < 7 || !equalsIgnoringAsciiCase(header.substr(header.size() - 7), ";base64"))
                 return std::nullopt;
-            auto bytes = decodeBase64(value.substr(comma + 1));
+            auto bytes = foundation::base64Decode(value.substr(comma + 1));
             if (!bytes)
                 return std::nullopt;
             return std::optional<foundation::Data>(std::move(*bytes));
         }
         for (auto& encoding : line.parameter("ENCODING")) {
-            if (equalsIgnoringCase(encoding, "b") || equalsIgnoringCase(encoding, "base64")) {
-                auto bytes = decodeBase64(value);
+            if (equalsIgnoringAsciiCase(encoding, "b") || equalsIgnoringAsciiCase(encoding, "base64")) {
+                auto bytes = foundation::base64Decode(value);
                 if (!bytes)
                     return std::nullopt;
                 return std::optional<foundation::Data>(std::move(*bytes));
@@ -231,7 +185,7 @@ namespace {
             text.insert(text.end(), line.begin(), line.end());
             text.push_back('\n');
         }
-        std::string hex = uppercase(foundation::md5Hex(text));
+        std::string hex = foundation::hexEncode(foundation::md5(text), foundation::LetterCase::Upper);
         return hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-"
             + hex.substr(20);
     }
@@ -296,7 +250,7 @@ namespace {
                 m_card.emailAddresses.push_back({ labelFor(line), unescaped(line.value) });
             } else if (line.name == "TEL") {
                 std::string number = unescaped(line.value);
-                if (number.size() > 4 && equalsIgnoringCase(std::string_view(number).substr(0, 4), "tel:"))
+                if (number.size() > 4 && equalsIgnoringAsciiCase(std::string_view(number).substr(0, 4), "tel:"))
                     number = number.substr(4);
                 m_card.phoneNumbers.push_back({ labelFor(line), number });
             } else if (line.name == "PHOTO") {
@@ -318,7 +272,7 @@ namespace {
     bool isBoundary(const std::string& line, std::string_view word)
     {
         auto content = parseContentLine(line);
-        return content && content->name == word && equalsIgnoringCase(content->value, "VCARD");
+        return content && content->name == word && equalsIgnoringAsciiCase(content->value, "VCARD");
     }
 
 } // namespace
@@ -400,15 +354,6 @@ namespace {
         return "application/octet-stream";
     }
 
-    std::string base64(const foundation::Data& bytes)
-    {
-        std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-        int length = EVP_EncodeBlock(
-            reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
-        text.resize(static_cast<size_t>(length));
-        return text;
-    }
-
     std::string typeParameter(const std::string& label)
     {
         if (label == "_$!<Home>!$_")
@@ -443,7 +388,7 @@ std::string writeVCards(const std::vector<Card>& cards)
         for (auto& phone : card.phoneNumbers)
             appendFolded(out, "TEL" + typeParameter(phone.label) + ";VALUE=text:" + escaped(phone.value));
         if (card.photo)
-            appendFolded(out, "PHOTO:data:" + mediaTypeOf(*card.photo) + ";base64," + base64(*card.photo));
+            appendFolded(out, "PHOTO:data:" + mediaTypeOf(*card.photo) + ";base64," + foundation::base64Encode(*card.photo));
         appendFolded(out, "END:VCARD");
     }
     return out;

@@ -1,5 +1,7 @@
 #include "platform/device/Json.h"
 
+#include "platform/foundation/Encoding.h"
+
 namespace device {
 
 namespace {
@@ -8,26 +10,6 @@ namespace {
     constexpr double referenceDateOffset = 978307200;
 
 } // namespace
-
-std::string base64(const foundation::Data& data)
-{
-    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string result;
-    result.reserve((data.size() + 2) / 3 * 4);
-    for (size_t i = 0; i < data.size(); i += 3) {
-        size_t left = data.size() - i;
-        uint32_t bits = uint32_t(data[i]) << 16;
-        if (left > 1)
-            bits |= uint32_t(data[i + 1]) << 8;
-        if (left > 2)
-            bits |= data[i + 2];
-        result += alphabet[(bits >> 18) & 63];
-        result += alphabet[(bits >> 12) & 63];
-        result += left > 1 ? alphabet[(bits >> 6) & 63] : '=';
-        result += left > 2 ? alphabet[bits & 63] : '=';
-    }
-    return result;
-}
 
 Trace::Event toJson(const foundation::Value& value)
 {
@@ -44,7 +26,7 @@ Trace::Event toJson(const foundation::Value& value)
     case Kind::String:
         return value.string();
     case Kind::Data:
-        return base64(value.data());
+        return foundation::base64Encode(value.data());
     case Kind::Date:
         return value.date().secondsSinceReferenceDate + referenceDateOffset;
     case Kind::Array: {

@@ -12,7 +12,4 @@ namespace device {
 // dictionaries with their keys in order.
 Trace::Event toJson(const foundation::Value&);
 
-// Standard base64 with padding.
-std::string base64(const foundation::Data&);
-
 } // namespace device

@@ -2,6 +2,8 @@
 
 #include <openssl/evp.h>
 
+#include "platform/foundation/Encoding.h"
+
 namespace foundation {
 
 std::array<uint8_t, 16> md5(std::span<const uint8_t> bytes)
@@ -14,14 +16,7 @@ std::array<uint8_t, 16> md5(std::span<const uint8_t> bytes)
 
 std::string md5Hex(const Data& bytes)
 {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string result;
-    result.reserve(32);
-    for (uint8_t byte : md5(bytes)) {
-        result += digits[byte >> 4];
-        result += digits[byte & 0xf];
-    }
-    return result;
+    return hexEncode(md5(bytes));
 }
 
 } // namespace foundation

@@ -1,5 +1,6 @@
 #include "platform/foundation/ProcessInfo.h"
 
+#include "platform/foundation/UUID.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -8,26 +9,9 @@ using runtime::Imp;
 using runtime::Ref;
 using runtime::Selector;
 
-ProcessInfo::ProcessInfo(runtime::Class* cls)
-    : NSObject(cls)
-{
-    std::random_device entropy;
-    std::seed_seq seed { entropy(), entropy(), entropy(), entropy() };
-    m_generator.seed(seed);
-}
-
 std::string ProcessInfo::globallyUniqueString()
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    uint64_t halves[2] = { m_generator(), m_generator() };
-    std::string result;
-    for (int position = 0; position < 32; ++position) {
-        if (position == 8 || position == 12 || position == 16 || position == 20)
-            result += '-';
-        uint64_t half = halves[position / 16];
-        result += digits[(half >> ((position % 16) * 4)) & 0xF];
-    }
-    return result;
+    return UUID::format(UUID::random());
 }
 
 void ProcessInfo::defineClass(runtime::Runtime& runtime)

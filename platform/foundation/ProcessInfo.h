@@ -1,6 +1,5 @@
 #pragma once
 
-#include <random>
 #include <string>
 
 #include "platform/foundation/Value.h"
@@ -13,14 +12,11 @@ namespace foundation {
 // four and twelve upper-case hexadecimal digits joined by hyphens.
 class ProcessInfo : public runtime::NSObject {
 public:
-    explicit ProcessInfo(runtime::Class*);
+    using NSObject::NSObject;
 
     std::string globallyUniqueString();
 
     static void defineClass(runtime::Runtime&);
-
-private:
-    std::mt19937_64 m_generator;
 };
 
 } // namespace foundation

@@ -11,6 +11,7 @@
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/PropertyListCheck.h"
+#include "platform/foundation/Text.h"
 
 namespace foundation {
 
@@ -159,7 +160,7 @@ namespace {
     {
         if (text.find('\0') != std::string::npos)
             return Error { describePath(path) + " is a string containing a NUL character" };
-        if (!isValidUtf8(text))
+        if (!text::isValidUtf8(text))
             return Error { describePath(path) + " is a string that is not valid UTF-8" };
         return Node(plist_new_string(text.c_str()));
     }
@@ -196,7 +197,7 @@ namespace {
         Node dictionary(plist_new_dict());
         for (auto& [key, entry] : value.entries()) {
             auto entryPath = path + "\"" + key + "\"";
-            if (key.find('\0') != std::string::npos || !isValidUtf8(key))
+            if (key.find('\0') != std::string::npos || !text::isValidUtf8(key))
                 return Error { "the key " + entryPath + " is not valid UTF-8 text without NUL characters" };
             auto item = nodeOf(entry, entryPath, depth + 1);
             if (!item)

@@ -24,7 +24,4 @@ struct PropertyListLimits {
 std::optional<std::string> checkXmlPropertyList(std::span<const uint8_t>, const PropertyListLimits&);
 std::optional<std::string> checkBinaryPropertyList(std::span<const uint8_t>, const PropertyListLimits&);
 
-// True for well-formed UTF-8 without overlong forms, surrogates or values past U+10FFFF.
-bool isValidUtf8(std::string_view);
-
 } // namespace foundation

@@ -5,6 +5,7 @@
 #include <string>
 #include <unicode/unistr.h>
 
+#include "platform/foundation/Encoding.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace foundation {
@@ -254,11 +255,8 @@ namespace {
         char32_t parseHexUnit()
         {
             char32_t value = 0;
-            for (int digits = 0; digits < 4 && std::isxdigit(static_cast<unsigned char>(peek())); ++digits) {
-                char c = m_text[m_position++];
-                value = value * 16
-                    + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::tolower(c) - 'a' + 10));
-            }
+            for (int digits = 0; digits < 4 && hexDigitValue(peek()) >= 0; ++digits)
+                value = value * 16 + static_cast<char32_t>(hexDigitValue(m_text[m_position++]));
             return value;
         }
 

@@ -1,6 +1,6 @@
 #include "platform/foundation/UUID.h"
 
-#include <cstdlib>
+#include <uuid/uuid.h>
 
 #include "platform/foundation/Value.h"
 #include "platform/runtime/Send.h"
@@ -13,66 +13,37 @@ using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
 
-namespace {
 
-    bool isGroupBoundary(size_t position)
-    {
-        return position == 8 || position == 13 || position == 18 || position == 23;
-    }
-
-    int hexDigit(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
-
-} // namespace
-
-std::string UUID::string() const
+std::string UUID::format(const Bytes& bytes)
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (size_t index = 0; index < m_bytes.size(); ++index) {
-        if (index == 4 || index == 6 || index == 8 || index == 10)
-            text += '-';
-        text += digits[m_bytes[index] >> 4];
-        text += digits[m_bytes[index] & 0xf];
-    }
+    char text[37];
+    uuid_unparse_upper(bytes.data(), text);
     return text;
 }
 
 UUID::Bytes UUID::random()
 {
     Bytes bytes;
-    arc4random_buf(bytes.data(), bytes.size());
-    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0f) | 0x40); // version 4
-    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3f) | 0x80); // the variant of RFC 4122
+    uuid_generate_random(bytes.data());
+    return bytes;
+}
+
+UUID::Bytes UUID::named(const Bytes& space, std::string_view name)
+{
+    Bytes bytes;
+    uuid_generate_sha1(bytes.data(), space.data(), name.data(), name.size());
     return bytes;
 }
 
 std::optional<UUID::Bytes> UUID::parse(std::string_view text)
 {
+    // The library reads the 36 characters of a C string.
     if (text.size() != 36)
         return std::nullopt;
-    Bytes bytes {};
-    size_t nibble = 0;
-    for (size_t position = 0; position < text.size(); ++position) {
-        if (isGroupBoundary(position)) {
-            if (text[position] != '-')
-                return std::nullopt;
-            continue;
-        }
-        int digit = hexDigit(text[position]);
-        if (digit < 0)
-            return std::nullopt;
-        bytes[nibble / 2] = static_cast<uint8_t>(bytes[nibble / 2] | (nibble % 2 ? digit : digit << 4));
-        ++nibble;
-    }
+    std::string terminated(text);
+    Bytes bytes;
+    if (uuid_parse(terminated.c_str(), bytes.data()) != 0)
+        return std::nullopt;
     return bytes;
 }
 

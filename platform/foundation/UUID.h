@@ -23,9 +23,15 @@ public:
     using NSObject::NSObject;
 
     const Bytes& bytes() const { return m_bytes; }
-    std::string string() const;
+    std::string string() const { return format(m_bytes); }
+
+    // The 36 characters the platform writes for a UUID.
+    static std::string format(const Bytes&);
 
     static Bytes random();
+    // A name-based (version 5, SHA-1) UUID: the same for the same space and
+    // name, on every machine.
+    static Bytes named(const Bytes& space, std::string_view name);
     static std::optional<Bytes> parse(std::string_view);
 
     // Defines the run-time class "NSUUID"; does nothing when it exists.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/foundation/PropertyListCheck.h"
+#include "platform/foundation/Text.h"
 
 namespace foundation {
 
@@ -496,35 +497,12 @@ namespace {
 
 } // namespace
 
-bool isValidUtf8(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size()) {
-        auto lead = static_cast<uint8_t>(text[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        uint32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) {
-            auto next = static_cast<uint8_t>(text[i + k]);
-            if ((next >> 6) != 0x2)
-                return false;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        static constexpr uint32_t smallest[] = { 0, 0, 0x80, 0x800, 0x10000 };
-        if (codePoint < smallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
 std::optional<std::string> checkXmlPropertyList(std::span<const uint8_t> bytes, const PropertyListLimits& limits)
 {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (text.find('\0') != std::string_view::npos)
         return std::string("the XML text contains a NUL character");
-    if (!isValidUtf8(text))
+    if (!text::isValidUtf8(text))
         return std::string("the XML text is not valid UTF-8");
     return XmlChecker(text, limits).run();
 }

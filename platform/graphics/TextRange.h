@@ -22,11 +22,8 @@ struct ByteRange {
     friend bool operator==(const ByteRange&, const ByteRange&) = default;
 };
 
-// The length of UTF-8 text in UTF-16 code units. A byte that does not belong
-// to a well-formed character counts as one unit, as its replacement would.
-uint64_t utf16Length(std::string_view utf8);
-
-// The bytes of `utf8` that `range` covers. A range that starts or ends inside
+// The bytes of `utf8` that `range` covers (see foundation/Text.h for how
+// ill-formed text is counted). A range that starts or ends inside
 // a surrogate pair covers the whole character; the parts of a range beyond
 // the end of the text are dropped.
 ByteRange byteRangeOf(std::string_view utf8, TextRange range);

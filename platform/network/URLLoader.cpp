@@ -5,6 +5,8 @@
 #include <cstring>
 #include <curl/curl.h>
 #include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include "platform/device/Device.h"
 #include "platform/device/Process.h"
@@ -32,6 +34,15 @@ namespace {
     bool isLoopbackHost(const std::string& host)
     {
         return host == "127.0.0.1" || host == "localhost" || host == "[::1]" || host == "::1";
+    }
+
+    // A host written as an address (IPv4 digits and dots, or IPv6 in brackets)
+    // rather than a name: there is nothing to look up, only nowhere to connect.
+    bool isAddressOrLocalName(const std::string& host)
+    {
+        if (host == "localhost" || host.starts_with('['))
+            return true;
+        return !host.empty() && host.find_first_not_of("0123456789.") == std::string::npos;
     }
 
     bool isFollowedRedirect(int64_t status)
@@ -98,6 +109,7 @@ struct URLLoader::Transfer {
     Client client;
     CURL* easy { nullptr };
     curl_slist* connectTo { nullptr };
+    uint16_t serverPort { 0 }; // the one port on 127.0.0.1 the hop under way may connect to
     char errorBuffer[CURL_ERROR_SIZE] {};
     std::string url; // of the hop under way
     int redirects { 0 };
@@ -210,10 +222,26 @@ std::optional<LoadError> URLLoader::route(Transfer& transfer, const std::string&
         auto& servers = m_process->device().hardware().network.loopbackServers;
         curl_slist_free_all(transfer.connectTo);
         transfer.connectTo = nullptr;
+        // The device reaches its own server and nothing else of this machine: the
+        // hosts it answers for, and its own address and ports. Whatever
+        // connection curl makes is pinned to that server.
+        std::optional<uint16_t> serverPort;
         if (auto server = servers.find(key); server != servers.end()) {
-            std::string target = key + ":127.0.0.1:" + std::to_string(server->second);
+            serverPort = server->second;
+        } else if (isLoopbackHost(hostName) && port) {
+            for (auto& [route, local] : servers) {
+                if (std::to_string(local) == port)
+                    serverPort = local;
+            }
+        }
+        transfer.serverPort = serverPort.value_or(0);
+        if (serverPort) {
+            std::string target = key + ":127.0.0.1:" + std::to_string(*serverPort);
             transfer.connectTo = curl_slist_append(nullptr, target.c_str());
-        } else if (!isLoopbackHost(hostName)) {
+        } else if (isAddressOrLocalName(hostName)) {
+            failure = errorFor(cannotConnectToHost,
+                "Could not connect to the server (" + key + " is not on this network).", url);
+        } else {
             failure = errorFor(cannotFindHost,
                 "A server with the specified hostname could not be found (" + hostName + " is not on this network).",
                 url);
@@ -230,6 +258,22 @@ namespace {
 
     size_t receiveHeader(char* bytes, size_t size, size_t count, void* context);
     size_t receiveData(char* bytes, size_t size, size_t count, void* context);
+
+    // The last guard of the sealed network: a socket opens only towards the
+    // device's own server, whatever curl resolved.
+    curl_socket_t openSocket(void* context, curlsocktype purpose, curl_sockaddr* address)
+    {
+        auto& transfer = *static_cast<URLLoader::Transfer*>(context);
+        bool allowed = purpose == CURLSOCKTYPE_IPCXN && address->family == AF_INET
+            && address->addrlen >= sizeof(sockaddr_in) && transfer.serverPort != 0;
+        if (allowed) {
+            auto* inet = reinterpret_cast<const sockaddr_in*>(&address->addr);
+            allowed = ntohl(inet->sin_addr.s_addr) == INADDR_LOOPBACK && ntohs(inet->sin_port) == transfer.serverPort;
+        }
+        if (!allowed)
+            return CURL_SOCKET_BAD;
+        return ::socket(address->family, address->socktype, address->protocol);
+    }
 
 } // namespace
 
@@ -254,6 +298,8 @@ std::optional<LoadError> URLLoader::beginHop(Transfer& transfer, const std::stri
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_CONNECT_TO, transfer.connectTo);
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, &transfer);
     // Nothing of this machine's own network set-up reaches the device.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");

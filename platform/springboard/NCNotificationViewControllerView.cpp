@@ -24,6 +24,21 @@ void NCNotificationViewControllerView::setContentView(uikit::UIView* view)
     runtime::send(this, SEL("addSubview:"), static_cast<Object*>(view));
 }
 
+bool NCNotificationViewControllerView::takesTouchAt(uikit::Point point) const
+{
+    if (pointInside(point))
+        return true;
+    for (auto& subview : subviews()) {
+        if (subview->isHidden() || subview->alpha() < 0.01 || !subview->isUserInteractionEnabled())
+            continue;
+        auto frame = subview->frame();
+        if (point.x >= frame.origin.x && point.x < frame.origin.x + frame.width() && point.y >= frame.origin.y
+            && point.y < frame.origin.y + frame.height())
+            return true;
+    }
+    return false;
+}
+
 const char* NCNotificationViewControllerView::classNameFor(std::string_view systemVersion)
 {
     return foundation::compareVersions(systemVersion, "12.0") < 0 ? legacyClassName : className;
@@ -38,7 +53,9 @@ void NCNotificationViewControllerView::registerClass(device::Process& process)
             }))
             .method("setContentView:", Imp::of([](NCNotificationViewControllerView* self, Selector, Object* view) {
                 self->setContentView(dynamic_cast<uikit::UIView*>(view));
-            }));
+            }))
+            .method("pointInside:withEvent:", Imp::of([](NCNotificationViewControllerView* self, Selector,
+                                                          uikit::Point point, Object*) { return self->takesTouchAt(point); }));
     }
 }
 

@@ -20,6 +20,12 @@ public:
     // Replaces the content view, which fills the host view.
     void setContentView(uikit::UIView*);
 
+    // Whether a touch at `point` (own coordinates) is the banner's: inside
+    // the view, or on a visible, touchable subview that hangs out of it (a
+    // banner slides in from above and may sit higher than its host). This
+    // is the view's `pointInside:withEvent:`.
+    bool takesTouchAt(uikit::Point) const;
+
     // The host view class of a system version.
     static const char* classNameFor(std::string_view systemVersion);
 

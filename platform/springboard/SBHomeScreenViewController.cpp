@@ -24,13 +24,15 @@ void SBHomeScreenViewController::addIconListView(device::Process& process)
     double height = std::max(0.0, bounds.height() - top - process.device().hardware().bottomSafeArea);
     auto frame = uikit::makeRect(0, top, bounds.width(), height);
     auto list = runtime::send<Ref<Object>>(
-        runtime::alloc(process.runtime().classNamed("UIView")), SEL("initWithFrame:"), frame);
+        runtime::alloc(process.runtime().classNamed("SBIconListView")), SEL("initWithFrame:"), frame);
     m_iconListView = dynamic_cast<uikit::UIView*>(list.get());
     runtime::send(view, SEL("addSubview:"), list.get());
 }
 
 void SBHomeScreenViewController::registerClass(device::Process& process)
 {
+    // The page of app icons, behind everything else on the screen.
+    ClassBuilder::define<uikit::UIView>(process.runtime(), "SBIconListView", "UIView");
     auto builder = ClassBuilder::define<SBHomeScreenViewController>(
         process.runtime(), "SBHomeScreenViewController", "UIViewController");
     runtime::Class* cls = &builder.cls();

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Text.h"
 #include "platform/graphics/TextRange.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSMutableAttributedString.h"
@@ -39,7 +40,7 @@ namespace {
 void NSAttributedString::setString(std::string string)
 {
     m_string = std::move(string);
-    m_length = graphics::utf16Length(m_string);
+    m_length = foundation::text::utf16Length(m_string);
 }
 
 void NSAttributedString::copyFrom(const NSAttributedString& other)

@@ -30,6 +30,8 @@ public:
     // cancelled; moves of a finger that is not down are dropped.
     UIView* deliver(int finger, Point screenPoint, UITouch::Phase);
 
+    bool isDown(int finger) const { return m_fingers.contains(finger); }
+
     // The view in front at a screen point, the way a finger going down finds it.
     UIView* viewAt(Point screenPoint, UIWindow** window = nullptr) const;
 

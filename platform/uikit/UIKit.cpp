@@ -24,6 +24,7 @@
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/Keyboard.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
@@ -143,6 +144,7 @@ void defineClasses(device::Process& process)
     UISwitch::registerClass(process);
     UISlider::registerClass(process);
     UISegmentedControl::registerClass(process);
+    Keyboard::registerClasses(process);
     // The screen exists from the start, so the style the process started with is known.
     UIKitState::of(process).mainScreen();
 }

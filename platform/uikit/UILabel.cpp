@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Text.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSAttributedString.h"
@@ -55,7 +56,7 @@ Ref<NSAttributedString> UILabel::attributedText() const
     if (m_text.isNil())
         return nullptr;
     std::string string = m_text.string();
-    uint64_t length = graphics::utf16Length(string);
+    uint64_t length = foundation::text::utf16Length(string);
     return NSAttributedString::make(isa()->runtime(), std::move(string),
         { { { 0, length }, NSAttributedString::fontAttributeName, Value(static_cast<Object*>(font())) } });
 }
@@ -167,6 +168,12 @@ void UILabel::drawContent(graphics::Canvas& canvas, const Size& size, double alp
     UIColor* color = textColor();
     graphics::Color ink = color ? color->color() : graphics::Color { 0, 0, 0, 1 };
     canvas.drawText(layout, { 0, (size.height - metrics.height) / 2 }, ink.withAlphaMultiplied(alpha));
+}
+
+UILabel::UILabel(runtime::Class* cls)
+    : UIView(cls)
+{
+    setUserInteractionEnabled(false);
 }
 
 void UILabel::registerClass(device::Process& process)

@@ -20,7 +20,8 @@ namespace uikit {
 // setting the font applies it to the whole of the attributed text too.
 class UILabel : public UIView {
 public:
-    using UIView::UIView;
+    // A label takes no touches unless told to, as on the platform.
+    explicit UILabel(runtime::Class*);
 
     // The label's string, or nil.
     foundation::Value text() const;

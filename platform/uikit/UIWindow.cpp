@@ -5,6 +5,7 @@
 #include "platform/device/Device.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/Keyboard.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/ViewLayoutState.h"
@@ -53,6 +54,15 @@ EdgeInsets UIWindow::screenSafeAreaInsets() const
     return { bottom > 0 ? 44.0 : 20.0, 0, bottom, 0 };
 }
 
+void UIWindow::setFirstResponder(UIResponder* responder)
+{
+    if (m_firstResponder.get() == responder)
+        return;
+    m_firstResponder = responder;
+    if (m_process)
+        Keyboard::of(*m_process).firstResponderChanged();
+}
+
 double UIWindow::screenHeight() const
 {
     return m_device ? m_device->hardware().screenHeight : 0;
@@ -68,6 +78,7 @@ void UIWindow::registerClass(device::Process& process)
             auto result = sendSuper<Ref<Object>>(*cls, self, selector, frame);
             if (auto* window = dynamic_cast<UIWindow*>(result.get())) {
                 window->m_device = &owner->device();
+                window->m_process = owner;
                 UIKitState::of(*owner).registerWindow(*window);
             }
             return result;

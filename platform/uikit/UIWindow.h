@@ -24,9 +24,9 @@ public:
 
     // The responder that receives the window's typing: at most one, held
     // without being owned. Responders change it as they become or resign
-    // first responder.
+    // first responder; the process's keyboard follows (see Keyboard).
     UIResponder* firstResponder() const { return m_firstResponder.get(); }
-    void setFirstResponder(UIResponder* responder) { m_firstResponder = responder; }
+    void setFirstResponder(UIResponder*);
 
     // The bands of the screen that its bars cover, from the device: the
     // status bar at the top (44 points on a device with a bottom safe area,
@@ -40,6 +40,7 @@ public:
 private:
     double m_windowLevel { normalLevel };
     device::Device* m_device { nullptr };
+    device::Process* m_process { nullptr };
     runtime::WeakRef<UIResponder> m_firstResponder;
     runtime::Ref<UIViewController> m_rootViewController;
 };

@@ -5,19 +5,6 @@
 using graphics::ByteRange;
 using graphics::byteRangeOf;
 using graphics::TextRange;
-using graphics::utf16Length;
-
-TEST(TextRange, countsUtf16UnitsAsThePlatformsStringsDo)
-{
-    EXPECT_EQ(utf16Length(""), 0u);
-    EXPECT_EQ(utf16Length("Bob"), 3u);
-    EXPECT_EQ(utf16Length("é"), 1u); // two bytes, one unit
-    EXPECT_EQ(utf16Length("€"), 1u); // three bytes, one unit
-    EXPECT_EQ(utf16Length("😀"), 2u); // four bytes, a surrogate pair
-    EXPECT_EQ(utf16Length("a😀b"), 4u);
-    EXPECT_EQ(utf16Length("\xff\xfe"), 2u); // stray bytes count one unit each
-    EXPECT_EQ(utf16Length("\xe2\x82"), 2u); // a truncated character too
-}
 
 TEST(TextRange, mapsUtf16RangesToWholeCharactersOfUtf8)
 {

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "platform/device/Process.h"
 #include "platform/foundation/Classes.h"
 #include "platform/foundation/ErrorObject.h"
@@ -67,6 +73,40 @@ private:
     WebFixture m_web;
     std::unique_ptr<device::Device> m_device;
     std::unique_ptr<device::Process> m_process;
+};
+
+// A listener on a free port of 127.0.0.1 that counts the connections made to it
+// (completed by the kernel whether or not anyone accepts them).
+class ProbeListener {
+public:
+    ProbeListener()
+    {
+        m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof(address);
+        if (m_socket < 0 || ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), length) != 0
+            || ::listen(m_socket, 16) != 0 || ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length))
+            throw std::runtime_error("cannot open a probe listener on 127.0.0.1");
+        m_port = ntohs(address.sin_port);
+    }
+    ~ProbeListener() { ::close(m_socket); }
+    ProbeListener(const ProbeListener&) = delete;
+    ProbeListener& operator=(const ProbeListener&) = delete;
+
+    uint16_t port() const { return m_port; }
+    int connections()
+    {
+        int count = 0;
+        for (int accepted; (accepted = ::accept(m_socket, nullptr, nullptr)) >= 0; ++count)
+            ::close(accepted);
+        return count;
+    }
+
+private:
+    int m_socket { -1 };
+    uint16_t m_port { 0 };
 };
 
 // What one +sendAsynchronousRequest:queue:completionHandler: answered.
@@ -175,9 +215,12 @@ TEST(URLLoading, deliversStatusCodesAndFollowsRedirections)
     EXPECT_EQ(loadAndWait(test, "https://mobile.twitter.com/loop")->errorCode(), network::httpTooManyRedirects);
 }
 
-TEST(URLLoading, theSealedNetworkReachesOnlyItsHostsAndTheLoopbackAddress)
+TEST(URLLoading, theSealedNetworkReachesOnlyItsOwnServer)
 {
-    NetworkDevice test({ { pictureUrl, answer(200, "x") }, { "http://plain.example/page", answer(200, "plain") } });
+    ProbeListener probe;
+    std::string other = std::to_string(probe.port());
+    NetworkDevice test({ { pictureUrl, answer(200, "x") }, { "http://plain.example/page", answer(200, "plain") },
+        { "http://plain.example/away", redirection(302, "http://127.0.0.1:" + other + "/stolen") } });
     auto unknown = loadAndWait(test, "https://www.example.com/");
     EXPECT_EQ(unknown->errorCode(), network::cannotFindHost);
     EXPECT_TRUE(unknown->response.isNil());
@@ -186,9 +229,26 @@ TEST(URLLoading, theSealedNetworkReachesOnlyItsHostsAndTheLoopbackAddress)
 
     EXPECT_EQ(textOf(loadAndWait(test, "http://plain.example/page")->data), "plain");
     std::string direct = "http://127.0.0.1:" + std::to_string(test.web().server().httpPort()) + "/page";
-    // The loopback address is reachable: the server hears the request (and cuts it off, having no answer for it).
+    // The device's own server is reachable at its address: it hears the request (and cuts it off, having no
+    // answer for it).
     EXPECT_EQ(loadAndWait(test, Value(direct))->errorCode(), network::networkConnectionLost);
     EXPECT_EQ(test.web().server().requests().back(), direct);
+
+    // Any other port or address of this machine, or beyond it, is not on the device's network.
+    for (const std::string& elsewhere : std::vector<std::string> { "http://127.0.0.1:" + other + "/",
+             "http://localhost:" + other + "/",
+             "http://[::1]:" + other + "/", "https://127.0.0.1:" + other + "/", "http://127.0.0.2:" + other + "/",
+             "http://0.0.0.0:" + other + "/", "http://10.0.0.1/", "http://127.0.0.1/", "http://localhost/",
+             "http://2130706433:" + other + "/", "http://plain.example:" + other + "/page" }) {
+        auto outcome = loadAndWait(test, Value(elsewhere));
+        EXPECT_TRUE(outcome->errorCode() == network::cannotConnectToHost
+            || outcome->errorCode() == network::cannotFindHost)
+            << elsewhere << " answered " << outcome->errorCode();
+        EXPECT_TRUE(outcome->response.isNil()) << elsewhere;
+    }
+    // A redirection from the sealed web does not lead out of it either.
+    EXPECT_EQ(loadAndWait(test, "http://plain.example/away")->errorCode(), network::cannotConnectToHost);
+    EXPECT_EQ(probe.connections(), 0) << "a request reached a listener on another port of this machine";
 
     for (const char* refused : { "file:///etc/passwd", "ftp://ftp.example.com/file" })
         EXPECT_EQ(loadAndWait(test, refused)->errorCode(), network::unsupportedURL) << refused;
@@ -202,10 +262,10 @@ TEST(URLLoading, theSealedNetworkReachesOnlyItsHostsAndTheLoopbackAddress)
     // A request for a URL the web does not answer is cut off.
     EXPECT_EQ(loadAndWait(test, "https://pbs.twimg.com/profile_images/unknown.jpg")->errorCode(),
         network::networkConnectionLost);
-    EXPECT_EQ(test.tracedRequests(),
-        (std::vector<std::string> { "https://www.example.com/", "http://plain.example/page", direct,
-            "https://pbs.twimg.com/profile_images/unknown.jpg" }))
-        << "requests that never left the device are not traced";
+    auto traced = test.tracedRequests();
+    EXPECT_EQ(std::count(traced.begin(), traced.end(), direct), 1);
+    EXPECT_EQ(std::count(traced.begin(), traced.end(), "http://127.0.0.1:" + other + "/stolen"), 1)
+        << "a refused request is traced like any other";
 }
 
 TEST(URLLoading, httpsTrustsOnlyTheDevicesTrustStore)

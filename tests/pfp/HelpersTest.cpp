@@ -3,7 +3,7 @@
 #include <set>
 
 #include "tests/pfp/PictureTestDevice.h"
-#include "tweak/pfp/MD5.h"
+#include "tweak/pfp/StringHelpers.h"
 #include "tweak/pfp/ParentViewController.h"
 
 using namespace pfptest;

@@ -165,3 +165,27 @@ TEST(ScenarioDevice, refusesADatabaseWhoseStatementsFail)
         failure->find("statement 2 (INSERT INTO missing VALUES (1)) failed: no such table: missing"), std::string::npos)
         << *failure;
 }
+
+TEST(ScenarioDevice, databaseStatementsReachNoFileButTheirOwn)
+{
+    TempDirectory host;
+    auto outside = host.path() / "outside.db";
+    std::string quoted = "'" + outside.string() + "'";
+    for (const std::string& statement : std::vector<std::string> { "ATTACH DATABASE " + quoted + " AS other",
+             "VACUUM INTO " + quoted,
+             "ATTACH " + ("'file:" + outside.string() + "?mode=rwc'") + " AS other" }) {
+        Json root = { { "format", 1 },
+            { "files",
+                Json::array({ { { "path", "/var/mobile/db.sqlite" },
+                    { "sqlite", Json::array({ "CREATE TABLE t (a)", "INSERT INTO t VALUES (1)", statement }) } } }) } };
+        auto scenario = ScenarioParser::parseText(root.dump(), "/nonexistent");
+        ASSERT_TRUE(scenario) << scenario.error().message;
+        ScenarioDevice device(scenario.value());
+        auto failure = device.prepare();
+        ASSERT_TRUE(failure) << statement;
+        EXPECT_NE(failure->find("statement 3 (" + statement + ") failed: a scenario's SQL may not name another file"),
+            std::string::npos)
+            << *failure;
+        EXPECT_FALSE(std::filesystem::exists(outside)) << statement << " wrote a file outside the device";
+    }
+}

@@ -391,3 +391,47 @@ TEST(ScenarioParser, readsTheConversationsInOrderAndRefusesBadOnes)
                   .find("conversations[1].guid \"a\" is listed twice"),
         std::string::npos);
 }
+
+TEST(ScenarioParser, readsTouchesByPositionAndCountsTheirLengthBeforeTheNextStep)
+{
+    Json steps = Json::array();
+    steps.push_back({ { "at", 1 }, { "touch", { { 10, 20 }, { 10, 30.5 }, { 10, 41 } } }, { "interval", 0.25 },
+        { "end", "cancelled" } });
+    steps.push_back({ { "after", 0.5 }, { "tapAt", { 5, 6 } } });
+    steps.push_back({ { "keys", "Hi\n\b" } });
+    steps.push_back({ { "touch", { { 1, 2 } } }, { "end", nullptr } });
+    auto result = parse({ { "format", 1 }, { "steps", steps } });
+    ASSERT_TRUE(result) << result.error().message;
+    auto& read = result.value().steps;
+    auto& touch = std::get<scenario::Touch>(read[0].action);
+    EXPECT_EQ(touch.points.size(), 3u);
+    EXPECT_DOUBLE_EQ(touch.points[1].second, 30.5);
+    EXPECT_DOUBLE_EQ(touch.interval, 0.25);
+    EXPECT_EQ(touch.end, scenario::Pan::End::Cancelled);
+    // The finger lifts half a second after it went down; the tap follows half a second later.
+    EXPECT_DOUBLE_EQ(read[1].time, 2);
+    EXPECT_DOUBLE_EQ(std::get<scenario::TapAt>(read[1].action).y, 6);
+    EXPECT_EQ(std::get<scenario::Keys>(read[2].action).text, "Hi\n\b");
+    auto& stillDown = std::get<scenario::Touch>(read[3].action);
+    EXPECT_EQ(stillDown.end, scenario::Pan::End::StillDown);
+    EXPECT_DOUBLE_EQ(stillDown.interval, 0.016);
+
+    // A step cannot start before a touch has ended.
+    Json early = Json::array();
+    early.push_back({ { "touch", { { 1, 2 }, { 1, 3 }, { 1, 4 } } }, { "interval", 1 } });
+    early.push_back({ { "at", 1 }, { "tapAt", { 1, 2 } } });
+    auto refused = parse({ { "format", 1 }, { "steps", early } });
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().message.find("before the time the previous step ends"), std::string::npos);
+
+    EXPECT_NE(refusalOfStep({ { "touch", Json::array() } }).find("non-empty"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 }, { 3 } } } }).find("step 1: touch[1] must be a point"),
+        std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 } } }, { "interval", 0 } }).find("step 1.interval"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 } } }, { "end", "up" } }).find("step 1.end"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "tapAt", { "1", 2 } } }).find("step 1: tapAt must be a point"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "tapAt", { 1, 2, 3 } } }).find("tapAt must be a point"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "keys", "" } }).find("step 1: keys"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "keys", 5 } }).find("step 1: keys"), std::string::npos);
+    EXPECT_NE(refusalOfStep({ { "tapAt", { 1, 2 } }, { "on", "n1" } }).find("\"on\""), std::string::npos);
+}

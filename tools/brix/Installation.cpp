@@ -33,14 +33,15 @@ Installation Installation::installedUnder(const fs::path& prefix)
 {
     auto lib = prefix / "lib" / "brix";
     auto share = prefix / "share" / "brix";
-    return { lib / "Brix.so", share / "Assets.bundle", lib / "BrixPrefs.bundle", share / "demo" / "tour.json" };
+    return { lib / "Brix.so", share / "Assets.bundle", lib / "BrixPrefs.bundle", share / "demo" / "tour.json",
+        share / "studio" };
 }
 
 Installation Installation::buildTree()
 {
     fs::path plugin(BRIX_PLUGIN_PATH);
-    return { plugin, plugin.parent_path() / "Assets.bundle", fs::path(BRIX_PREFS_BUNDLE_PATH),
-        fs::path(BRIX_DEMO_TOUR) };
+    return { plugin, plugin.parent_path() / "Assets.bundle", fs::path(BRIX_PREFS_BUNDLE_PATH), fs::path(BRIX_DEMO_TOUR),
+        fs::path(BRIX_STUDIO_FOLDER) };
 }
 
 const Installation& installation()

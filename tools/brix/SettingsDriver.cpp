@@ -148,7 +148,13 @@ namespace {
 SettingsDriver::SettingsDriver(device::Device& device, Waiting waiting)
     : m_device(&device)
     , m_waiting(waiting)
+    , m_settingsErrors(std::make_shared<std::vector<std::string>>())
 {
+    // Held by the sink as well, which may outlive the driver; a trace need not keep its events.
+    device.trace().addSink([errors = m_settingsErrors](const device::Trace::Event& event) {
+        if (event.value("type", "") == "settings.error" && event.value("message", "").starts_with("cannot store "))
+            errors->push_back(event.value("message", ""));
+    });
 }
 
 device::Process* SettingsDriver::settingsProcess() const
@@ -322,6 +328,7 @@ Result<std::string> SettingsDriver::set(const std::string& title, const std::str
     auto [page, row] = found.value();
     Ref<PSSpecifier> keep(row);
     auto* cell = page->cellFor(row);
+    m_settingsErrors->clear();
     switch (row->cellType()) {
     case PSSpecifier::SwitchCell: {
         auto on = parseSwitch(text);
@@ -374,6 +381,9 @@ Result<std::string> SettingsDriver::set(const std::string& title, const std::str
     }
     if (!settle())
         return Error { "the device did not settle after changing " + title };
+    // The Settings app reports a change it could not store (a full disk, a domain it cannot read) on the trace.
+    if (!m_settingsErrors->empty())
+        return Error { title + " was not changed: " + m_settingsErrors->front() };
     auto* shown = dynamic_cast<preferences::PSTableCell*>(page->cellFor(row));
     Value value = shown ? shown->displayedValue() : Value();
     return value.isString() ? value.string() : std::string();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,6 +101,8 @@ private:
 
     device::Device* m_device;
     Waiting m_waiting;
+    // What the Settings app reported it could not do since the last change began.
+    std::shared_ptr<std::vector<std::string>> m_settingsErrors;
 };
 
 } // namespace tools

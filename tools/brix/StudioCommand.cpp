@@ -10,6 +10,7 @@
 
 #include "tools/brix/Commands.h"
 #include "tools/brix/DeviceRoot.h"
+#include "tools/brix/Installation.h"
 #include "tools/brix/studio/Studio.h"
 #include "tools/brix/studio/StudioServer.h"
 
@@ -22,7 +23,7 @@ namespace {
 
     struct StudioOptions {
         uint16_t port { 8765 };
-        std::string session { BRIX_STUDIO_FOLDER "/session.json" };
+        std::string session { (installation().studioFolder / "session.json").string() };
         double scale { 0 };
         bool open { false };
     };
@@ -60,7 +61,7 @@ namespace {
             std::cerr << "brix studio: " << *failure << "\n";
             throw CLI::RuntimeError(2);
         }
-        studio::StudioServer server(session, BRIX_STUDIO_FOLDER "/page");
+        studio::StudioServer server(session, installation().studioFolder / "page");
         if (auto failure = server.start(options.port)) {
             std::cerr << "brix studio: " << *failure << "\n";
             throw CLI::RuntimeError(1);

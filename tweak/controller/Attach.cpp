@@ -12,7 +12,7 @@
 #include "tweak/Brix.h"
 #include "tweak/controller/BannerController.h"
 #include "tweak/controller/ControllerHooks.h"
-#include "tweak/pfp/MD5.h"
+#include "tweak/pfp/StringHelpers.h"
 #include "tweak/pfp/ParentViewController.h"
 
 namespace brix::controller {

@@ -1,11 +1,11 @@
 // The layout a container builds when it moves into a superview.
 
+#include "platform/foundation/Text.h"
 #include "platform/foundation/Version.h"
 
 #include "tweak/Brix.h"
 #include "tweak/view/BrixContainer.h"
 #include "tweak/view/UIKitCalls.h"
-#include "tweak/view/Utf16.h"
 
 namespace brix {
 
@@ -372,7 +372,7 @@ void BrixContainer::composeTinyBanner()
         header = normalizeNameSeparator(header);
         m_header = Value(header);
         const std::string& body = m_body.string();
-        setComposedText(header + body, utf16::length(header), utf16::length(body));
+        setComposedText(header + body, foundation::text::utf16Length(header), foundation::text::utf16Length(body));
         return;
     }
     std::string text = m_body.string();
@@ -385,8 +385,8 @@ void BrixContainer::composeTinyBanner()
         }
         text.replace(lineBreak, 1, ": ");
     }
-    uint64_t boldLength = utf16::length(std::string_view(text).substr(0, text.find(':'))) + 1;
-    setComposedText(text, boldLength, utf16::length(text) - boldLength);
+    uint64_t boldLength = foundation::text::utf16Length(std::string_view(text).substr(0, text.find(':'))) + 1;
+    setComposedText(text, boldLength, foundation::text::utf16Length(text) - boldLength);
 }
 
 // Whatever colons and blanks follow a plain leading name become one colon
@@ -396,7 +396,7 @@ std::string BrixContainer::normalizeNameSeparator(const std::string& header) con
     auto expression = send<Ref<Object>>(runtime().classNamed("NSRegularExpression"),
         SEL("regularExpressionWithPattern:options:error:"), Value(nameSeparatorPattern), caseInsensitive,
         static_cast<Object*>(nullptr));
-    uint64_t length = utf16::length(header);
+    uint64_t length = foundation::text::utf16Length(header);
     auto match = send<Ref<Object>>(
         expression, SEL("firstMatchInString:options:range:"), Value(header), uint64_t(0), uikit::Range { 0, length });
     if (!match)
@@ -404,7 +404,7 @@ std::string BrixContainer::normalizeNameSeparator(const std::string& header) con
     auto separator = send<uikit::Range>(match, SEL("rangeAtIndex:"), uint64_t(1));
     if (separator.location > length || separator.length > length - separator.location)
         return header;
-    return utf16::replace(header, separator.location, separator.length, ": ");
+    return foundation::text::replaceUtf16Range(header, separator.location, separator.length, ": ");
 }
 
 void BrixContainer::setComposedText(const std::string& text, uint64_t boldLength, uint64_t regularLength)

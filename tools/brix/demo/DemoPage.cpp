@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Encoding.h"
 
 namespace tools::demo {
 
@@ -165,7 +166,6 @@ std::string DemoPage::escape(const std::string& text)
 
 std::string DemoPage::fileUrl(const std::string& relativePath)
 {
-    static constexpr char hex[] = "0123456789ABCDEF";
     std::string url;
     for (char character : relativePath) {
         auto byte = static_cast<unsigned char>(character);
@@ -174,9 +174,7 @@ std::string DemoPage::fileUrl(const std::string& relativePath)
         if (plain) {
             url += character;
         } else {
-            url += '%';
-            url += hex[byte >> 4];
-            url += hex[byte & 0xf];
+            url += '%' + foundation::hexEncode(std::span(&byte, 1), foundation::LetterCase::Upper);
         }
     }
     return url;

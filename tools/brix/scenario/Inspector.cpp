@@ -4,6 +4,7 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Text.h"
 #include "platform/runtime/Send.h"
 #include "platform/springboard/BannerPresenter.h"
 #include "platform/springboard/NCNotificationViewController.h"
@@ -61,18 +62,6 @@ namespace {
         return field ? device::toJson(*field) : Json(nullptr);
     }
 
-    uint64_t utf16Length(const std::string& text)
-    {
-        uint64_t length = 0;
-        for (size_t index = 0; index < text.size(); ++index) {
-            auto byte = static_cast<unsigned char>(text[index]);
-            if ((byte & 0xC0) == 0x80)
-                continue;
-            length += byte >= 0xF0 ? 2 : 1;
-        }
-        return length;
-    }
-
     // The bold character ranges of a label's text, [start, length] in UTF-16 units.
     Json boldRanges(Object* label)
     {
@@ -83,7 +72,7 @@ namespace {
             = dynamic_cast<uikit::UIFont*>(labelFont.get()) && static_cast<uikit::UIFont*>(labelFont.get())->isBold();
         auto attributed = runtime::sendIfResponds<ObjectRef>(label, SEL("attributedText"));
         auto* string = dynamic_cast<uikit::NSAttributedString*>(attributed.get());
-        uint64_t length = string ? string->length() : utf16Length(text.string());
+        uint64_t length = string ? string->length() : foundation::text::utf16Length(text.string());
         uint64_t index = 0;
         while (index < length) {
             uikit::Range run { index, length - index };

@@ -108,6 +108,22 @@ struct TypeText {
 struct Key {
     std::string key;
 };
+// One finger by position: down at the first point (screen points), moved
+// through the others one `interval` apart, then lifted, cancelled or left
+// down (Pan::End).
+struct Touch {
+    std::vector<std::pair<double, double>> points;
+    double interval { 0.016 };
+    Pan::End end { Pan::End::Ended };
+};
+struct TapAt {
+    double x { 0 };
+    double y { 0 };
+};
+// Key presses: "\n" is Return, "\b" Backspace.
+struct Keys {
+    std::string text;
+};
 struct TapBackdrop {
     std::optional<std::string> on;
 };
@@ -157,7 +173,8 @@ struct UpdateImage {
 };
 
 using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
-    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage>;
+    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage, Touch, TapAt,
+    Keys>;
 
 struct Step {
     size_t number { 0 }; // from 1, as the file lists them
@@ -165,6 +182,17 @@ struct Step {
     double time { 0 }; // scenario seconds at which it runs
     Action action;
 };
+
+// How long a step takes from its start: a wait its seconds, a touch the
+// time from its first point to its last; every other step none.
+inline double stepLength(const Step& step)
+{
+    if (auto* wait = std::get_if<Wait>(&step.action))
+        return wait->seconds;
+    if (auto* touch = std::get_if<Touch>(&step.action))
+        return touch->points.empty() ? 0 : touch->interval * static_cast<double>(touch->points.size() - 1);
+    return 0;
+}
 
 // A scenario file, validated: every path resolved, every time computed,
 // every notification named.

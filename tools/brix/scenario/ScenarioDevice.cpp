@@ -1,7 +1,6 @@
 #include "tools/brix/scenario/ScenarioDevice.h"
 
 #include <fstream>
-#include <random>
 #include <sqlite3.h>
 #include <sstream>
 
@@ -9,6 +8,7 @@
 #include "platform/contacts/AddressBook.h"
 #include "platform/contacts/VCard.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UUID.h"
 #include "platform/messages/ConversationStore.h"
 #include "platform/network/Network.h"
 #include "platform/preferences/Domain.h"
@@ -30,20 +30,10 @@ namespace {
     // identifier, so that repeated runs lay the device out alike.
     std::string uuidFor(const std::string& identifier, size_t index)
     {
-        std::mt19937_64 generator(std::hash<std::string> {}(identifier) ^ index);
-        static constexpr char digits[] = "0123456789ABCDEF";
-        std::string uuid;
-        for (int position = 0; position < 32; ++position) {
-            if (position == 8 || position == 12 || position == 16 || position == 20)
-                uuid += '-';
-            int digit = static_cast<int>(generator() % 16);
-            if (position == 12)
-                digit = 4;
-            else if (position == 16)
-                digit = 8 + digit % 4;
-            uuid += digits[digit];
-        }
-        return uuid;
+        // The space of this tool's container UUIDs, itself a random UUID.
+        static constexpr foundation::UUID::Bytes space { 0x6B, 0x1E, 0x4C, 0x2A, 0x93, 0x0D, 0x4F, 0x57, 0xA2,
+            0x8C, 0x31, 0xE5, 0x7B, 0x90, 0xD4, 0x16 };
+        return foundation::UUID::format(foundation::UUID::named(space, identifier + "#" + std::to_string(index)));
     }
 
     std::string containerFolder(const Container& container, const std::string& uuid)
@@ -169,6 +159,48 @@ std::optional<std::string> ScenarioDevice::writeFile(const FileEntry& file, cons
     return std::nullopt;
 }
 
+namespace {
+
+    // What fixture SQL may not do: name a file of its own (ATTACH, and VACUUM
+    // INTO, which attaches its target), move SQLite's own folders, or load
+    // code. The database stays the one file the scenario placed.
+    struct SqlGuard {
+        std::string refusal;
+    };
+
+    int authorizeFixtureSql(
+        void* context, int action, const char* first, const char* second, const char*, const char*)
+    {
+        auto& guard = *static_cast<SqlGuard*>(context);
+        auto named = [](const char* text) { return std::string(text ? text : ""); };
+        switch (action) {
+        case SQLITE_ATTACH:
+            guard.refusal = "a scenario's SQL may not name another file (" + named(first)
+                + "): ATTACH and VACUUM INTO are refused";
+            return SQLITE_DENY;
+        case SQLITE_DETACH:
+            guard.refusal = "a scenario's SQL may not DETACH";
+            return SQLITE_DENY;
+        case SQLITE_PRAGMA:
+            if (sqlite3_stricmp(named(first).c_str(), "temp_store_directory") == 0
+                || sqlite3_stricmp(named(first).c_str(), "data_store_directory") == 0) {
+                guard.refusal = "a scenario's SQL may not name a folder (PRAGMA " + named(first) + ")";
+                return SQLITE_DENY;
+            }
+            return SQLITE_OK;
+        case SQLITE_FUNCTION:
+            if (sqlite3_stricmp(named(second).c_str(), "load_extension") == 0) {
+                guard.refusal = "a scenario's SQL may not load extensions";
+                return SQLITE_DENY;
+            }
+            return SQLITE_OK;
+        default:
+            return SQLITE_OK;
+        }
+    }
+
+} // namespace
+
 std::optional<std::string> ScenarioDevice::writeDatabase(
     const std::vector<std::string>& statements, const std::string& devicePath)
 {
@@ -180,11 +212,18 @@ std::optional<std::string> ScenarioDevice::writeDatabase(
     if (sqlite3_open_v2(host.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         failure = "cannot make the database " + devicePath + ": " + sqlite3_errmsg(database);
     } else {
+        SqlGuard guard;
+        sqlite3_limit(database, SQLITE_LIMIT_ATTACHED, 0);
+        sqlite3_db_config(database, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(database, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+        sqlite3_set_authorizer(database, authorizeFixtureSql, &guard);
         for (size_t index = 0; index < statements.size() && !failure; ++index) {
             char* message = nullptr;
+            guard.refusal.clear();
             if (sqlite3_exec(database, statements[index].c_str(), nullptr, nullptr, &message) != SQLITE_OK)
                 failure = "cannot make the database " + devicePath + ": statement " + std::to_string(index + 1) + " ("
-                    + statements[index] + ") failed: " + (message ? message : "unknown error");
+                    + statements[index] + ") failed: "
+                    + (!guard.refusal.empty() ? guard.refusal : message ? message : "unknown error");
             sqlite3_free(message);
         }
     }

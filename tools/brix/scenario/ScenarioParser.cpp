@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/foundation/UUID.h"
 #include "tools/brix/PreferenceValues.h"
 #include "tools/brix/scenario/WebServer.h"
 
@@ -275,14 +276,7 @@ namespace {
 
     bool isUuid(std::string_view text)
     {
-        if (text.size() != 36)
-            return false;
-        for (size_t i = 0; i < text.size(); ++i) {
-            bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-            if (dash != (text[i] == '-') || (!dash && !std::isxdigit(static_cast<unsigned char>(text[i]))))
-                return false;
-        }
-        return true;
+        return foundation::UUID::parse(text).has_value();
     }
 
     // How deep objects and arrays may nest in a scenario file. The format itself
@@ -721,9 +715,7 @@ namespace {
                 step.kind = actionKey(json[index], prefix);
                 step.action = readAction(fields, step.kind, prefix + ": " + step.kind);
                 fields.finish();
-                previousEnd = step.time;
-                if (auto* wait = std::get_if<Wait>(&step.action))
-                    previousEnd += wait->seconds;
+                previousEnd = step.time + stepLength(step);
                 m_scenario.steps.push_back(std::move(step));
             }
         }
@@ -747,7 +739,7 @@ namespace {
 
         static constexpr const char* actionKeys[] = { "notify", "notifyList", "present", "tap", "pan", "press", "type",
             "key", "tapBackdrop", "button", "grabber", "lock", "style", "preferences", "settings", "launch", "quit",
-            "wait", "snapshot", "inspect", "expect", "expectNot" };
+            "wait", "snapshot", "inspect", "expect", "expectNot", "touch", "tapAt", "keys" };
 
         static std::string actionKey(const Json& step, const std::string& prefix)
         {
@@ -801,6 +793,17 @@ namespace {
             }
             if (kind == "key")
                 return Key { requireString(value, where, { "send" }) };
+            if (kind == "touch")
+                return readTouch(fields, value, where);
+            if (kind == "tapAt") {
+                auto point = readPoint(value, where);
+                return TapAt { point.first, point.second };
+            }
+            if (kind == "keys") {
+                if (!value.is_string() || value.get<std::string>().empty())
+                    fail(where + " must be the keys to press (a non-empty string), not " + value.dump());
+                return Keys { value.get<std::string>() };
+            }
             if (kind == "tapBackdrop") {
                 requireTrue(value, where);
                 return TapBackdrop { on() };
@@ -862,6 +865,43 @@ namespace {
         {
             if (!value.is_boolean() || !value.get<bool>())
                 fail(where + " must be true, not " + value.dump());
+        }
+
+        // A point on the screen: [x, y] in points.
+        static std::pair<double, double> readPoint(const Json& value, const std::string& where)
+        {
+            if (!value.is_array() || value.size() != 2 || !value[0].is_number() || !value[1].is_number()
+                || !std::isfinite(value[0].get<double>()) || !std::isfinite(value[1].get<double>()))
+                fail(where + " must be a point [x, y] in screen points, not " + value.dump());
+            return { value[0].get<double>(), value[1].get<double>() };
+        }
+
+        static Pan::End readEnd(Fields& fields)
+        {
+            const Json* end = fields.take("end");
+            if (!end || *end == "ended")
+                return Pan::End::Ended;
+            if (end->is_null())
+                return Pan::End::StillDown;
+            if (*end == "cancelled")
+                return Pan::End::Cancelled;
+            fail(fields.name("end") + " must be \"ended\", \"cancelled\" or null, not " + end->dump());
+        }
+
+        static Touch readTouch(Fields& fields, const Json& value, const std::string& where)
+        {
+            Touch touch;
+            if (!value.is_array() || value.empty())
+                fail(where + " must be a non-empty array of points [x, y]");
+            for (size_t index = 0; index < value.size(); ++index)
+                touch.points.push_back(readPoint(value[index], where + "[" + std::to_string(index) + "]"));
+            if (auto interval = fields.number("interval")) {
+                if (!(*interval > 0) || *interval > 10)
+                    fail(fields.name("interval") + " must be more than 0 and at most 10 seconds");
+                touch.interval = *interval;
+            }
+            touch.end = readEnd(fields);
+            return touch;
         }
 
         static Pan readPan(Fields& fields, const Json& value, const std::string& where)

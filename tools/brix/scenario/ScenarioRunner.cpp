@@ -7,8 +7,11 @@
 #include "platform/preferences/Domain.h"
 #include "platform/runtime/Send.h"
 #include "platform/springboard/BannerPresenter.h"
+#include "platform/springboard/HumanInterface.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
+#include "platform/uikit/Keyboard.h"
+#include "platform/uikit/TouchDelivery.h"
 #include "platform/uikit/UIKit.h"
 
 #include "tools/brix/SettingsDriver.h"
@@ -24,6 +27,8 @@
 #include "tweak/Settings.h"
 
 namespace tools::scenario {
+
+using springboard::HumanInterface;
 
 namespace fs = std::filesystem;
 using runtime::Object;
@@ -106,8 +111,7 @@ double ScenarioRunner::duration(const Scenario& scenario)
 {
     double end = 0;
     for (auto& step : scenario.steps) {
-        auto* wait = std::get_if<Wait>(&step.action);
-        end = std::max(end, step.time + (wait ? wait->seconds : 0));
+        end = std::max(end, step.time + stepLength(step));
     }
     return end;
 }
@@ -359,6 +363,57 @@ void ScenarioRunner::performAction(const Step& step, const TapBackdrop& tap)
 {
     auto* process = homeScreen();
     deliver(step, process ? InputDriver(*process).tapBackdrop(targetController(tap.on)) : nullptr);
+}
+
+// A finger by position, through the device's one input path. The clock moves
+// on to each point's time before the finger gets there, so that what one
+// move sets off runs (and is filmed) before the next.
+void ScenarioRunner::performAction(const Step& step, const Touch& touch)
+{
+    auto* process = homeScreen();
+    if (!process) {
+        traceInput(step, false);
+        return;
+    }
+    auto& human = HumanInterface::of(*process);
+    auto point = [&](size_t index) { return uikit::Point { touch.points[index].first, touch.points[index].second }; };
+    traceInput(step, uikit::TouchDelivery::of(*process).viewAt(point(0)) != nullptr);
+    human.touch(point(0), HumanInterface::Phase::Began);
+    for (size_t index = 1; index < touch.points.size(); ++index) {
+        if (!m_device->device().scheduler().runDue(maxTasksPerStep)
+            || !advanceTo(step, step.time + touch.interval * static_cast<double>(index))) {
+            m_stopped = true;
+            return;
+        }
+        human.touch(point(index), HumanInterface::Phase::Moved);
+    }
+    if (touch.end == Pan::End::StillDown)
+        return;
+    human.touch(point(touch.points.size() - 1),
+        touch.end == Pan::End::Ended ? HumanInterface::Phase::Ended : HumanInterface::Phase::Cancelled);
+}
+
+void ScenarioRunner::performAction(const Step& step, const TapAt& tap)
+{
+    auto* process = homeScreen();
+    if (!process) {
+        traceInput(step, false);
+        return;
+    }
+    uikit::Point point { tap.x, tap.y };
+    traceInput(step, uikit::TouchDelivery::of(*process).viewAt(point) != nullptr);
+    auto& human = HumanInterface::of(*process);
+    human.touch(point, HumanInterface::Phase::Began);
+    human.touch(point, HumanInterface::Phase::Ended);
+}
+
+void ScenarioRunner::performAction(const Step& step, const Keys& keys)
+{
+    auto* process = homeScreen();
+    bool hasField = process && uikit::Keyboard::of(*process).field();
+    traceInput(step, hasField);
+    if (hasField)
+        HumanInterface::of(*process).keys(keys.text);
 }
 
 void ScenarioRunner::performAction(const Step& step, const Button& button)

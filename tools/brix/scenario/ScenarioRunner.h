@@ -110,6 +110,9 @@ private:
     void performAction(const Step&, const TypeText&);
     void performAction(const Step&, const Key&);
     void performAction(const Step&, const TapBackdrop&);
+    void performAction(const Step&, const Touch&);
+    void performAction(const Step&, const TapAt&);
+    void performAction(const Step&, const Keys&);
     void performAction(const Step&, const Button&);
     void performAction(const Step&, const Grabber&);
     void performAction(const Step&, const Lock&);

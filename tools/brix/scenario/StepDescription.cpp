@@ -90,6 +90,31 @@ namespace {
     {
         return "keyboard: " + key.key;
     }
+    std::string describeAction(const Touch& touch)
+    {
+        auto point = [](const std::pair<double, double>& at) {
+            return "(" + number(at.first) + ", " + number(at.second) + ")";
+        };
+        std::string text = touch.points.size() == 1 ? "touch at " + point(touch.points.front())
+                                                    : "touch from " + point(touch.points.front()) + " to "
+                + point(touch.points.back());
+        if (touch.end == Pan::End::Cancelled)
+            text += ", cancelled";
+        else if (touch.end == Pan::End::StillDown)
+            text += ", finger still down";
+        return text;
+    }
+    std::string describeAction(const TapAt& tap)
+    {
+        return "tap at (" + number(tap.x) + ", " + number(tap.y) + ")";
+    }
+    std::string describeAction(const Keys& keys)
+    {
+        std::string shown;
+        for (char c : keys.text)
+            shown += c == '\n' ? std::string("⏎") : c == '\b' ? std::string("⌫") : std::string(1, c);
+        return "keys “" + shortened(shown) + "”";
+    }
     std::string describeAction(const TapBackdrop&)
     {
         return "tap the backdrop";

@@ -9,6 +9,8 @@
 #include <thread>
 #include <zlib.h>
 
+#include "platform/foundation/Text.h"
+
 namespace tools::scenario {
 
 namespace {
@@ -20,13 +22,6 @@ namespace {
         std::string path;
         std::string query;
     };
-
-    std::string lowercase(std::string text)
-    {
-        for (char& c : text)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return text;
-    }
 
     std::optional<UrlParts> partsOf(std::string_view text)
     {
@@ -48,8 +43,8 @@ namespace {
             read(CURLUPART_QUERY, parts.query, 0);
         }
         curl_url_cleanup(url);
-        parts.scheme = lowercase(parts.scheme);
-        parts.host = lowercase(parts.host);
+        parts.scheme = foundation::text::asciiLowercase(parts.scheme);
+        parts.host = foundation::text::asciiLowercase(parts.host);
         if (!ok || (parts.scheme != "http" && parts.scheme != "https") || parts.host.empty())
             return std::nullopt;
         if (parts.path.empty())
@@ -70,7 +65,7 @@ namespace {
     const std::string* headerNamed(const WebServer::Answer& answer, std::string_view name)
     {
         for (auto& [key, value] : answer.headers) {
-            if (lowercase(key) == name)
+            if (foundation::text::asciiLowercase(key) == name)
                 return &value;
         }
         return nullptr;
@@ -156,7 +151,7 @@ struct WebServer::State {
         if (!answer.location.empty())
             response.set_header("Location", answer.location);
         for (auto& [name, value] : answer.headers) {
-            if (lowercase(name) != "content-type")
+            if (foundation::text::asciiLowercase(name) != "content-type")
                 response.set_header(name, value);
         }
         if (answer.endless) {

@@ -7,14 +7,18 @@
 #include "platform/apps/Apps.h"
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Encoding.h"
 #include "platform/messages/ConversationStore.h"
+#include "platform/preferences/Domain.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
 
+#include "tools/brix/SettingsDriver.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 #include "tools/brix/scenario/ScreenRenderer.h"
+#include "tweak/Settings.h"
 
 namespace tools::studio {
 
@@ -180,12 +184,154 @@ Json Studio::play(Json step)
     double time = std::max(deviceTime(), m_runner->device()->scheduler().now());
     played.time = time;
     played.number = m_steps.size() + 1;
-    Json recorded = { { "at", time } };
-    recorded.update(step);
-    m_steps.push_back(recorded);
+    record(time, step);
     answer["step"] = played.number;
     if (!m_runner->play(played))
         return refusal("the device ran away (a loop that never ends?)");
+    m_changed = true;
+    return answer;
+}
+
+void Studio::record(double time, const Json& step)
+{
+    Json recorded = { { "at", time } };
+    recorded.update(step);
+    m_steps.push_back(recorded);
+}
+
+namespace {
+
+    Json describedPage(const SettingsDriver::Page& page)
+    {
+        Json sections = Json::array();
+        for (auto& section : page.sections) {
+            Json rows = Json::array();
+            for (auto& row : section.rows)
+                rows.push_back({ { "title", row.title }, { "kind", row.kind }, { "value", row.value } });
+            sections.push_back({ { "header", section.header }, { "footer", section.footer }, { "rows", rows } });
+        }
+        return { { "title", page.title }, { "sections", sections } };
+    }
+
+    // The values of the preferences that differ between two readings of the domain (null: removed).
+    Json changedPreferences(const foundation::Value& before, const foundation::Value& after)
+    {
+        Json old = device::toJson(before);
+        Json now = device::toJson(after);
+        Json changed = Json::object();
+        if (!old.is_object())
+            old = Json::object();
+        if (!now.is_object())
+            now = Json::object();
+        for (auto& [key, value] : now.items()) {
+            if (!old.contains(key) || old[key] != value)
+                changed[key] = value;
+        }
+        for (auto& [key, value] : old.items()) {
+            if (!now.contains(key))
+                changed[key] = nullptr;
+        }
+        return changed;
+    }
+
+} // namespace
+
+Json Studio::restart(const Json& hardware)
+{
+    static const std::set<std::string> restartable { "systemVersion", "screen", "feedbackSupportLevel" };
+    if (!hardware.is_object() || hardware.empty())
+        return refusal("a restart names what changes, such as {\"systemVersion\": \"15.0\"}");
+    for (auto& [key, value] : hardware.items()) {
+        if (!restartable.contains(key))
+            return refusal(
+                "a restart changes the system version, the screen or the feedback level, not \"" + key + "\"");
+    }
+    Json session = m_sessionJson;
+    if (!session.contains("device") || !session["device"].is_object())
+        session["device"] = Json::object();
+    session["device"].update(hardware);
+    Json setUp = session;
+    setUp.erase("steps");
+    auto parsed = scenario::ScenarioParser::parseText(setUp.dump(), m_sessionFolder);
+    if (!parsed)
+        return refusal(parsed.error().message);
+    if (auto failure = startDevice(std::move(parsed.value()))) {
+        // The device as it was set up before comes back.
+        Json before = m_sessionJson;
+        before.erase("steps");
+        if (auto again = scenario::ScenarioParser::parseText(before.dump(), m_sessionFolder))
+            startDevice(std::move(again.value()));
+        return refusal(*failure);
+    }
+    m_sessionJson = session;
+    m_events.publish("restart", state().dump());
+    return state();
+}
+
+Json Studio::settingsPages()
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    SettingsDriver driver(*m_runner->device(), SettingsDriver::Waiting::DueWorkOnly);
+    auto root = driver.openRoot();
+    if (!root)
+        return refusal(root.error().message);
+    Json pages = Json::array();
+    auto first = driver.describe(*root.value());
+    pages.push_back(describedPage(first));
+    // The pages the first one links to, one level down, as the Settings app lists them.
+    std::vector<std::string> links;
+    for (auto& section : first.sections) {
+        for (auto& row : section.rows) {
+            if (row.kind == "link")
+                links.push_back(row.title);
+        }
+    }
+    for (auto& link : links) {
+        auto page = driver.openPage(link);
+        if (page)
+            pages.push_back(describedPage(driver.describe(*page.value())));
+    }
+    m_changed = true;
+    return { { "pages", pages } };
+}
+
+Json Studio::changeSetting(const Json& request)
+{
+    if (!m_runner)
+        return refusal("the device is not running");
+    auto text = [&request](const char* key) {
+        auto found = request.find(key);
+        return found != request.end() && found->is_string() ? found->get<std::string>() : std::string();
+    };
+    if (!request.is_object() || (text("set").empty() && text("tap").empty()))
+        return refusal("a settings change is {\"set\": row, \"value\": text} or {\"tap\": row}");
+    auto& device = *m_runner->device();
+    preferences::Domain domain(device, std::string(brix::preferenceDomain));
+    auto before = domain.read();
+    SettingsDriver driver(device, SettingsDriver::Waiting::DueWorkOnly);
+    Json answer = { { "ok", true } };
+    if (!text("set").empty()) {
+        auto value = request.find("value");
+        std::string wanted = value == request.end() ? std::string()
+            : value->is_string()                    ? value->get<std::string>()
+                                                    : value->dump();
+        auto shown = driver.set(text("set"), wanted, text("page"));
+        if (!shown)
+            return refusal(shown.error().message);
+        answer["value"] = shown.value();
+    } else {
+        auto outcome = driver.tap(text("tap"), true, text("page"));
+        if (!outcome)
+            return refusal(outcome.error().message);
+        answer["lines"] = outcome.value().lines;
+    }
+    auto changed = changedPreferences(before, domain.read());
+    if (!changed.empty()) {
+        double time = std::max(deviceTime(), device.scheduler().now());
+        record(time, { { "preferences", changed } });
+        answer["preferences"] = changed;
+    }
     m_changed = true;
     return answer;
 }
@@ -355,7 +501,7 @@ void Studio::sendFrame(double time)
     auto& part = *frame.value();
     Json message = { { "n", ++m_frameNumber }, { "t", time }, { "x", part.x }, { "y", part.y }, { "w", part.width },
         { "h", part.height }, { "whole", part.whole }, { "width", width }, { "height", height },
-        { "jpeg", device::base64(part.jpeg) } };
+        { "jpeg", foundation::base64Encode(part.jpeg) } };
     m_events.publish("frame", message.dump());
 }
 

@@ -89,6 +89,20 @@ public:
     // The hardware and what the device holds: style, screen, system
     // version, time, the Messages conversations, the messages sent.
     scenario::Json state() const;
+    // Brix's pages in the device's Settings app, read through the app as a
+    // user sees them: {"pages": [{title, sections: [{header, footer, rows:
+    // [{title, kind, value}]}]}]}.
+    scenario::Json settingsPages();
+    // Works a row of those pages: {"set": row, "value": text, "page": title}
+    // for a switch, slider or choice, {"tap": row, "page": title} for a
+    // button. What the change wrote to the preferences is kept as a
+    // "preferences" step, so that the saved session replays it.
+    scenario::Json changeSetting(const scenario::Json& request);
+    // Starts the device again with these hardware settings ("systemVersion",
+    // "screen", "feedbackSupportLevel", as a scenario's device section has
+    // them) over the session's own; the session starts anew from the same
+    // set-up. Settings the scenario parser refuses change nothing.
+    scenario::Json restart(const scenario::Json& hardware);
     // The session so far as a scenario file.
     scenario::Json savedScenario() const;
     // Every trace event since the device started.
@@ -104,7 +118,7 @@ public:
 
 private:
     std::optional<std::string> startDevice(scenario::Scenario);
-    scenario::Json perform(scenario::Json step, scenario::Step parsed);
+    void record(double time, const scenario::Json& step);
     std::optional<std::string> addAppIcon(scenario::Json& notification) const;
     void sendFrame(double time);
     std::optional<std::chrono::steady_clock::time_point> nextWake() const;

@@ -145,6 +145,8 @@ struct StudioServer::State {
     void route()
     {
         server.set_payload_max_length(maxBodyBytes);
+        // An answer's header and body go out at once, not one delayed acknowledgement (40 ms) apart.
+        server.set_tcp_nodelay(true);
         server.set_pre_routing_handler([this](auto& request, auto& response) { return admit(request, response); });
         for (auto& [path, file] : pageFiles) {
             server.Get(path, [this, file = file](const httplib::Request&, httplib::Response& response) {
@@ -168,6 +170,16 @@ struct StudioServer::State {
         server.Post("/api/step", [this](const httplib::Request& request, httplib::Response& response) {
             if (auto step = parseBody(request, response))
                 answer(response, [step = *step](Studio& s) { return s.play(step); });
+        });
+        server.Get("/api/settings",
+            [this](auto&, auto& response) { answer(response, [](Studio& s) { return s.settingsPages(); }); });
+        server.Post("/api/settings", [this](const httplib::Request& request, httplib::Response& response) {
+            if (auto change = parseBody(request, response))
+                answer(response, [change = *change](Studio& s) { return s.changeSetting(change); });
+        });
+        server.Post("/api/device", [this](const httplib::Request& request, httplib::Response& response) {
+            if (auto hardware = parseBody(request, response))
+                answer(response, [hardware = *hardware](Studio& s) { return s.restart(hardware); });
         });
         server.Post("/api/pointer", [this](const httplib::Request& request, httplib::Response& response) {
             auto body = parseBody(request, response);

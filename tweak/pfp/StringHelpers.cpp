@@ -1,10 +1,10 @@
-#include "tweak/pfp/MD5.h"
+#include "tweak/pfp/StringHelpers.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <span>
 
 #include "platform/foundation/Digest.h"
+#include "platform/foundation/Encoding.h"
 
 namespace brix::pfp {
 
@@ -13,10 +13,7 @@ std::string MD5String(std::string_view text)
     std::string_view digested = text.substr(0, text.find('\0'));
     auto digest
         = foundation::md5(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(digested.data()), digested.size()));
-    char hex[33];
-    for (size_t index = 0; index < digest.size(); ++index)
-        std::snprintf(hex + 2 * index, 3, "%02X", digest[index]);
-    return std::string(hex, 32);
+    return foundation::hexEncode(digest, foundation::LetterCase::Upper);
 }
 
 std::string generateRandomString(int32_t length)
