@@ -69,7 +69,12 @@ Ref<NCNotificationShortLookViewController> BannerPresenter::makeController(NCNot
     if (!controller)
         return nullptr;
     runtime::send(controller.get(), SEL("setDelegate:"), destination());
-    std::erase_if(m_made, [](const WeakRef<NCNotificationViewController>& entry) { return !entry.get(); });
+    // Entries of controllers that have gone are dropped once the list has
+    // doubled since the last time, so a burst costs the same per controller.
+    if (m_made.size() >= 2 * m_madeAfterPruning) {
+        std::erase_if(m_made, [](const WeakRef<NCNotificationViewController>& entry) { return !entry.get(); });
+        m_madeAfterPruning = std::max<size_t>(m_made.size(), 16);
+    }
     m_made.emplace_back(controller.get());
     // Loading the view runs `viewDidLoad`, before the view goes anywhere.
     runtime::send<Ref<Object>>(controller, SEL("view"));

@@ -103,6 +103,7 @@ private:
     std::vector<runtime::Ref<NCNotificationShortLookViewController>> m_presented;
     std::vector<runtime::Ref<NCNotificationShortLookViewController>> m_listed;
     std::vector<runtime::WeakRef<NCNotificationViewController>> m_made;
+    size_t m_madeAfterPruning { 16 };
     runtime::Ref<uikit::UIView> m_listView;
 };
 

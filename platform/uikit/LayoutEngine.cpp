@@ -79,6 +79,18 @@ void LayoutEngine::setNeedsRebuild(UIView& changed)
     m_dirty.push_back({ subtree, runtime::WeakRef<UIView>(subtree) });
 }
 
+void LayoutEngine::setNeedsLayout(UIView& changed)
+{
+    if (!m_partitioned || &changed == m_root) {
+        for (auto& part : m_parts)
+            part->setNeedsLayout();
+        return;
+    }
+    // A subtree without a part yet gets one, to be laid out, at the next layout.
+    if (auto found = m_partOf.find(topLevelOf(&changed, m_root)); found != m_partOf.end())
+        found->second->setNeedsLayout();
+}
+
 void LayoutEngine::layout()
 {
     bringStructureUpToDate();
@@ -176,14 +188,24 @@ void LayoutEngine::replaceDirtyParts()
         }
     }
     std::erase_if(m_parts, [&](const auto& part) { return stale.contains(part.get()); });
-    // In the order of the root's subviews, as the whole tree would be collected.
+    if (subtrees.empty())
+        return;
+    // In the order of the root's subviews, as the whole tree would be
+    // collected. Subtrees that are the root's last subviews (a view just
+    // added) make parts that come after every other.
+    auto& subviews = m_root->subviews();
+    bool trailing = subtrees.size() <= subviews.size()
+        && std::all_of(subviews.end() - static_cast<std::ptrdiff_t>(subtrees.size()), subviews.end(),
+            [&](const auto& subview) { return seen.contains(subview.get()); });
     std::vector<UIView*> ordered;
-    for (auto& subview : m_root->subviews()) {
-        if (seen.contains(subview.get()))
-            ordered.push_back(subview.get());
+    for (auto it = trailing ? subviews.end() - static_cast<std::ptrdiff_t>(subtrees.size()) : subviews.begin();
+        it != subviews.end(); ++it) {
+        if (seen.contains(it->get()))
+            ordered.push_back(it->get());
     }
     makeParts(ordered);
-    orderParts();
+    if (!trailing)
+        orderParts();
 }
 
 // Groups the subtrees that constraints link, each group a new part.

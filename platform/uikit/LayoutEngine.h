@@ -66,7 +66,11 @@ public:
     void setNeedsRebuild() { m_needsRebuild = true; }
     // The views or constraints of the subtree holding `changed` changed.
     void setNeedsRebuild(UIView& changed);
-    // Solves and writes the frames of every view that takes part.
+    // Something the layout of the subtree holding `changed` reads changed
+    // (of the root: every subtree).
+    void setNeedsLayout(UIView& changed);
+    // Solves the parts whose views or constraints changed, and writes the
+    // frames of their views.
     void layout();
 
     // What the engine holds, for tests and debugging.

@@ -171,8 +171,14 @@ LayoutPart::LayoutPart(UIView& root, std::vector<UIView*> subtrees)
 
 LayoutPart::~LayoutPart() = default;
 
+// A part whose inputs did not change since its last layout has its frames
+// already; writing them counts as a change, so a part that wrote frames
+// reads its inputs once more at the next layout.
 void LayoutPart::layout()
 {
+    if (!m_needsLayout)
+        return;
+    m_needsLayout = false;
     if (m_nodes.size() <= 1 && m_constraints.empty())
         return;
     updateAutoresizing(LayoutAxis::Horizontal);
@@ -194,7 +200,9 @@ void LayoutPart::layout()
 
 bool LayoutPart::structureRound()
 {
-    if (!m_needsRebuild && intrinsicPresenceChanged())
+    if (!m_needsRebuild && !m_needsLayout && m_managingViews.empty())
+        return false;
+    if (!m_needsRebuild && m_needsLayout && intrinsicPresenceChanged())
         m_needsRebuild = true;
     if (m_needsRebuild)
         rebuild();
@@ -235,6 +243,7 @@ bool LayoutPart::intrinsicPresenceChanged()
 void LayoutPart::rebuild()
 {
     m_needsRebuild = false;
+    m_needsLayout = true;
     m_horizontal.reset();
     m_vertical.reset();
     m_nodes.clear();

@@ -25,6 +25,8 @@ public:
     LayoutPart& operator=(const LayoutPart&) = delete;
 
     void setNeedsRebuild() { m_needsRebuild = true; }
+    // Something the part reads (a frame, a constant, an intrinsic size) changed.
+    void setNeedsLayout() { m_needsLayout = true; }
     // One round of bringing the structure up to date: collects the views
     // and constraints again when they changed (or an intrinsic size appeared
     // or went), then lets the views that manage constraints of their own
@@ -134,6 +136,7 @@ private:
     UIView* m_root;
     std::vector<size_t> m_rootSizeEquations[2];
     bool m_needsRebuild { true };
+    bool m_needsLayout { true };
     layout::Solver m_horizontal;
     layout::Solver m_vertical;
     std::vector<Node> m_nodes;

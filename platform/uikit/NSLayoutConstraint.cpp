@@ -71,6 +71,15 @@ UIView* NSLayoutConstraint::secondItem() const
     return m_second ? m_second->view() : nullptr;
 }
 
+void NSLayoutConstraint::setConstant(double constant)
+{
+    if (constant == m_constant)
+        return;
+    m_constant = constant;
+    if (UIView* view = firstItem(); view && m_active)
+        layoutInputDidChange(*view);
+}
+
 void NSLayoutConstraint::setPriority(double priority)
 {
     priority = std::isnan(priority) ? requiredPriority : std::clamp(priority, 1.0, requiredPriority);

@@ -42,7 +42,7 @@ public:
 
     double constant() const { return m_constant; }
     // Takes effect at the next layout, re-solving only what the constant moves.
-    void setConstant(double constant) { m_constant = constant; }
+    void setConstant(double constant);
     double priority() const { return m_priority; }
     // Clamped to [1, 1000]; a change of an active constraint re-solves its tree in full.
     void setPriority(double);

@@ -80,10 +80,13 @@ void UIView::setFrame(Rect frame)
 void UIView::setBounds(Rect bounds)
 {
     Rect old = m_frame;
+    Rect oldBounds = m_bounds;
     m_bounds = bounds;
     m_frame.size = bounds.size;
     if (old != m_frame)
         frameDidChange(old);
+    else if (oldBounds != m_bounds)
+        layoutInputDidChange(*this);
 }
 
 // Subviews that follow their superview's size by their autoresizing mask
@@ -91,6 +94,7 @@ void UIView::setBounds(Rect bounds)
 void UIView::frameDidChange(const Rect& old)
 {
     recordFrameChange(*this, old, m_frame);
+    layoutInputDidChange(*this);
     if (old.size != m_frame.size)
         autoresizeSubviews(*this, old.size);
 }
@@ -384,8 +388,10 @@ uint64_t UIView::autoresizingMask() const
 
 void UIView::setAutoresizingMask(uint64_t mask)
 {
-    if (mask != autoresizingMask())
-        layoutState().autoresizingMask = mask;
+    if (mask == autoresizingMask())
+        return;
+    layoutState().autoresizingMask = mask;
+    layoutInputDidChange(*this);
 }
 
 void UIView::layoutIfNeeded()
@@ -424,6 +430,7 @@ void UIView::setNeedsLayout()
 void UIView::invalidateIntrinsicContentSize()
 {
     ++layoutState().intrinsicContentGeneration;
+    layoutInputDidChange(*this);
     setNeedsLayout();
 }
 

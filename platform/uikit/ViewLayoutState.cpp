@@ -92,6 +92,13 @@ void setTreeNeedsRebuild(UIView& view)
         state->engine->setNeedsRebuild(view);
 }
 
+void layoutInputDidChange(UIView& view)
+{
+    ViewLayoutState* state = rootOf(view)->existingLayoutState();
+    if (state && state->engine)
+        state->engine->setNeedsLayout(view);
+}
+
 void subtreeWillDetach(UIView& subtree)
 {
     setTreeNeedsRebuild(subtree);

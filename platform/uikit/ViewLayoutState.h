@@ -68,5 +68,10 @@ void subtreeWillMoveToWindow(UIView& subtree, UIWindow* oldWindow, UIWindow* new
 // The engine of the tree that `view` belongs to must collect its views and
 // constraints again before the next layout.
 void setTreeNeedsRebuild(UIView& view);
+// Something the layout of `view`'s tree reads changed: the view's frame,
+// bounds, autoresizing mask or intrinsic size, or the constant of an active
+// constraint whose first item it is. Only the parts of the tree that such
+// a change reaches are solved again at the next layout.
+void layoutInputDidChange(UIView& view);
 
 } // namespace uikit
