@@ -1,4 +1,5 @@
 #include "tools/brix/scenario/ScenarioParser.h"
+#include "tools/brix/Installation.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -468,4 +469,9 @@ TEST(ScenarioParser, fixturesLieInTheScenariosFolder)
     EXPECT_NE(refusal("fixtures/../../x.png").find("lies outside the scenario's folder"), std::string::npos);
     EXPECT_NE(refusal("fixtures/link.png").find("leads outside the scenario's folder"), std::string::npos)
         << refusal("fixtures/link.png");
+
+    // The tool's own fixtures (the demo's, which the studio's saved sessions name) are not the host's files.
+    auto toolFixture = tools::installation().demoTour.parent_path() / "fixtures" / "alice.png";
+    EXPECT_EQ(refusal(toolFixture.string()), "");
+    EXPECT_NE(refusal((toolFixture.parent_path() / "../tour.json").string()).find("absolute"), std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/foundation/UUID.h"
+#include "tools/brix/Installation.h"
 #include "tools/brix/PreferenceValues.h"
 #include "tools/brix/scenario/WebServer.h"
 
@@ -474,12 +475,26 @@ namespace {
             return values;
         }
 
+        static bool isToolFixture(const fs::path& path)
+        {
+            std::error_code error;
+            auto fixtures = fs::canonical(installation().demoTour.parent_path() / "fixtures", error);
+            auto resolved = error ? fs::path() : fs::canonical(path, error);
+            if (error || !fs::is_regular_file(resolved, error))
+                return false;
+            auto inside = resolved.lexically_relative(fixtures);
+            return !inside.empty() && *inside.begin() != "..";
+        }
+
         fs::path fixture(const std::string& relative, const std::string& name) const
         {
             if (relative.empty())
                 fail(name + " names no fixture file");
-            // Fixtures lie in the scenario's folder or below it, wherever the scenario is played from.
+            // Fixtures lie in the scenario's folder or below it, wherever the scenario is played from,
+            // or among the tool's own fixtures (those the demo and the studio's session use).
             fs::path given(relative);
+            if (isToolFixture(given.is_absolute() ? given : m_folder / given))
+                return given.is_absolute() ? given : m_folder / given;
             if (given.is_absolute() || given.has_root_name() || given.has_root_directory())
                 fail(name + ": the fixture " + inQuotes(relative)
                     + " is an absolute path; name it relative to the scenario's folder");
