@@ -78,8 +78,8 @@ void BM_Burst(benchmark::State& state)
         }
         state.ResumeTiming();
     }
-    state.counters["perNotification"]
-        = benchmark::Counter(double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["perNotification"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Burst)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
 

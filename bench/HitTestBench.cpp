@@ -35,13 +35,15 @@ public:
                 { { { "notify",
                       { { "app", "net.whatsapp.WhatsApp" }, { "title", "Bob" }, { "message", "Lunch?" },
                           { "actions",
-                              { { "clear", "clear" }, { "supplementary", { { "default", { "com.whatsapp.reply" } } } } } } } } },
+                              { { "clear", "clear" },
+                                  { "supplementary", { { "default", { "com.whatsapp.reply" } } } } } } } } },
                     { { "at", 1 }, { "touch", drag }, { "interval", 1.0 / 60 } }, { { "at", 2 }, { "wait", 0 } } } } };
         auto parsed = ScenarioParser::parseText(scenario.dump(), m_folder.path());
         if (!parsed)
             throw std::runtime_error(parsed.error().message);
         m_scenario = std::make_unique<tools::scenario::Scenario>(std::move(parsed.value()));
-        m_runner = std::make_unique<ScenarioRunner>(*m_scenario, ScenarioRunner::Output { m_folder.path() / "out", &m_trace, &m_errors });
+        m_runner = std::make_unique<ScenarioRunner>(
+            *m_scenario, ScenarioRunner::Output { m_folder.path() / "out", &m_trace, &m_errors });
         if (m_runner->run() != ScenarioRunner::Passed)
             throw std::runtime_error("the scenario did not run: " + m_errors.str());
         std::mt19937 random(13);
@@ -57,7 +59,8 @@ public:
     std::vector<uikit::Rect> screenFrames()
     {
         auto windows = uikit::UIKitState::of(homeScreen()).windows();
-        std::stable_sort(windows.begin(), windows.end(), [](auto& a, auto& b) { return a->windowLevel() < b->windowLevel(); });
+        std::stable_sort(
+            windows.begin(), windows.end(), [](auto& a, auto& b) { return a->windowLevel() < b->windowLevel(); });
         std::vector<uikit::Rect> frames;
         for (auto& window : windows) {
             if (!window->isHidden())
@@ -111,8 +114,8 @@ void BM_HitTestFrameLoopBaseline(benchmark::State& state)
         for (auto& point : screen().points()) {
             const uikit::Rect* found = nullptr;
             for (auto& frame : frames) {
-                if (point.x >= frame.origin.x && point.y >= frame.origin.y && point.x < frame.origin.x + frame.size.width
-                    && point.y < frame.origin.y + frame.size.height)
+                if (point.x >= frame.origin.x && point.y >= frame.origin.y
+                    && point.x < frame.origin.x + frame.size.width && point.y < frame.origin.y + frame.size.height)
                     found = &frame;
             }
             benchmark::DoNotOptimize(found);

@@ -388,7 +388,8 @@ std::string writeVCards(const std::vector<Card>& cards)
         for (auto& phone : card.phoneNumbers)
             appendFolded(out, "TEL" + typeParameter(phone.label) + ";VALUE=text:" + escaped(phone.value));
         if (card.photo)
-            appendFolded(out, "PHOTO:data:" + mediaTypeOf(*card.photo) + ";base64," + foundation::base64Encode(*card.photo));
+            appendFolded(
+                out, "PHOTO:data:" + mediaTypeOf(*card.photo) + ";base64," + foundation::base64Encode(*card.photo));
         appendFolded(out, "END:VCARD");
     }
     return out;

@@ -7,7 +7,10 @@ namespace foundation {
 
 namespace {
 
-    bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+    bool isSpace(char c)
+    {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    }
 
     bool isBase64Letter(char c)
     {
@@ -19,8 +22,8 @@ namespace {
 std::string base64Encode(std::span<const uint8_t> bytes)
 {
     std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    int length = EVP_EncodeBlock(
-        reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
+    int length
+        = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
     text.resize(static_cast<size_t>(length));
     return text;
 }

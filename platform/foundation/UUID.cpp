@@ -13,7 +13,6 @@ using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
 
-
 std::string UUID::format(const Bytes& bytes)
 {
     char text[37];

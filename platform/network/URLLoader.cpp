@@ -239,8 +239,8 @@ std::optional<LoadError> URLLoader::route(Transfer& transfer, const std::string&
             std::string target = key + ":127.0.0.1:" + std::to_string(*serverPort);
             transfer.connectTo = curl_slist_append(nullptr, target.c_str());
         } else if (isAddressOrLocalName(hostName)) {
-            failure = errorFor(cannotConnectToHost,
-                "Could not connect to the server (" + key + " is not on this network).", url);
+            failure = errorFor(
+                cannotConnectToHost, "Could not connect to the server (" + key + " is not on this network).", url);
         } else {
             failure = errorFor(cannotFindHost,
                 "A server with the specified hostname could not be found (" + hostName + " is not on this network).",

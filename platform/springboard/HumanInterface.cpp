@@ -80,10 +80,12 @@ std::optional<std::string> HumanInterface::touch(uikit::Point point, Phase phase
     runtime::Ref<uikit::UIView> hit(delivery.deliver(finger, point, touchPhase(phase)));
     std::string className = hit ? std::string(hit->isa()->name()) : std::string();
     if (phase != Phase::Moved) {
-        device::Trace::Event fields = { { "phase", phaseName(phase) }, { "point", { coordinate(point.x), coordinate(point.y) } } };
+        device::Trace::Event fields
+            = { { "phase", phaseName(phase) }, { "point", { coordinate(point.x), coordinate(point.y) } } };
         fields["view"] = hit ? device::Trace::Event(className) : device::Trace::Event(nullptr);
         uikit::UIView* window = hit ? hit->window() : nullptr;
-        fields["window"] = window ? device::Trace::Event(std::string(window->isa()->name())) : device::Trace::Event(nullptr);
+        fields["window"]
+            = window ? device::Trace::Event(std::string(window->isa()->name())) : device::Trace::Event(nullptr);
         m_process->device().trace().emit("touch", std::move(fields));
     }
     Input input;

@@ -54,8 +54,10 @@ void NCNotificationViewControllerView::registerClass(device::Process& process)
             .method("setContentView:", Imp::of([](NCNotificationViewControllerView* self, Selector, Object* view) {
                 self->setContentView(dynamic_cast<uikit::UIView*>(view));
             }))
-            .method("pointInside:withEvent:", Imp::of([](NCNotificationViewControllerView* self, Selector,
-                                                          uikit::Point point, Object*) { return self->takesTouchAt(point); }));
+            .method("pointInside:withEvent:",
+                Imp::of([](NCNotificationViewControllerView* self, Selector, uikit::Point point, Object*) {
+                    return self->takesTouchAt(point);
+                }));
     }
 }
 

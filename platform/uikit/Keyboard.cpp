@@ -173,25 +173,25 @@ void Keyboard::build()
     for (size_t rowIndex = 0; rowIndex < rows.size(); ++rowIndex) {
         auto& row = rows[rowIndex];
         double rowWidth = -keyGap;
-        for (auto& spec : row)
-            rowWidth += spec.width * keyWidth + keyGap;
+        for (auto& cap : row)
+            rowWidth += cap.width * keyWidth + keyGap;
         double x = (width - rowWidth) / 2;
         double y = topInset + rowIndex * (rowHeight + rowGap);
-        for (auto& spec : row) {
-            Rect keyFrame { { x, y }, { spec.width * keyWidth, rowHeight } };
+        for (auto& cap : row) {
+            Rect keyFrame { { x, y }, { cap.width * keyWidth, rowHeight } };
             x += keyFrame.width() + keyGap;
-            auto object
-                = runtime::send<Ref<Object>>(runtime::alloc(runtime.classNamed("UIKeyboardKeyView")), SEL("initWithFrame:"), keyFrame);
+            auto object = runtime::send<Ref<Object>>(
+                runtime::alloc(runtime.classNamed("UIKeyboardKeyView")), SEL("initWithFrame:"), keyFrame);
             auto* key = dynamic_cast<KeyView*>(object.get());
             if (!key)
                 continue;
-            key->key = spec.key;
+            key->key = cap.key;
             key->process = m_process;
             key->setBackgroundColor(keyFace.get());
             auto label = runtime::send<Ref<Object>>(
                 runtime::alloc(runtime.classNamed("UILabel")), SEL("initWithFrame:"), Rect { {}, keyFrame.size });
             if (auto* title = dynamic_cast<UILabel*>(label.get())) {
-                runtime::send(title, SEL("setText:"), Value(spec.title));
+                runtime::send(title, SEL("setText:"), Value(cap.title));
                 runtime::send(title, SEL("setFont:"), font.get());
                 title->setTextColor(titleColor.get());
                 title->setTextAlignment(1);

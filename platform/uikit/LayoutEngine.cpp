@@ -199,7 +199,7 @@ void LayoutEngine::replaceDirtyParts()
             [&](const auto& subview) { return seen.contains(subview.get()); });
     std::vector<UIView*> ordered;
     for (auto it = trailing ? subviews.end() - static_cast<std::ptrdiff_t>(subtrees.size()) : subviews.begin();
-        it != subviews.end(); ++it) {
+         it != subviews.end(); ++it) {
         if (seen.contains(it->get()))
             ordered.push_back(it->get());
     }

@@ -4,8 +4,8 @@
 
 #include "platform/device/Device.h"
 #include "platform/uikit/ClassBuilder.h"
-#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/Keyboard.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/ViewLayoutState.h"

@@ -1,6 +1,6 @@
-#include <random>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 
 #include "platform/foundation/PropertyList.h"
@@ -176,8 +176,8 @@ TEST_F(PrefsCommandTest, aWriterKilledMidWriteLeavesAValidDomain)
     int64_t last = 1;
     for (int round = 0; round < 60; ++round) {
         int64_t next = round + 2;
-        pid_t child = m_tool.start(
-            { "prefs", "--device", device().string(), "set", "timeToDismiss", std::to_string(next) });
+        pid_t child
+            = m_tool.start({ "prefs", "--device", device().string(), "set", "timeToDismiss", std::to_string(next) });
         ::usleep(static_cast<useconds_t>(delay(random)));
         ::kill(child, SIGKILL);
         int status = 0;

@@ -27,8 +27,8 @@ TEST(TemporaryFiles, anUnusableTmpdirIsAClearError)
                  { "banner", "--header", "A", "--body", "B", "--out", (scratch.path() / "b.png").string() } }) {
             auto outcome = tool.run(words);
             EXPECT_EQ(outcome.code, 1) << words[0] << " with TMPDIR=" << tmpdir << ": " << outcome.err;
-            EXPECT_NE(outcome.err.find("brix: cannot make a temporary folder: TMPDIR (" + tmpdir + ")"),
-                std::string::npos)
+            EXPECT_NE(
+                outcome.err.find("brix: cannot make a temporary folder: TMPDIR (" + tmpdir + ")"), std::string::npos)
                 << outcome.err;
         }
     }

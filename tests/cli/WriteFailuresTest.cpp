@@ -48,7 +48,10 @@ TEST_F(WriteFailuresTest, prefsSetOnAFullDiskFailsNamingTheFile)
 {
     auto outcome = run({ "prefs", "--device", device().string(), "set", "timeToDismiss", "9" });
     EXPECT_NE(outcome.code, 0);
-    EXPECT_NE(outcome.err.find("cannot write " + (device() / "var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist").string() + ": "), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("cannot write "
+                  + (device() / "var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist").string() + ": "),
+        std::string::npos)
+        << outcome.err;
     expectDomainUntouched();
 }
 
@@ -56,7 +59,10 @@ TEST_F(WriteFailuresTest, settingsSetOnAFullDiskFailsNamingTheFile)
 {
     auto outcome = run({ "settings", "--device", device().string(), "set", "Dismiss after", "9" });
     EXPECT_NE(outcome.code, 0) << outcome.out;
-    EXPECT_NE(outcome.err.find("cannot write " + (device() / "var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist").string() + ": "), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("cannot write "
+                  + (device() / "var/mobile/Library/Preferences/com.ostwyn.brixprefs.plist").string() + ": "),
+        std::string::npos)
+        << outcome.err;
     EXPECT_EQ(outcome.out.find("9"), std::string::npos) << "the new value is not reported as set: " << outcome.out;
     expectDomainUntouched();
 }

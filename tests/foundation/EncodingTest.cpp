@@ -1,7 +1,8 @@
 #include "platform/foundation/Encoding.h"
-#include "platform/foundation/UUID.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/foundation/UUID.h"
 
 using foundation::base64Decode;
 using foundation::base64Encode;

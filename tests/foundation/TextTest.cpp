@@ -18,7 +18,9 @@ TEST(Text, countsEachIllFormedSequenceAsTheOneCharacterThatReplacesIt)
 {
     EXPECT_EQ(utf16Length("\xff\xfe"), 2u); // stray bytes count one unit each
     EXPECT_EQ(utf16Length("\xe2\x82"), 1u); // a truncated character is one
-    EXPECT_EQ(utf16Length("\xe2" "ab"), 3u); // a lead byte without its continuation, then two letters
+    EXPECT_EQ(utf16Length("\xe2"
+                          "ab"),
+        3u); // a lead byte without its continuation, then two letters
     EXPECT_EQ(utf16Length("\xed\xa0\x80"), 3u); // an encoded surrogate is three ill-formed bytes
     EXPECT_EQ(utf16Length("\xc0\xaf"), 2u); // an overlong form too
     EXPECT_EQ(utf16Length("\xf0\x9f\x98"), 1u); // a truncated character outside the plane

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -235,14 +234,14 @@ TEST(URLLoading, theSealedNetworkReachesOnlyItsOwnServer)
     EXPECT_EQ(test.web().server().requests().back(), direct);
 
     // Any other port or address of this machine, or beyond it, is not on the device's network.
-    for (const std::string& elsewhere : std::vector<std::string> { "http://127.0.0.1:" + other + "/",
-             "http://localhost:" + other + "/",
-             "http://[::1]:" + other + "/", "https://127.0.0.1:" + other + "/", "http://127.0.0.2:" + other + "/",
-             "http://0.0.0.0:" + other + "/", "http://10.0.0.1/", "http://127.0.0.1/", "http://localhost/",
-             "http://2130706433:" + other + "/", "http://plain.example:" + other + "/page" }) {
+    for (const std::string& elsewhere :
+        std::vector<std::string> { "http://127.0.0.1:" + other + "/", "http://localhost:" + other + "/",
+            "http://[::1]:" + other + "/", "https://127.0.0.1:" + other + "/", "http://127.0.0.2:" + other + "/",
+            "http://0.0.0.0:" + other + "/", "http://10.0.0.1/", "http://127.0.0.1/", "http://localhost/",
+            "http://2130706433:" + other + "/", "http://plain.example:" + other + "/page" }) {
         auto outcome = loadAndWait(test, Value(elsewhere));
-        EXPECT_TRUE(outcome->errorCode() == network::cannotConnectToHost
-            || outcome->errorCode() == network::cannotFindHost)
+        EXPECT_TRUE(
+            outcome->errorCode() == network::cannotConnectToHost || outcome->errorCode() == network::cannotFindHost)
             << elsewhere << " answered " << outcome->errorCode();
         EXPECT_TRUE(outcome->response.isNil()) << elsewhere;
     }

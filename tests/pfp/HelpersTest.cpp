@@ -3,8 +3,8 @@
 #include <set>
 
 #include "tests/pfp/PictureTestDevice.h"
-#include "tweak/pfp/StringHelpers.h"
 #include "tweak/pfp/ParentViewController.h"
+#include "tweak/pfp/StringHelpers.h"
 
 using namespace pfptest;
 

@@ -113,10 +113,9 @@ TEST(DiscordProvider, aNullAvatarIsOfTheWrongKindWhileANullBesideItIsNoHarm)
         return dictionary({ { "message", dictionary({ { "author", std::move(fields) } }) } });
     };
     test.ask(discord,
-        test.request("com.hammerandchisel.discord",
-            author(dictionary({ { "id", Value("7") }, { "avatar", Value::null() } }))));
-    test.ask(discord,
-        test.request("com.hammerandchisel.discord", dictionary({ { "message", Value::null() } })));
+        test.request(
+            "com.hammerandchisel.discord", author(dictionary({ { "id", Value("7") }, { "avatar", Value::null() } }))));
+    test.ask(discord, test.request("com.hammerandchisel.discord", dictionary({ { "message", Value::null() } })));
     test.run();
     EXPECT_TRUE(test.tracedRequests().empty()) << "a null avatar or message: no request";
     // A null in a field nobody reads leaves the rest of the payload readable.

@@ -51,7 +51,8 @@ TEST(InputRecorder, aSessionOfTouchesAndKeysWrittenAsAScenarioReplaysToTheSameBa
     others.push_back({ { "at", 0 },
         { "notify",
             { { "app", "net.whatsapp.WhatsApp" }, { "title", "Bob" }, { "message", "Lunch?" },
-                { "actions", { { "clear", "clear" }, { "supplementary", { { "default", { "com.whatsapp.reply" } } } } } } } } });
+                { "actions",
+                    { { "clear", "clear" }, { "supplementary", { { "default", { "com.whatsapp.reply" } } } } } } } } });
     others.push_back({ { "at", 2.5 }, { "inspect", "n1" } });
     others.push_back({ { "at", 5 }, { "wait", 0 } });
     Json live = setup;
@@ -66,11 +67,12 @@ TEST(InputRecorder, aSessionOfTouchesAndKeysWrittenAsAScenarioReplaysToTheSameBa
     runner.play(scenario.steps[0]);
 
     // A drag down the way a mouse moves: uneven steps at uneven times.
-    std::vector<std::pair<double, double>> drag { { 1.0, 40 }, { 1.013, 47 }, { 1.041, 58 }, { 1.05, 70 },
-        { 1.09, 88 }, { 1.12, 100 } };
+    std::vector<std::pair<double, double>> drag { { 1.0, 40 }, { 1.013, 47 }, { 1.041, 58 }, { 1.05, 70 }, { 1.09, 88 },
+        { 1.12, 100 } };
     for (size_t index = 0; index < drag.size(); ++index) {
         ASSERT_TRUE(runner.runUntil(drag[index].first));
-        human.touch({ 195, drag[index].second }, index == 0 ? HumanInterface::Phase::Began : HumanInterface::Phase::Moved);
+        human.touch(
+            { 195, drag[index].second }, index == 0 ? HumanInterface::Phase::Began : HumanInterface::Phase::Moved);
     }
     ASSERT_TRUE(runner.runUntil(1.2));
     human.touch({ 195, 100 }, HumanInterface::Phase::Ended);
@@ -112,7 +114,8 @@ TEST(InputRecorder, aSessionOfTouchesAndKeysWrittenAsAScenarioReplaysToTheSameBa
     // The session did what it meant to.
     bool sent = false;
     for (auto& line : original)
-        sent = sent || line.find("\"UIUserNotificationActionResponseTypedTextKey\":\"See you there\"") != std::string::npos;
+        sent = sent
+            || line.find("\"UIUserNotificationActionResponseTypedTextKey\":\"See you there\"") != std::string::npos;
     EXPECT_TRUE(sent) << ::testing::PrintToString(original);
 }
 
@@ -133,7 +136,8 @@ TEST(InputRecorder, aFingerStillDownAndACancelledOneAreWrittenSo)
     EXPECT_FALSE(human.touch({ 1, 1 }, HumanInterface::Phase::Moved, 7));
     auto steps = recorder.steps();
     ASSERT_EQ(steps.size(), 2u) << steps.dump();
-    EXPECT_EQ(steps[0], (Json { { "at", 0 }, { "touch", { { 10, 300 }, { 10, 320 } } }, { "interval", 0.5 }, { "end", "cancelled" } }));
+    EXPECT_EQ(steps[0],
+        (Json { { "at", 0 }, { "touch", { { 10, 300 }, { 10, 320 } } }, { "interval", 0.5 }, { "end", "cancelled" } }));
     EXPECT_EQ(steps[1], (Json { { "at", 0.5 }, { "touch", { { 20, 400 } } }, { "end", nullptr } }));
     // A step that began while the first touch went on waits for its end.
     auto merged = recorder.merge(Json::array({ { { "at", 0.25 }, { "style", "dark" } } }));

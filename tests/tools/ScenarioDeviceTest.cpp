@@ -172,8 +172,7 @@ TEST(ScenarioDevice, databaseStatementsReachNoFileButTheirOwn)
     auto outside = host.path() / "outside.db";
     std::string quoted = "'" + outside.string() + "'";
     for (const std::string& statement : std::vector<std::string> { "ATTACH DATABASE " + quoted + " AS other",
-             "VACUUM INTO " + quoted,
-             "ATTACH " + ("'file:" + outside.string() + "?mode=rwc'") + " AS other" }) {
+             "VACUUM INTO " + quoted, "ATTACH " + ("'file:" + outside.string() + "?mode=rwc'") + " AS other" }) {
         Json root = { { "format", 1 },
             { "files",
                 Json::array({ { { "path", "/var/mobile/db.sqlite" },

@@ -1,10 +1,10 @@
 #include "tools/brix/scenario/ScenarioParser.h"
-#include "tools/brix/Installation.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "tests/support/TempDirectory.h"
+#include "tools/brix/Installation.h"
 
 using tools::scenario::Json;
 using tools::scenario::Scenario;
@@ -276,8 +276,7 @@ TEST(ScenarioParser, readsANotificationWithAllItsFields)
     Json notify = { { "id", "alarm" }, { "app", "com.apple.mobiletimer" }, { "title", "Alarm" },
         { "subtitle", nullptr }, { "message", "Wake up" }, { "summary", "2 more" }, { "thread", "t1" },
         { "userInfo", { { "count", 2 }, { "ratio", 0.5 }, { "tags", { "a", "b" } }, { "avatar", nullptr } } },
-        { "icon", "icon.png" },
-        { "appIcon", "icon.png" },
+        { "icon", "icon.png" }, { "appIcon", "icon.png" },
         { "actions",
             { { "close", "stop" }, { "default", nullptr },
                 { "supplementary", { { "default", { "MTAlarmSnoozeAction", "other" } } } } } },
@@ -435,7 +434,8 @@ TEST(ScenarioParser, readsTouchesByPositionAndCountsTheirLengthBeforeTheNextStep
     EXPECT_NE(refusalOfStep({ { "touch", Json::array() } }).find("non-empty"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 }, { 3 } } } }).find("step 1: touch[1] must be a point"),
         std::string::npos);
-    EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 } } }, { "interval", 0 } }).find("step 1.interval"), std::string::npos);
+    EXPECT_NE(
+        refusalOfStep({ { "touch", { { 1, 2 } } }, { "interval", 0 } }).find("step 1.interval"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "touch", { { 1, 2 } } }, { "end", "up" } }).find("step 1.end"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "tapAt", { "1", 2 } } }).find("step 1: tapAt must be a point"), std::string::npos);
     EXPECT_NE(refusalOfStep({ { "tapAt", { 1, 2, 3 } } }).find("tapAt must be a point"), std::string::npos);
@@ -453,8 +453,9 @@ TEST(ScenarioParser, fixturesLieInTheScenariosFolder)
     std::ofstream(folder.path() / "fixtures" / "icon.png") << "png";
     std::filesystem::create_symlink(outside.path() / "secret.png", folder.path() / "fixtures" / "link.png");
     auto refusal = [&](const std::string& icon) {
-        auto result = parse({ { "format", 1 }, { "steps", Json::array({ { { "notify", { { "appIcon", icon } } } } }) } },
-            folder.path());
+        auto result
+            = parse({ { "format", 1 }, { "steps", Json::array({ { { "notify", { { "appIcon", icon } } } } }) } },
+                folder.path());
         return result ? std::string() : result.error().message;
     };
     EXPECT_EQ(refusal("fixtures/icon.png"), "");

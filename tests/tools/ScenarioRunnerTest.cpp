@@ -244,8 +244,7 @@ TEST(ScenarioRunner, snapshotsShowTheLayoutOfTheTextAsItIsNow)
         { { "snapshot", "before.png" } },
         { { "at", 1 },
             { "present",
-                { { "id", "more" }, { "app", "com.apple.MobileSMS" }, { "title", "Alice" },
-                    { "message", "Second" } } },
+                { { "id", "more" }, { "app", "com.apple.MobileSMS" }, { "title", "Alice" }, { "message", "Second" } } },
             { "over", "n1" } },
         { { "after", 0.5 }, { "snapshot", "after.png" } } });
     Played run(scenario);

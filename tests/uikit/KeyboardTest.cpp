@@ -103,7 +103,8 @@ TEST_F(KeyboardTest, itsKeysTakeTouches)
             auto label = key->subviews().empty() ? nullptr : key->subviews().front().get();
             if (label && send<foundation::Value>(label, SEL("text")).string() == title) {
                 auto frame = key->frame();
-                return { frame.origin.x + frame.width() / 2, keys->frame().origin.y + frame.origin.y + frame.height() / 2 };
+                return { frame.origin.x + frame.width() / 2,
+                    keys->frame().origin.y + frame.origin.y + frame.height() / 2 };
             }
         }
         ADD_FAILURE() << "no key " << title;

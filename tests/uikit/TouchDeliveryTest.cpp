@@ -34,7 +34,8 @@ class TouchDeliveryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ActionRecorder::defineClass(test.runtime(), { "tapped:", "panned:", "down:", "up:", "outside:", "cancel:", "changed:" });
+        ActionRecorder::defineClass(
+            test.runtime(), { "tapped:", "panned:", "down:", "up:", "outside:", "cancel:", "changed:" });
         recorder = ActionRecorder::make(test.runtime());
         window = makeWindow({ { 0, 0 }, { 390, 844 } }, 0);
     }
@@ -261,15 +262,16 @@ TEST_F(TouchDeliveryTest, aCancelledTouchCancelsAPanAndFailsATap)
     auto pan = addRecognizer(view.get(), "UIPanGestureRecognizer", "panned:");
     std::vector<int64_t> panStates;
     auto& cls = test.runtime().defineClass<ActionRecorder>("StateRecorder", "NSObject");
-    test.runtime().define(cls, SEL("record:"),
-        runtime::Imp::of([&panStates](Object*, runtime::Selector, Object* sender) {
+    test.runtime().define(
+        cls, SEL("record:"), runtime::Imp::of([&panStates](Object*, runtime::Selector, Object* sender) {
             panStates.push_back(send<int64_t>(sender, SEL("state")));
         }));
     auto stateRecorder = test.make("StateRecorder");
     send(pan, SEL("addTarget:action:"), stateRecorder.get(), SEL("record:"));
 
     drag({ { 100, 100 }, { 100, 120 }, { 100, 140 } }, UITouch::Cancelled);
-    EXPECT_EQ(panStates, (std::vector<int64_t> { int64_t(State::Began), int64_t(State::Changed), int64_t(State::Cancelled) }));
+    EXPECT_EQ(panStates,
+        (std::vector<int64_t> { int64_t(State::Began), int64_t(State::Changed), int64_t(State::Cancelled) }));
     EXPECT_EQ(count("tapped:"), 0u);
 
     // Cancelled before it moved: nothing is recognized at all.

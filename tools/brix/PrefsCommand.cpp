@@ -125,8 +125,8 @@ namespace {
         if (auto failure = session.domain().removeAll(movedAside))
             failUsage(*failure);
         if (!movedAside.empty())
-            std::cerr << "brix: " << session.domain().hostPath().string() << " could not be read; it was moved aside to "
-                      << movedAside.string() << "\n";
+            std::cerr << "brix: " << session.domain().hostPath().string()
+                      << " could not be read; it was moved aside to " << movedAside.string() << "\n";
     }
 
 } // namespace

@@ -72,11 +72,11 @@ namespace {
                 std::_Exit(128 + number);
             }).detach();
             for (int signal : signals) {
-                struct sigaction current {};
+                struct sigaction current { };
                 // A signal the caller chose to ignore (nohup) stays ignored.
                 if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
                     continue;
-                struct sigaction action {};
+                struct sigaction action { };
                 action.sa_handler = noted;
                 sigemptyset(&action.sa_mask);
                 action.sa_flags = SA_RESTART;

@@ -12,8 +12,8 @@
 #include "tweak/Brix.h"
 #include "tweak/controller/BannerController.h"
 #include "tweak/controller/ControllerHooks.h"
-#include "tweak/pfp/StringHelpers.h"
 #include "tweak/pfp/ParentViewController.h"
+#include "tweak/pfp/StringHelpers.h"
 
 namespace brix::controller {
 

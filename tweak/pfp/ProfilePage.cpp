@@ -6,7 +6,6 @@
 #include "platform/foundation/Text.h"
 #include "platform/runtime/Send.h"
 
-
 namespace brix::pfp {
 
 using foundation::Range;

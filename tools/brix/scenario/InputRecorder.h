@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/device/Forward.h"
+
 #include "tools/brix/scenario/Scenario.h"
 
 namespace tools::scenario {

@@ -173,8 +173,8 @@ struct UpdateImage {
 };
 
 using Action = std::variant<Notify, NotifyList, Present, Tap, Pan, Press, TypeText, Key, TapBackdrop, Button, Grabber,
-    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage, Touch, TapAt,
-    Keys>;
+    Lock, Style, SetPreferences, SettingsAction, Launch, Quit, Wait, Snapshot, Inspect, Expect, UpdateImage, Touch,
+    TapAt, Keys>;
 
 struct Step {
     size_t number { 0 }; // from 1, as the file lists them

@@ -31,8 +31,8 @@ namespace {
     std::string uuidFor(const std::string& identifier, size_t index)
     {
         // The space of this tool's container UUIDs, itself a random UUID.
-        static constexpr foundation::UUID::Bytes space { 0x6B, 0x1E, 0x4C, 0x2A, 0x93, 0x0D, 0x4F, 0x57, 0xA2,
-            0x8C, 0x31, 0xE5, 0x7B, 0x90, 0xD4, 0x16 };
+        static constexpr foundation::UUID::Bytes space { 0x6B, 0x1E, 0x4C, 0x2A, 0x93, 0x0D, 0x4F, 0x57, 0xA2, 0x8C,
+            0x31, 0xE5, 0x7B, 0x90, 0xD4, 0x16 };
         return foundation::UUID::format(foundation::UUID::named(space, identifier + "#" + std::to_string(index)));
     }
 
@@ -168,8 +168,7 @@ namespace {
         std::string refusal;
     };
 
-    int authorizeFixtureSql(
-        void* context, int action, const char* first, const char* second, const char*, const char*)
+    int authorizeFixtureSql(void* context, int action, const char* first, const char* second, const char*, const char*)
     {
         auto& guard = *static_cast<SqlGuard*>(context);
         auto named = [](const char* text) { return std::string(text ? text : ""); };
@@ -223,7 +222,9 @@ std::optional<std::string> ScenarioDevice::writeDatabase(
             if (sqlite3_exec(database, statements[index].c_str(), nullptr, nullptr, &message) != SQLITE_OK)
                 failure = "cannot make the database " + devicePath + ": statement " + std::to_string(index + 1) + " ("
                     + statements[index] + ") failed: "
-                    + (!guard.refusal.empty() ? guard.refusal : message ? message : "unknown error");
+                    + (!guard.refusal.empty() ? guard.refusal
+                            : message         ? message
+                                              : "unknown error");
             sqlite3_free(message);
         }
     }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/foundation/UUID.h"
+
 #include "tools/brix/Installation.h"
 #include "tools/brix/PreferenceValues.h"
 #include "tools/brix/scenario/WebServer.h"

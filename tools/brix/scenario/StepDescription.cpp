@@ -95,9 +95,9 @@ namespace {
         auto point = [](const std::pair<double, double>& at) {
             return "(" + number(at.first) + ", " + number(at.second) + ")";
         };
-        std::string text = touch.points.size() == 1 ? "touch at " + point(touch.points.front())
-                                                    : "touch from " + point(touch.points.front()) + " to "
-                + point(touch.points.back());
+        std::string text = touch.points.size() == 1
+            ? "touch at " + point(touch.points.front())
+            : "touch from " + point(touch.points.front()) + " to " + point(touch.points.back());
         if (touch.end == Pan::End::Cancelled)
             text += ", cancelled";
         else if (touch.end == Pan::End::StillDown)
