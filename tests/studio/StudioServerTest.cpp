@@ -324,3 +324,58 @@ TEST_F(StudioServerTest, ThePageReceivesAWholeFrameWhenItJoins)
 }
 
 } // namespace
+
+// The mouse is a finger through the device's input path. Its events are
+// paced by the page's own clock, however late they arrive, and the saved
+// session keeps the drag as it happened.
+TEST_F(StudioServerTest, APointerIsAFingerPacedByThePagesClock)
+{
+    auto pushed = push(R"({"aps": {"alert": {"title": "Alice", "body": "Are you coming?"}},
+                           "Simulator Target Bundle": "com.apple.MobileSMS"})");
+    ASSERT_EQ(pushed->status, 200) << pushed->body;
+    ASSERT_TRUE(waitForEvents("banner.attached", 1)) << log.str();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800)); // the banner slides in
+
+    auto pointer = [&](const char* phase, double y, double t) {
+        json event = { { "phase", phase }, { "x", 195 }, { "y", y }, { "t", t } };
+        return client->Post("/api/pointer", withToken(), event.dump(), "application/json");
+    };
+    auto down = pointer("down", 40, 7.0);
+    ASSERT_EQ(down->status, 200) << down->body;
+    EXPECT_TRUE(body(down)["view"].is_string()) << down->body; // the banner, not the home screen
+    // Ten moves 16 ms apart on the page that arrive 60 ms apart.
+    for (int move = 1; move <= 10; ++move) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        ASSERT_EQ(pointer("move", 40 + 14 * move, 7.0 + 0.016 * move)->status, 200);
+    }
+    ASSERT_EQ(pointer("up", 180, 7.176)->status, 200);
+    EXPECT_EQ(pointer("move", 200, 7.2)->status, 400); // no finger is down any more
+
+    std::vector<double> touchTimes;
+    for (auto& event : body(client->Get("/api/trace", withToken()))) {
+        if (event["type"] == "touch")
+            touchTimes.push_back(event["t"].get<double>());
+    }
+    ASSERT_EQ(touchTimes.size(), 2u); // began and ended
+    EXPECT_NEAR(touchTimes[1] - touchTimes[0], 0.176, 0.005);
+    EXPECT_GE(state()["time"].get<double>(), touchTimes[1]); // the clock goes on from there
+
+    auto saved = body(client->Get("/api/scenario", withToken()));
+    json touch;
+    for (auto& step : saved["steps"]) {
+        if (step.contains("touch"))
+            touch = step;
+    }
+    ASSERT_TRUE(touch.is_object()) << saved.dump();
+    EXPECT_EQ(touch["touch"].size(), 12u); // down, the moves, and up 16 ms after the last
+    EXPECT_NEAR(touch["interval"].get<double>(), 0.016, 0.001);
+    EXPECT_EQ(touch["touch"][11], json::array({ 195, 180 }));
+}
+
+TEST_F(StudioServerTest, KeysNeedAFieldWithTheKeyboard)
+{
+    auto answer = client->Post("/api/step", withToken(), R"({"keys": "Hi\n"})", "application/json");
+    ASSERT_EQ(answer->status, 400) << answer->body;
+    EXPECT_NE(body(answer)["error"].get<std::string>().find("keyboard"), std::string::npos) << answer->body;
+    EXPECT_EQ(state()["steps"], 0);
+}

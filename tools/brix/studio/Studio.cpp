@@ -1,6 +1,8 @@
 #include "tools/brix/studio/Studio.h"
 
 #include <fstream>
+#include <map>
+#include <set>
 #include <iostream>
 #include <sstream>
 
@@ -10,11 +12,14 @@
 #include "platform/foundation/Encoding.h"
 #include "platform/messages/ConversationStore.h"
 #include "platform/preferences/Domain.h"
+#include "platform/springboard/HumanInterface.h"
+#include "platform/uikit/Keyboard.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
 
 #include "tools/brix/SettingsDriver.h"
+#include "tools/brix/scenario/InputRecorder.h"
 #include "tools/brix/scenario/ScenarioParser.h"
 #include "tools/brix/scenario/ScenarioRunner.h"
 #include "tools/brix/scenario/ScreenRenderer.h"
@@ -36,6 +41,17 @@ namespace {
     // events. Steps that write or read files of this machine are not among them.
     const std::set<std::string> playableKinds { "notify", "notifyList", "tap", "pan", "press", "type", "key",
         "tapBackdrop", "button", "grabber", "lock", "style", "preferences", "settings", "touch", "tapAt", "keys" };
+    // The steps that reach the device through its input path, which the recorder keeps.
+    const std::set<std::string> recordedByInput { "touch", "tapAt", "keys" };
+
+    // A finger that is down and still holds the clock for this long (wall
+    // time without an event from the page); after that the clock runs again.
+    constexpr double heldStill = 0.5;
+
+    double secondsBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to)
+    {
+        return std::chrono::duration<double>(to - from).count();
+    }
 
     // The icons the studio gives each app's notifications, in the session's folder.
     std::string appIconFor(const std::string& app)
@@ -78,6 +94,7 @@ Studio::Studio(Options options)
 Studio::~Studio()
 {
     m_events.close();
+    m_recorder.reset();
     m_runner.reset();
 }
 
@@ -113,6 +130,7 @@ std::optional<std::string> Studio::start()
 
 std::optional<std::string> Studio::startDevice(scenario::Scenario session)
 {
+    m_recorder.reset();
     m_runner.reset();
     m_scenario = std::make_unique<scenario::Scenario>(std::move(session));
     m_output = std::make_unique<TemporaryFolder>("brix-studio-");
@@ -122,17 +140,27 @@ std::optional<std::string> Studio::startDevice(scenario::Scenario session)
         return "the device could not start";
     m_runner->device()->trace().addSink(
         [this](const Json& event) { m_events.publish("trace", device::Trace::line(event)); });
+    if (auto* home = m_runner->homeScreenProcess())
+        m_recorder = std::make_unique<scenario::InputRecorder>(*home);
     m_epoch = std::chrono::steady_clock::now();
     m_steps.clear();
     m_encoder.reset();
     m_changed = true;
-    m_gesture.reset();
+    m_drag.reset();
     return std::nullopt;
+}
+
+double Studio::wallTime() const
+{
+    return secondsBetween(m_epoch, std::chrono::steady_clock::now());
 }
 
 double Studio::deviceTime() const
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_epoch).count();
+    if (!m_drag)
+        return wallTime();
+    double still = secondsBetween(m_drag->lastHeard, std::chrono::steady_clock::now()) - heldStill;
+    return std::max(m_drag->now, std::min(wallTime(), m_drag->now + still));
 }
 
 std::optional<std::string> Studio::addAppIcon(Json& notification) const
@@ -158,6 +186,11 @@ Json Studio::play(Json step)
     std::string kind = step.begin().key();
     if (!playableKinds.contains(kind))
         return refusal("the studio does not play \"" + kind + "\" steps");
+    if (kind == "keys") {
+        auto* home = m_runner->homeScreenProcess();
+        if (!home || !uikit::Keyboard::of(*home).field())
+            return refusal("no field has the keyboard: tap a text field (a banner's Reply) first");
+    }
     bool isNotification = kind == "notify" || kind == "notifyList";
     if (isNotification) {
         if (auto failure = addAppIcon(step[kind]))
@@ -184,7 +217,8 @@ Json Studio::play(Json step)
     double time = std::max(deviceTime(), m_runner->device()->scheduler().now());
     played.time = time;
     played.number = m_steps.size() + 1;
-    record(time, step);
+    if (!recordedByInput.contains(kind))
+        record(time, step);
     answer["step"] = played.number;
     if (!m_runner->play(played))
         return refusal("the device ran away (a loop that never ends?)");
@@ -386,29 +420,43 @@ Json Studio::push(const std::string& text, const std::string& app)
     return play({ { "notify", notification } });
 }
 
-// Until touches land at screen points, a press and release without moving is
-// a tap on the current banner and a press that moves is a drag of it.
-Json Studio::pointer(const std::string& phase, double x, double y)
+Json Studio::pointer(const std::string& phase, double x, double y, std::optional<double> pageTime)
 {
-    if (phase == "down") {
-        m_gesture = Gesture { x, y, 0, {} };
-        return { { "ok", true } };
-    }
-    if (!m_gesture)
-        return refusal("no pointer is down");
-    if (phase == "move") {
-        m_gesture->farthest = std::max({ m_gesture->farthest, std::abs(x - m_gesture->x), std::abs(y - m_gesture->y) });
-        m_gesture->translations.push_back(y - m_gesture->y);
-        return { { "ok", true } };
-    }
-    if (phase != "up" && phase != "cancel")
+    using Phase = springboard::HumanInterface::Phase;
+    static const std::map<std::string, Phase> phases {
+        { "down", Phase::Began }, { "move", Phase::Moved }, { "up", Phase::Ended }, { "cancel", Phase::Cancelled }
+    };
+    auto found = phases.find(phase);
+    if (found == phases.end())
         return refusal("a pointer goes down, moves, goes up or is cancelled");
-    auto gesture = std::move(*m_gesture);
-    m_gesture.reset();
-    constexpr double tapSlop = 10;
-    if (gesture.farthest < tapSlop)
-        return phase == "up" ? play({ { "tap", "banner" } }) : Json { { "ok", true } };
-    return play({ { "pan", gesture.translations }, { "end", phase == "up" ? "ended" : "cancelled" } });
+    auto* home = m_runner ? m_runner->homeScreenProcess() : nullptr;
+    if (!home)
+        return refusal("the device has no screen to touch");
+    auto& human = springboard::HumanInterface::of(*home);
+    if (found->second != Phase::Began && (!human.isDown() || !m_drag))
+        return refusal("no pointer is down");
+    auto heard = std::chrono::steady_clock::now();
+    double time = std::max(deviceTime(), m_runner->device()->scheduler().now());
+    if (found->second == Phase::Began) {
+        m_drag = Drag { time, pageTime, time, heard };
+    } else if (pageTime && m_drag->pageStart) {
+        // The page's pace, never behind the clock nor ahead of the wall clock.
+        double paced = m_drag->deviceStart + (*pageTime - *m_drag->pageStart);
+        time = std::max(m_drag->now, std::min(paced, wallTime()));
+    }
+    if (!m_runner->runUntil(time))
+        return refusal("the device ran away (a loop that never ends?)");
+    m_drag->now = time;
+    m_drag->lastHeard = heard;
+    auto view = human.touch({ x, y }, found->second);
+    if (found->second == Phase::Ended || found->second == Phase::Cancelled) {
+        // The wall clock takes over again from where the finger left it.
+        m_epoch = heard
+            - std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(time));
+        m_drag.reset();
+    }
+    m_changed = true;
+    return { { "ok", true }, { "view", view ? Json(*view) : Json(nullptr) } };
 }
 
 Json Studio::state() const
@@ -438,9 +486,7 @@ Json Studio::savedScenario() const
     Json saved = m_sessionJson;
     saved.erase("steps");
     makePathsAbsolute(saved, m_sessionFolder);
-    Json steps = Json::array();
-    for (auto& step : m_steps)
-        steps.push_back(step);
+    Json steps = m_recorder ? m_recorder->merge(Json(m_steps)) : Json(m_steps);
     // The replay lets the time pass that the session has seen since its last step.
     steps.push_back({ { "at", deviceTime() }, { "wait", 0 } });
     saved["steps"] = steps;
@@ -509,7 +555,8 @@ std::optional<std::chrono::steady_clock::time_point> Studio::nextWake() const
 {
     if (!m_runner)
         return std::nullopt;
-    if (m_animating || m_changed)
+    // A finger that is down may let the held clock run again at any moment.
+    if (m_animating || m_changed || m_drag)
         return std::chrono::steady_clock::now()
             + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                 std::chrono::duration<double>(1 / m_options.framesPerSecond));

@@ -18,6 +18,7 @@
 #include "tools/brix/studio/FrameEncoder.h"
 
 namespace tools::scenario {
+class InputRecorder;
 class ScenarioRunner;
 }
 
@@ -83,9 +84,14 @@ public:
     // A payload in the phone simulator's push format, for `app` (or the
     // app the payload names).
     scenario::Json push(const std::string& payload, const std::string& app);
-    // A pointer on the screen: "down", "move", "up" or "cancel" at a point
-    // in screen points.
-    scenario::Json pointer(const std::string& phase, double x, double y);
+    // A pointer on the screen is a finger: "down", "move", "up" or "cancel"
+    // at a point in screen points, through the device's one input path.
+    // `pageTime` is when the page saw the event (seconds on the page's own
+    // clock): while the finger is down the device's clock follows those times
+    // rather than the moment each event arrives, so that a drag keeps the pace
+    // it had in the browser however late its events come, and what its
+    // release does (a flick or a settle) is the user's doing.
+    scenario::Json pointer(const std::string& phase, double x, double y, std::optional<double> pageTime = {});
     // The hardware and what the device holds: style, screen, system
     // version, time, the Messages conversations, the messages sent.
     scenario::Json state() const;
@@ -121,6 +127,7 @@ private:
     void record(double time, const scenario::Json& step);
     std::optional<std::string> addAppIcon(scenario::Json& notification) const;
     void sendFrame(double time);
+    double wallTime() const;
     std::optional<std::chrono::steady_clock::time_point> nextWake() const;
     void log(const std::string&) const;
 
@@ -139,13 +146,15 @@ private:
     bool m_changed { true };
     uint64_t m_frameNumber { 0 };
     double m_lastFrameTime { -1 };
-    // The pointer held down: where it went down, and the vertical moves since.
-    struct Gesture {
-        double x, y;
-        double farthest { 0 };
-        std::vector<double> translations;
+    std::unique_ptr<scenario::InputRecorder> m_recorder;
+    // The finger that is down, holding the device's clock.
+    struct Drag {
+        double deviceStart;
+        std::optional<double> pageStart;
+        double now;
+        std::chrono::steady_clock::time_point lastHeard;
     };
-    std::optional<Gesture> m_gesture;
+    std::optional<Drag> m_drag;
 
     // Work handed to the device thread.
     mutable std::mutex m_mutex;

@@ -188,8 +188,12 @@ struct StudioServer::State {
             if (!body->is_object() || !(*body)["phase"].is_string() || !(*body)["x"].is_number()
                 || !(*body)["y"].is_number())
                 return refuse(response, 400, "a pointer event is {\"phase\": ..., \"x\": points, \"y\": points}");
-            answer(response, [event = *body](Studio& s) {
-                return s.pointer(event["phase"].get<std::string>(), event["x"].get<double>(), event["y"].get<double>());
+            std::optional<double> pageTime;
+            if (auto time = body->find("t"); time != body->end() && time->is_number())
+                pageTime = time->get<double>();
+            answer(response, [event = *body, pageTime](Studio& s) {
+                return s.pointer(
+                    event["phase"].get<std::string>(), event["x"].get<double>(), event["y"].get<double>(), pageTime);
             });
         });
         server.Post("/api/push", [this](const httplib::Request& request, httplib::Response& response) {

@@ -106,16 +106,17 @@ function pointOf(event) {
     };
 }
 
-// Pointer events go out one at a time, in order. Moves made while one is on
-// its way are folded into the newest, so that a slow device never falls behind
-// the mouse.
+// Pointer events go out one at a time, in order, each with the moment it
+// happened (the device paces the finger by those moments, however late they
+// arrive). Moves made while one is on its way are folded into the newest, so
+// that a slow device never falls behind the mouse.
 let pointerDown = false;
 let inFlight = false;
 const pending = [];
 
 function sendPointer(phase, event) {
     const point = pointOf(event);
-    const next = { phase, x: point.x, y: point.y, sent: performance.now() };
+    const next = { phase, x: point.x, y: point.y, t: event.timeStamp / 1000, sent: performance.now() };
     const last = pending[pending.length - 1];
     if (phase === "move" && last && last.phase === "move")
         pending[pending.length - 1] = next;
@@ -132,7 +133,7 @@ async function sendPending() {
         // On a quiet screen the first frame after a release is the release's doing.
         if (next.phase === "up")
             waitingForFrame = { sent: next.sent, answered: true };
-        await request("POST", "api/pointer", { phase: next.phase, x: next.x, y: next.y });
+        await request("POST", "api/pointer", { phase: next.phase, x: next.x, y: next.y, t: next.t });
     }
     inFlight = false;
 }
@@ -161,29 +162,39 @@ canvas.addEventListener("pointercancel", (event) => {
     sendPointer("cancel", event);
 });
 
-// Typing on the screen goes to the phone's focused field; Enter sends.
+// Typing on the screen goes to the phone's keyboard, as key presses: Enter is
+// Return (the reply field sends), Backspace deletes. Keys typed close together
+// go out as one press of several keys.
 let typed = "";
 let typingTimer = null;
+let typing = Promise.resolve();
 function flushTyping() {
     clearTimeout(typingTimer);
     typingTimer = null;
-    if (!typed)
-        return Promise.resolve();
-    const text = typed;
+    const keys = typed;
     typed = "";
-    return play({ type: text });
+    if (keys)
+        typing = typing.then(() => play({ keys }));
+    return typing;
+}
+function pressKey(key) {
+    typed += key;
+    clearTimeout(typingTimer);
+    typingTimer = setTimeout(flushTyping, 100);
 }
 canvas.addEventListener("keydown", (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey)
         return;
     if (event.key === "Enter") {
         event.preventDefault();
-        flushTyping().then(() => play({ key: "send" }));
+        typed += "\n";
+        flushTyping();
+    } else if (event.key === "Backspace") {
+        event.preventDefault();
+        pressKey("\b");
     } else if (event.key.length === 1) {
         event.preventDefault();
-        typed += event.key;
-        clearTimeout(typingTimer);
-        typingTimer = setTimeout(flushTyping, 150);
+        pressKey(event.key);
     }
 });
 
