@@ -1,6 +1,7 @@
 #include "platform/uikit/UISegmentedControl.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
@@ -45,6 +46,16 @@ bool UISegmentedControl::selectSegment(size_t index)
     setSelectedSegmentIndex(static_cast<int64_t>(index));
     sendActionsForControlEvents(ValueChanged);
     return true;
+}
+
+void UISegmentedControl::touchUpInside(Point point)
+{
+    double width = bounds().width();
+    if (m_titles.empty() || width <= 0)
+        return;
+    double segment = std::floor(point.x / (width / static_cast<double>(m_titles.size())));
+    selectSegment(static_cast<size_t>(std::clamp(segment, 0.0, static_cast<double>(m_titles.size() - 1))));
+    UIControl::touchUpInside(point);
 }
 
 void UISegmentedControl::setTitles(const Value& items)

@@ -33,6 +33,10 @@ public:
 
     static void registerClass(device::Process&);
 
+protected:
+    // A tap selects the segment under the finger where it lifts.
+    void touchUpInside(Point) override;
+
 private:
     void setTitles(const foundation::Value& items);
     void layoutSegments();

@@ -51,9 +51,30 @@ bool UISlider::slide(double value)
     return true;
 }
 
+double UISlider::valueAt(Point point) const
+{
+    double usable = bounds().width() - knobSize;
+    double fraction = usable > 0 ? std::clamp((point.x - knobSize / 2) / usable, 0.0, 1.0) : 0;
+    return m_minimum + fraction * (m_maximum - m_minimum);
+}
+
+void UISlider::trackTouch(Point point)
+{
+    if (m_continuous)
+        slide(valueAt(point));
+    else
+        setValue(valueAt(point));
+}
+
+void UISlider::touchUpInside(Point point)
+{
+    slide(valueAt(point));
+    UIControl::touchUpInside(point);
+}
+
 void UISlider::drawContent(graphics::Canvas& canvas, const Size& size, double alpha) const
 {
-    constexpr double knob = 28;
+    constexpr double knob = knobSize;
     constexpr double track = 4;
     double span = m_maximum - m_minimum;
     double fraction = span > 0 ? (m_value - m_minimum) / span : 0;

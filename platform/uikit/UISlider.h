@@ -14,6 +14,7 @@ namespace uikit {
 class UISlider : public UIControl {
 public:
     static constexpr double height = 31;
+    static constexpr double knobSize = 28;
 
     using UIControl::UIControl;
 
@@ -31,7 +32,16 @@ public:
 
     static void registerClass(device::Process&);
 
+protected:
+    // A finger on the slider carries the knob: its centre follows the
+    // finger along the track, while it moves (when continuous) and where it lifts.
+    void trackTouch(Point) override;
+    void touchUpInside(Point) override;
+
 private:
+    // The value whose knob is centred under `point`, clamped to the range.
+    double valueAt(Point) const;
+
     double m_value { 0 };
     double m_minimum { 0 };
     double m_maximum { 1 };

@@ -1,6 +1,8 @@
 #include "platform/uikit/UITableView.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "platform/device/Process.h"
 #include "platform/uikit/ClassBuilder.h"
@@ -8,6 +10,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITouch.h"
 #include "platform/uikit/UITraitCollection.h"
 #include "platform/uikit/ViewFactory.h"
 
@@ -260,12 +263,49 @@ bool UITableView::selectRow(size_t section, size_t row)
     return true;
 }
 
+std::optional<std::pair<size_t, size_t>> UITableView::rowAt(Point point) const
+{
+    for (size_t section = 0; section < m_sections.size(); ++section) {
+        for (size_t row = 0; row < m_sections[section].rows.size(); ++row) {
+            Rect frame = rectForRow(section, row);
+            if (point.x >= frame.minX() && point.x < frame.maxX() && point.y >= frame.minY()
+                && point.y < frame.maxY())
+                return std::pair { section, row };
+        }
+    }
+    return std::nullopt;
+}
+
 void UITableView::registerClass(device::Process& process)
 {
+    // The finger a row's cell passed up, as a tap: it selects the row where
+    // it lifts, unless it moved as far as a scroll would.
+    constexpr double tapSlop = 10;
+    auto locationOf = [](UITableView* self, const Value& touches) -> std::optional<Point> {
+        auto* touch = touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
+        if (!touch)
+            return std::nullopt;
+        return touch->locationInView(self);
+    };
     auto builder = ClassBuilder::define<UITableView>(process.runtime(), "UITableView", "UIScrollView");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder
+        .method("touchesBegan:withEvent:",
+            Imp::of([locationOf](UITableView* self, Selector, const Value& touches, Object*) {
+                self->m_touchStart = locationOf(self, touches);
+            }))
+        .method("touchesEnded:withEvent:",
+            Imp::of([locationOf](UITableView* self, Selector, const Value& touches, Object*) {
+                auto start = std::exchange(self->m_touchStart, std::nullopt);
+                auto end = locationOf(self, touches);
+                if (!start || !end || std::hypot(end->x - start->x, end->y - start->y) > tapSlop)
+                    return;
+                if (auto row = self->rowAt(*end))
+                    self->selectRow(row->first, row->second);
+            }))
+        .method("touchesCancelled:withEvent:",
+            Imp::of([](UITableView* self, Selector, const Value&, Object*) { self->m_touchStart.reset(); }))
         .method("initWithFrame:style:",
             Imp::of([cls, owner](UITableView* self, Selector, Rect frame, int64_t style) -> Ref<Object> {
                 auto made = sendSuper<Ref<Object>>(*cls, self, SEL("initWithFrame:"), frame);

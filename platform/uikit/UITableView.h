@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/uikit/UILabel.h"
@@ -55,6 +57,8 @@ public:
     // A user's tap on a row: tells the delegate. Answers false for a row that
     // does not exist.
     bool selectRow(size_t section, size_t row);
+    // The row whose cell lies under `point` (the table's coordinates), if any.
+    std::optional<std::pair<size_t, size_t>> rowAt(Point) const;
 
     // Places the header, the section titles and the rows for the table's
     // current width, and sets the content size.
@@ -86,6 +90,9 @@ private:
     runtime::Ref<runtime::Object> m_separatorColor;
     std::vector<Section> m_sections;
     bool m_reloading { false };
+    // Where the finger went down, while it is down: a finger that lifts near
+    // it, on a row, selects the row.
+    std::optional<Point> m_touchStart;
 };
 
 } // namespace uikit

@@ -361,3 +361,40 @@ TEST_F(TouchDeliveryTest, aSwitchTogglesOnATapAndTapsInARowAreCounted)
     drag({ { 150, 450 } });
     EXPECT_EQ(count("tapped:"), 1u);
 }
+
+TEST_F(TouchDeliveryTest, aSliderFollowsTheFingerAndASegmentedControlSelectsWhereItLifts)
+{
+    // The knob's centre travels from 14 to 186 points: 172 points for the range 0 to 10.
+    auto slider = addView(window.get(), { { 50, 100 }, { 200, 31 } }, "UISlider");
+    send(slider, SEL("setMaximumValue:"), 10.0);
+    send(slider, SEL("addTarget:action:forControlEvents:"), recorder.get(), SEL("changed:"), valueChanged);
+    drag({ { 64, 115 }, { 150, 115 }, { 150 + 86, 140 } });
+    EXPECT_NEAR(send<double>(slider, SEL("value")), 10, 1e-9) << "lifted below the track, at its end";
+    EXPECT_EQ(count("changed:"), 2u) << "one for each move while continuous";
+    drag({ { 150, 115 }, { 64 + 43, 115 } });
+    EXPECT_NEAR(send<double>(slider, SEL("value")), 2.5, 1e-9);
+    EXPECT_EQ(count("changed:"), 4u) << "a move and the lift inside";
+    drag({ { 100, 115 }, { -100, 115 } });
+    EXPECT_NEAR(send<double>(slider, SEL("value")), 0, 1e-9) << "clamped to the range";
+
+    recorder->actions.clear();
+    send(slider, SEL("setContinuous:"), false);
+    drag({ { 100, 115 }, { 150, 115 }, { 64 + 86, 115 } });
+    EXPECT_NEAR(send<double>(slider, SEL("value")), 5, 1e-9);
+    EXPECT_EQ(count("changed:"), 1u) << "not continuous: only where the finger lifts";
+
+    using foundation::Value;
+    auto segments = send<Ref<Object>>(runtime::alloc(test.runtime().classNamed("UISegmentedControl")),
+        SEL("initWithItems:"), Value(Value::Array { Value("One"), Value("Two"), Value("Three") }));
+    send(segments, SEL("setFrame:"), uikit::makeRect(30, 300, 300, 32));
+    send(window, SEL("addSubview:"), segments.get());
+    send(segments, SEL("addTarget:action:forControlEvents:"), recorder.get(), SEL("changed:"), valueChanged);
+    recorder->actions.clear();
+    drag({ { 250, 310 } });
+    EXPECT_EQ(send<int64_t>(segments, SEL("selectedSegmentIndex")), 2);
+    drag({ { 250, 310 }, { 60, 315 } });
+    EXPECT_EQ(send<int64_t>(segments, SEL("selectedSegmentIndex")), 0) << "the segment where the finger lifts";
+    drag({ { 140, 310 }, { 140, 400 } });
+    EXPECT_EQ(send<int64_t>(segments, SEL("selectedSegmentIndex")), 0) << "lifted outside: no change";
+    EXPECT_EQ(count("changed:"), 2u);
+}

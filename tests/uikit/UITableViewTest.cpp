@@ -5,6 +5,7 @@
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/TouchDelivery.h"
 #include "platform/uikit/UILabel.h"
 
 #include "tests/uikit/UIKitTestProcess.h"
@@ -159,6 +160,42 @@ TEST_F(TableTest, laysRowsOutBelowItsHeaderAndTellsItsDelegateOfTaps)
     EXPECT_TRUE(table->selectRow(1, 0));
     EXPECT_FALSE(table->selectRow(1, 1));
     EXPECT_EQ(source->selected, (std::vector<std::pair<int64_t, int64_t>> { { 1, 0 } }));
+}
+
+// A finger through the screen: a tap on a row selects it, in the content as
+// scrolled; a finger that moved, or one beside every row, selects nothing.
+TEST_F(TableTest, aTapOnARowSelectsItWhereverTheContentIsScrolled)
+{
+    source->sections = { { "a", "b" }, { "c" } };
+    table->reloadData();
+    auto window = process.makeView("UIWindow", uikit::makeRect(0, 0, 390, 844));
+    send(window, SEL("setHidden:"), false);
+    send(window, SEL("addSubview:"), static_cast<Object*>(table.get()));
+    auto& delivery = uikit::TouchDelivery::of(process.process());
+    auto touch = [&](uikit::Point down, uikit::Point up) {
+        delivery.deliver(1, down, uikit::UITouch::Began);
+        process.device().scheduler().advance(0.05);
+        delivery.deliver(1, up, uikit::UITouch::Ended);
+    };
+    auto centreOf = [&](size_t section, size_t row) {
+        auto frame = table->rectForRow(section, row);
+        double offset = table->contentOffset().y;
+        return uikit::Point { frame.minX() + frame.width() / 2, frame.minY() + frame.height() / 2 - offset };
+    };
+    using Rows = std::vector<std::pair<int64_t, int64_t>>;
+
+    auto c = centreOf(1, 0);
+    touch(c, { c.x + 3, c.y + 2 });
+    EXPECT_EQ(source->selected, (Rows { { 1, 0 } }));
+    touch(c, { c.x, c.y + 30 });
+    EXPECT_EQ(source->selected, (Rows { { 1, 0 } })) << "a finger that moved as far as a scroll selects nothing";
+    touch({ 4, 4 }, { 4, 4 });
+    EXPECT_EQ(source->selected, (Rows { { 1, 0 } })) << "beside the rows";
+
+    table->setContentOffset({ 0, 20 });
+    auto b = centreOf(0, 1);
+    touch(b, b);
+    EXPECT_EQ(source->selected, (Rows { { 1, 0 }, { 0, 1 } }));
 }
 
 TEST_F(TableTest, scrollingMovesTheContentAndTellsTheDelegateOfEachChange)

@@ -157,7 +157,8 @@ double Studio::wallTime() const
 
 double Studio::deviceTime() const
 {
-    if (!m_drag)
+    // Only a finger whose events carry the page's times holds the clock.
+    if (!m_drag || !m_drag->pageStart)
         return wallTime();
     double still = secondsBetween(m_drag->lastHeard, std::chrono::steady_clock::now()) - heldStill;
     return std::max(m_drag->now, std::min(wallTime(), m_drag->now + still));
@@ -442,7 +443,7 @@ Json Studio::pointer(const std::string& phase, double x, double y, std::optional
     } else if (pageTime && m_drag->pageStart) {
         // The page's pace, never behind the clock nor ahead of the wall clock.
         double paced = m_drag->deviceStart + (*pageTime - *m_drag->pageStart);
-        time = std::max(m_drag->now, std::min(paced, wallTime()));
+        time = std::max(time, std::min(paced, wallTime()));
     }
     if (!m_runner->runUntil(time))
         return refusal("the device ran away (a loop that never ends?)");
