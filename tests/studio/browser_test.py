@@ -203,7 +203,7 @@ def main():
         # Dragged down with the mouse, it expands.
         drag_down(page, shown)
         try:
-            page.wait_for("studio.pointerLatencies.length > 0", timeout=15, what="a frame after the drag")
+            page.wait_for("studio.pointerLatencies.length > 0", timeout=15, what="a frame after the drag began")
         except devtools.DevToolsError:
             fail("no frame came after the drag; the trace ends with "
                  + json.dumps(page.evaluate("studio.trace.slice(-5)")) + "; the page says "
@@ -278,7 +278,7 @@ def main():
         latencies = sorted(page.evaluate("studio.pointerLatencies"))
         p95 = latencies[min(len(latencies) - 1, int(round(0.95 * (len(latencies) - 1))))]
         print(f"measure: start to first frame {first_frame:.2f} s")
-        print(f"measure: pointer release to frame median {statistics.median(latencies):.1f} ms,"
+        print(f"measure: pointer (a drag's first move) to frame median {statistics.median(latencies):.1f} ms,"
               f" p95 {p95:.1f} ms (n={len(latencies)})")
         print(f"measure: frames while a banner comes in, median {statistics.median(rates):.0f} per second"
               f" (n={len(rates)})")

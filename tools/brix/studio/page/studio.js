@@ -12,7 +12,7 @@ const studio = (window.studio = {
     frames: 0,
     firstFrameAt: null, // milliseconds since the page started loading
     frameTimes: [], // arrival of each frame, milliseconds
-    pointerLatencies: [], // pointer release to the first frame drawn after it, milliseconds
+    pointerLatencies: [], // a drag's first move (a tap's release) to the first frame drawn after it, milliseconds
     trace: [],
     lastError: "",
     screen: { width: 390, height: 844 }, // in points
@@ -57,7 +57,7 @@ function play(step) {
 const canvas = $("screen");
 const context = canvas.getContext("2d");
 let drawing = Promise.resolve();
-let waitingForFrame = null; // the pointer release that waits for its frame
+let waitingForFrame = null; // the pointer event that waits for the frame showing it
 
 function decodeBase64(text) {
     const bytes = atob(text);
@@ -86,7 +86,7 @@ function showFrame(frame) {
             ++studio.frames;
             if (studio.firstFrameAt === null)
                 studio.firstFrameAt = performance.now();
-            if (waitingForFrame !== null && waitingForFrame.answered) {
+            if (waitingForFrame !== null) {
                 studio.pointerLatencies.push(performance.now() - waitingForFrame.sent);
                 waitingForFrame = null;
             }
@@ -112,6 +112,7 @@ function pointOf(event) {
 // that a slow device never falls behind the mouse.
 let pointerDown = false;
 let inFlight = false;
+let gestureMeasured = false;
 const pending = [];
 
 function sendPointer(phase, event) {
@@ -130,9 +131,14 @@ async function sendPending() {
     inFlight = true;
     while (pending.length) {
         const next = pending.shift();
-        // On a quiet screen the first frame after a release is the release's doing.
-        if (next.phase === "up")
-            waitingForFrame = { sent: next.sent, answered: true };
+        // The first frame after a drag's first move, or after the release of a
+        // finger that did not move, is that event's doing (on a quiet screen).
+        if (next.phase === "down")
+            gestureMeasured = false;
+        if (!gestureMeasured && (next.phase === "move" || next.phase === "up")) {
+            gestureMeasured = true;
+            waitingForFrame = { sent: next.sent };
+        }
         await request("POST", "api/pointer", { phase: next.phase, x: next.x, y: next.y, t: next.t });
     }
     inFlight = false;
