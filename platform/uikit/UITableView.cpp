@@ -268,8 +268,7 @@ std::optional<std::pair<size_t, size_t>> UITableView::rowAt(Point point) const
     for (size_t section = 0; section < m_sections.size(); ++section) {
         for (size_t row = 0; row < m_sections[section].rows.size(); ++row) {
             Rect frame = rectForRow(section, row);
-            if (point.x >= frame.minX() && point.x < frame.maxX() && point.y >= frame.minY()
-                && point.y < frame.maxY())
+            if (point.x >= frame.minX() && point.x < frame.maxX() && point.y >= frame.minY() && point.y < frame.maxY())
                 return std::pair { section, row };
         }
     }

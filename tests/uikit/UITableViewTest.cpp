@@ -4,8 +4,8 @@
 
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
-#include "platform/uikit/UIColor.h"
 #include "platform/uikit/TouchDelivery.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UILabel.h"
 
 #include "tests/uikit/UIKitTestProcess.h"

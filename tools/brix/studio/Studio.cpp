@@ -1,9 +1,9 @@
 #include "tools/brix/studio/Studio.h"
 
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
-#include <iostream>
 #include <sstream>
 
 #include "platform/apps/Apps.h"
@@ -424,9 +424,8 @@ Json Studio::push(const std::string& text, const std::string& app)
 Json Studio::pointer(const std::string& phase, double x, double y, std::optional<double> pageTime)
 {
     using Phase = springboard::HumanInterface::Phase;
-    static const std::map<std::string, Phase> phases {
-        { "down", Phase::Began }, { "move", Phase::Moved }, { "up", Phase::Ended }, { "cancel", Phase::Cancelled }
-    };
+    static const std::map<std::string, Phase> phases { { "down", Phase::Began }, { "move", Phase::Moved },
+        { "up", Phase::Ended }, { "cancel", Phase::Cancelled } };
     auto found = phases.find(phase);
     if (found == phases.end())
         return refusal("a pointer goes down, moves, goes up or is cancelled");
