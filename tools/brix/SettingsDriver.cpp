@@ -16,6 +16,7 @@
 #include "platform/runtime/Send.h"
 #include "platform/springboard/BannerPresenter.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
+#include "platform/uikit/TouchDelivery.h"
 #include "platform/uikit/UIAlertAction.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBarButtonItem.h"
@@ -25,6 +26,7 @@
 #include "platform/uikit/UISegmentedControl.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UISwitch.h"
+#include "platform/uikit/UITableView.h"
 
 namespace tools {
 
@@ -344,7 +346,8 @@ Result<std::string> SettingsDriver::set(const std::string& title, const std::str
         auto* control = dynamic_cast<preferences::PSSwitchTableCell*>(cell);
         if (!control || !control->control())
             return Error { title + " shows no switch" };
-        if (control->control()->isOn() != *on && !control->control()->toggle())
+        auto* toggle = control->control();
+        if (toggle->isOn() != *on && (!touch(*page, *toggle) || toggle->isOn() != *on))
             return Error { title + " cannot be changed now" };
         break;
     }
@@ -369,7 +372,14 @@ Result<std::string> SettingsDriver::set(const std::string& title, const std::str
         auto* control = dynamic_cast<preferences::PSSegmentTableCell*>(cell);
         if (!index)
             return Error { title + " is one of: " + choicesOf(*row) + "; not \"" + text + "\"" };
-        if (!control || !control->control() || !control->control()->selectSegment(*index))
+        auto* segments = control ? control->control() : nullptr;
+        if (!segments || *index >= segments->numberOfSegments())
+            return Error { title + " cannot be changed now" };
+        auto area = segments->bounds();
+        double width = area.width() / static_cast<double>(segments->numberOfSegments());
+        uikit::Point middle { area.minX() + width * (static_cast<double>(*index) + 0.5),
+            area.minY() + area.height() / 2 };
+        if (!touch(*page, *segments, middle) || segments->selectedSegmentIndex() != static_cast<int64_t>(*index))
             return Error { title + " cannot be changed now" };
         break;
     }
@@ -396,13 +406,43 @@ Result<std::string> SettingsDriver::set(const std::string& title, const std::str
     return value.isString() ? value.string() : std::string();
 }
 
+bool SettingsDriver::touch(PSListController& page, uikit::UIView& view, std::optional<uikit::Point> point)
+{
+    auto* process = settingsProcess();
+    auto* table = page.table();
+    if (!process || !table)
+        return false;
+    auto area = view.bounds();
+    uikit::Point at = point.value_or(uikit::Point { area.minX() + area.width() / 2, area.minY() + area.height() / 2 });
+    // Scrolled as a person would before tapping: the view whole on the page, if it fits.
+    double top = view.convertPointTo({ area.minX(), area.minY() }, table).y;
+    double bottom = top + area.height();
+    auto shown = table->bounds();
+    if (bottom > shown.maxY())
+        table->setContentOffset({ table->contentOffset().x, bottom - shown.height() });
+    if (top < table->bounds().minY())
+        table->setContentOffset({ table->contentOffset().x, top });
+    uikit::Point onScreen = view.pointOnScreen(at);
+    auto& delivery = uikit::TouchDelivery::of(*process);
+    auto* hit = delivery.viewAt(onScreen);
+    while (hit && hit != &view)
+        hit = hit->superview();
+    if (!hit)
+        return false;
+    delivery.deliver(0, onScreen, uikit::UITouch::Began);
+    delivery.deliver(0, onScreen, uikit::UITouch::Ended);
+    return true;
+}
+
 Result<SettingsDriver::Outcome> SettingsDriver::tapRow(Found found)
 {
     auto place = found.page->rowOf(found.row);
     if (!place)
         return Error { "the row " + titleOf(*found.row) + " is not on its page" };
+    auto* cell = found.page->table()->cell(place->first, place->second);
     size_t first = m_device->trace().events().size();
-    found.page->table()->selectRow(place->first, place->second);
+    if (!cell || !touch(*found.page, *cell))
+        return Error { "the row " + titleOf(*found.row) + " cannot be tapped now" };
     if (!settle())
         return Error { "the device did not settle after the tap on " + titleOf(*found.row) };
     auto outcome = report(first);

@@ -9,6 +9,8 @@
 #include "platform/device/Device.h"
 #include "platform/foundation/Result.h"
 #include "platform/preferences/Forward.h"
+#include "platform/uikit/Forward.h"
+#include "platform/uikit/Geometry.h"
 
 namespace tools {
 
@@ -96,6 +98,10 @@ private:
     foundation::Result<preferences::PSListController*> openPath(const std::vector<std::string>& path);
     preferences::PSListController* follow(preferences::PSListController*, const std::string& link);
     foundation::Result<Outcome> tapRow(Found);
+    // A finger's tap at `point` of `view` (its middle when none) on the
+    // Settings app's screen, the page's table scrolled first so that the view
+    // shows. Answers false, touching nothing, when something else lies there.
+    bool touch(preferences::PSListController& page, uikit::UIView& view, std::optional<uikit::Point> point = {});
     foundation::Result<Outcome> pressBarButton(const std::string& title, bool confirm);
     Outcome report(size_t firstEvent) const;
 
