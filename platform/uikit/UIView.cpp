@@ -445,11 +445,7 @@ EdgeInsets UIView::safeAreaInsets() const
     if (!window)
         return {};
     // The view's rectangle on the screen: its window's frame is in screen coordinates.
-    Rect rect = m_frame;
-    for (const UIView* view = m_superview; view; view = view->m_superview) {
-        rect.origin.x += view->m_frame.origin.x - view->m_bounds.origin.x;
-        rect.origin.y += view->m_frame.origin.y - view->m_bounds.origin.y;
-    }
+    Rect rect { m_superview ? m_superview->pointOnScreen(m_frame.origin) : m_frame.origin, m_frame.size };
     EdgeInsets bands = window->screenSafeAreaInsets();
     double screenBottom = window->screenHeight();
     double height = std::max(rect.height(), 0.0);

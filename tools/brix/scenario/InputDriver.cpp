@@ -34,14 +34,15 @@ namespace {
         return !view.isHidden() && view.alpha() >= touchableAlpha && view.isUserInteractionEnabled();
     }
 
-    // Where a view lies in its window.
+    // Where a view lies in the root of its hierarchy (its window).
     uikit::Rect frameInWindow(const UIView& view)
     {
         auto frame = view.frame();
-        for (auto* ancestor = view.superview(); ancestor && ancestor->superview(); ancestor = ancestor->superview()) {
-            frame.origin.x += ancestor->frame().origin.x - ancestor->bounds().origin.x;
-            frame.origin.y += ancestor->frame().origin.y - ancestor->bounds().origin.y;
-        }
+        const UIView* root = &view;
+        while (root->superview())
+            root = root->superview();
+        if (auto* superview = view.superview())
+            frame.origin = root->pointFromScreen(superview->pointOnScreen(frame.origin));
         return frame;
     }
 

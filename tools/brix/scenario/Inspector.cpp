@@ -106,18 +106,15 @@ namespace {
         };
     }
 
-    // A view's frame in the coordinates of its window.
+    // A view's frame on the screen.
     Json screenFrame(Object* object)
     {
         auto* view = dynamic_cast<uikit::UIView*>(object);
         if (!view)
             return nullptr;
         auto frame = view->frame();
-        for (auto* ancestor = view->superview(); ancestor; ancestor = ancestor->superview()) {
-            frame.origin.x += ancestor->frame().origin.x - ancestor->bounds().origin.x;
-            frame.origin.y += ancestor->frame().origin.y - ancestor->bounds().origin.y;
-        }
-        return { number(frame.origin.x), number(frame.origin.y), number(frame.width()), number(frame.height()) };
+        auto origin = view->superview() ? view->superview()->pointOnScreen(frame.origin) : frame.origin;
+        return { number(origin.x), number(origin.y), number(frame.width()), number(frame.height()) };
     }
 
     // "glyphs/black/whatsapp" for a glyph of the asset bundle, "appIcon" for the
