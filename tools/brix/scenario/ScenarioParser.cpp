@@ -86,29 +86,28 @@ namespace {
                     fail("format " + std::to_string(value.get<int64_t>()) + " is not known (this tool reads format 1)");
             },
             Presence::Required, "the scenario has no \"format\" (this tool reads format 1)" },
-        { "device", Kind::Any, [](Context& context, Document&, const Json& value, const std::string&) {
-             readDevice(context, value);
-         } },
+        { "device", Kind::Any,
+            [](Context& context, Document&, const Json& value, const std::string&) { readDevice(context, value); } },
         { "preferences", Kind::Any,
             [](Context& context, Document&, const Json& value, const std::string& name) {
                 context.scenario.preferences = readPreferences(value, name);
             } },
-        { "containers", Kind::Any, [](Context& context, Document&, const Json& value, const std::string&) {
-             readContainers(context, value);
-         } },
+        { "containers", Kind::Any,
+            [](Context& context, Document&, const Json& value, const std::string&) {
+                readContainers(context, value);
+            } },
         { "files", Kind::Any,
             [](Context& context, Document&, const Json& value, const std::string& name) {
                 context.scenario.files = readFiles(context, value, name, PathKind::Absolute);
             } },
-        { "conversations", Kind::Any, [](Context& context, Document&, const Json& value, const std::string&) {
-             readConversations(context, value);
-         } },
-        { "contacts", Kind::Any, [](Context& context, Document&, const Json& value, const std::string&) {
-             readContacts(context, value);
-         } },
-        { "web", Kind::Any, [](Context& context, Document&, const Json& value, const std::string&) {
-             readWeb(context, value);
-         } },
+        { "conversations", Kind::Any,
+            [](Context& context, Document&, const Json& value, const std::string&) {
+                readConversations(context, value);
+            } },
+        { "contacts", Kind::Any,
+            [](Context& context, Document&, const Json& value, const std::string&) { readContacts(context, value); } },
+        { "web", Kind::Any,
+            [](Context& context, Document&, const Json& value, const std::string&) { readWeb(context, value); } },
         { "steps", Kind::Any,
             [](Context&, Document& document, const Json& value, const std::string&) { document.steps = &value; } },
     };

@@ -89,8 +89,7 @@ enum class Presence { Optional, Required };
 // section must have it, and how a value that passed those checks is stored
 // (`name` is the field's name for further messages). An absent field is left
 // alone; a required one is refused as missing, with `missing` when given.
-template <class Target>
-struct Field {
+template <class Target> struct Field {
     using Store = void (*)(Context&, Target&, const Json& value, const std::string& name);
 
     constexpr Field(std::string_view key, Kind kind, Store store, Presence presence = Presence::Optional,
@@ -127,8 +126,8 @@ void readFields(Context& context, Fields& fields, const Field<Target> (&table)[c
 // A whole object read by a table: refused when it is not an object or has a
 // field the table does not name.
 template <class Target, size_t count>
-void readObject(Context& context, const Json& json, const std::string& where, const Field<Target> (&table)[count],
-    Target& target)
+void readObject(
+    Context& context, const Json& json, const std::string& where, const Field<Target> (&table)[count], Target& target)
 {
     Fields fields(json, where);
     readFields(context, fields, table, target);
@@ -136,19 +135,15 @@ void readObject(Context& context, const Json& json, const std::string& where, co
 }
 
 namespace detail {
-    template <class>
-    struct Member;
-    template <class C, class M>
-    struct Member<M C::*> {
+    template <class> struct Member;
+    template <class C, class M> struct Member<M C::*> {
         using Class = C;
         using Type = M;
     };
-    template <class T>
-    struct Optional : std::false_type {
+    template <class T> struct Optional : std::false_type {
         using Type = T;
     };
-    template <class T>
-    struct Optional<std::optional<T>> : std::true_type {
+    template <class T> struct Optional<std::optional<T>> : std::true_type {
         using Type = T;
     };
 }
@@ -172,8 +167,8 @@ void assign(Context&, typename detail::Member<decltype(member)>::Class& target, 
 
 // The store of a field naming a fixture: its resolved path (a null leaves the member alone).
 template <auto member>
-void assignFixture(
-    Context& context, typename detail::Member<decltype(member)>::Class& target, const Json& value, const std::string& name)
+void assignFixture(Context& context, typename detail::Member<decltype(member)>::Class& target, const Json& value,
+    const std::string& name)
 {
     if (!value.is_null())
         target.*member = context.fixture(value.get<std::string>(), name);

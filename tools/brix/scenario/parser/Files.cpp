@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/foundation/UUID.h"
+
 #include "tools/brix/Installation.h"
 #include "tools/brix/scenario/parser/Sections.h"
-
-#include "platform/foundation/UUID.h"
 
 namespace tools::scenario::parser {
 
@@ -40,8 +40,7 @@ namespace {
         }
     }
 
-    template <PathKind kind>
-    void storePath(Context&, FileEntry& entry, const Json& value, const std::string& name)
+    template <PathKind kind> void storePath(Context&, FileEntry& entry, const Json& value, const std::string& name)
     {
         entry.path = value.get<std::string>();
         checkPath(entry.path, kind, name);
@@ -151,8 +150,7 @@ namespace {
     };
 
     // The items of an array section, each read by `read(fields-of-the-item, where-of-the-item)`.
-    template <class Read>
-    void forEachItem(const Json& json, const std::string& where, Read read)
+    template <class Read> void forEachItem(const Json& json, const std::string& where, Read read)
     {
         if (!json.is_array())
             fail(where + " must be an array, not " + kindOf(json));
@@ -203,8 +201,8 @@ std::vector<FileEntry> readFiles(Context& context, const Json& json, const std::
         else
             readFields(context, fields, containerFileFields, entry);
         fields.finish();
-        int sources = entry.from.has_value() + entry.text.has_value() + entry.plist.has_value()
-            + entry.sqlite.has_value();
+        int sources
+            = entry.from.has_value() + entry.text.has_value() + entry.plist.has_value() + entry.sqlite.has_value();
         if (sources != 1) {
             fail(itemWhere + " must have exactly one of "
                 + (kind == PathKind::Absolute ? "\"from\", \"text\", \"plist\" or \"sqlite\"" : "\"from\""));

@@ -127,8 +127,7 @@ namespace {
         if (!value.is_string())
             fail(where + " must be a file name ending in .png, not " + kindOf(value));
         auto name = value.get<std::string>();
-        if (name.size() <= 4 || !name.ends_with(".png") || name.find('/') != std::string::npos
-            || name.starts_with("."))
+        if (name.size() <= 4 || !name.ends_with(".png") || name.find('/') != std::string::npos || name.starts_with("."))
             fail(where + " " + inQuotes(name) + " must be a plain file name ending in .png");
         return name;
     }
@@ -152,103 +151,128 @@ namespace {
 
     // In the order messages list them.
     const ActionKind actionKinds[] = {
-        { "notify", [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
-             return Notify { readNotification(context, value, where) };
-         } },
-        { "notifyList", [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
-             return NotifyList { readNotification(context, value, where) };
-         } },
-        { "present", [](Context& context, Fields& fields, const Json& value, const std::string& where) -> Action {
-             Present present { readNotification(context, value, where), {} };
-             auto over = fields.string("over");
-             if (!over)
-                 fail(where + " needs \"over\": the id of the banner that presents it");
-             present.over = *over;
-             return present;
-         } },
-        { "tap", [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
-             requireString(value, where, { "banner" });
-             return Tap { fields.string("on") };
-         } },
-        { "pan", [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
-             return readPan(fields, value, where);
-         } },
-        { "press", [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
-             auto button = requireString(value, where, { "close", "clear", "reply", "open", "snooze", "stop" });
-             return Press { button, fields.string("on") };
-         } },
-        { "type", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             if (!value.is_string())
-                 fail(where + " must be the text to type, not " + kindOf(value));
-             return TypeText { value.get<std::string>() };
-         } },
-        { "key", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return Key { requireString(value, where, { "send" }) };
-         } },
-        { "tapBackdrop", [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
-             requireTrue(value, where);
-             return TapBackdrop { fields.string("on") };
-         } },
-        { "button", [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
-             Button button;
-             readObject(context, value, where, buttonFields, button);
-             return button;
-         } },
-        { "grabber", [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
-             Grabber grabber;
-             readObject(context, value, where, grabberFields, grabber);
-             return grabber;
-         } },
-        { "lock", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             requireTrue(value, where);
-             return Lock {};
-         } },
-        { "style", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             if (!value.is_string())
-                 fail(where + " must be \"light\" or \"dark\", not " + kindOf(value));
-             return Style { readStyle(value.get<std::string>(), where) };
-         } },
-        { "preferences", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return SetPreferences { readPreferences(value, where) };
-         } },
-        { "settings", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return SettingsAction { requireString(value, where, { "testBanner", "respring", "reset" }) };
-         } },
-        { "launch", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return Launch { requireText(value, where, " must be an app's bundle identifier") };
-         } },
-        { "quit", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return Quit { requireText(value, where, " must be an app's bundle identifier") };
-         } },
-        { "wait", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             if (!value.is_number() || value.get<double>() < 0 || !std::isfinite(value.get<double>()))
-                 fail(where + " must be a number of seconds, 0 or more");
-             return Wait { value.get<double>() };
-         } },
-        { "snapshot", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return Snapshot { readSnapshotName(value, where) };
-         } },
-        { "inspect", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return Inspect { requireText(value, where, " must be the id of a notification") };
-         } },
-        { "expect", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return readExpect(value, where, false);
-         } },
-        { "expectNot", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             return readExpect(value, where, true);
-         } },
-        { "touch", [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
-             return readTouch(fields, value, where);
-         } },
-        { "tapAt", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             auto point = readPoint(value, where);
-             return TapAt { point.first, point.second };
-         } },
-        { "keys", [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
-             if (!value.is_string() || value.get<std::string>().empty())
-                 fail(where + " must be the keys to press (a non-empty string), not " + value.dump());
-             return Keys { value.get<std::string>() };
-         } },
+        { "notify",
+            [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
+                return Notify { readNotification(context, value, where) };
+            } },
+        { "notifyList",
+            [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
+                return NotifyList { readNotification(context, value, where) };
+            } },
+        { "present",
+            [](Context& context, Fields& fields, const Json& value, const std::string& where) -> Action {
+                Present present { readNotification(context, value, where), {} };
+                auto over = fields.string("over");
+                if (!over)
+                    fail(where + " needs \"over\": the id of the banner that presents it");
+                present.over = *over;
+                return present;
+            } },
+        { "tap",
+            [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
+                requireString(value, where, { "banner" });
+                return Tap { fields.string("on") };
+            } },
+        { "pan",
+            [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
+                return readPan(fields, value, where);
+            } },
+        { "press",
+            [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
+                auto button = requireString(value, where, { "close", "clear", "reply", "open", "snooze", "stop" });
+                return Press { button, fields.string("on") };
+            } },
+        { "type",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                if (!value.is_string())
+                    fail(where + " must be the text to type, not " + kindOf(value));
+                return TypeText { value.get<std::string>() };
+            } },
+        { "key",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return Key { requireString(value, where, { "send" }) };
+            } },
+        { "tapBackdrop",
+            [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
+                requireTrue(value, where);
+                return TapBackdrop { fields.string("on") };
+            } },
+        { "button",
+            [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
+                Button button;
+                readObject(context, value, where, buttonFields, button);
+                return button;
+            } },
+        { "grabber",
+            [](Context& context, Fields&, const Json& value, const std::string& where) -> Action {
+                Grabber grabber;
+                readObject(context, value, where, grabberFields, grabber);
+                return grabber;
+            } },
+        { "lock",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                requireTrue(value, where);
+                return Lock {};
+            } },
+        { "style",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                if (!value.is_string())
+                    fail(where + " must be \"light\" or \"dark\", not " + kindOf(value));
+                return Style { readStyle(value.get<std::string>(), where) };
+            } },
+        { "preferences",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return SetPreferences { readPreferences(value, where) };
+            } },
+        { "settings",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return SettingsAction { requireString(value, where, { "testBanner", "respring", "reset" }) };
+            } },
+        { "launch",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return Launch { requireText(value, where, " must be an app's bundle identifier") };
+            } },
+        { "quit",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return Quit { requireText(value, where, " must be an app's bundle identifier") };
+            } },
+        { "wait",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                if (!value.is_number() || value.get<double>() < 0 || !std::isfinite(value.get<double>()))
+                    fail(where + " must be a number of seconds, 0 or more");
+                return Wait { value.get<double>() };
+            } },
+        { "snapshot",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return Snapshot { readSnapshotName(value, where) };
+            } },
+        { "inspect",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return Inspect { requireText(value, where, " must be the id of a notification") };
+            } },
+        { "expect",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return readExpect(value, where, false);
+            } },
+        { "expectNot",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                return readExpect(value, where, true);
+            } },
+        { "touch",
+            [](Context&, Fields& fields, const Json& value, const std::string& where) -> Action {
+                return readTouch(fields, value, where);
+            } },
+        { "tapAt",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                auto point = readPoint(value, where);
+                return TapAt { point.first, point.second };
+            } },
+        { "keys",
+            [](Context&, Fields&, const Json& value, const std::string& where) -> Action {
+                if (!value.is_string() || value.get<std::string>().empty())
+                    fail(where + " must be the keys to press (a non-empty string), not " + value.dump());
+                return Keys { value.get<std::string>() };
+            } },
     };
 
     // The one kind of step the object is.
