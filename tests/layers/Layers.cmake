@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Preprocesses one include of each platform folder in a layer's include
 # context: those in VISIBLE must be found, every other folder of ALL refused.
 string(REPLACE "|" ";" includes "${INCLUDES}")
