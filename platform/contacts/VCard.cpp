@@ -112,13 +112,23 @@ namespace {
         return content;
     }
 
+    bool isEscapedLineBreak(std::string_view text, size_t index)
+    {
+        return index + 1 < text.size() && text[index] == '\\' && (text[index + 1] == 'n' || text[index + 1] == 'N');
+    }
+
     // Text with its escapes undone, cut into components at unescaped `separator` (0: none).
+    // A bare carriage return, which a line cannot hold, is an older writer's
+    // line break: it reads as one, and with an escaped line break after it as that one.
     std::vector<std::string> unescapedComponents(std::string_view text, char separator)
     {
         std::vector<std::string> components(1);
         for (size_t index = 0; index < text.size(); ++index) {
             char c = text[index];
-            if (c == '\\' && index + 1 < text.size()) {
+            if (c == '\r') {
+                if (!isEscapedLineBreak(text, index + 1))
+                    components.back() += '\n';
+            } else if (c == '\\' && index + 1 < text.size()) {
                 char next = text[++index];
                 components.back() += (next == 'n' || next == 'N') ? '\n' : next;
             } else if (separator && c == separator) {
@@ -313,15 +323,18 @@ namespace {
     std::string escaped(std::string_view text)
     {
         std::string result;
-        for (char c : text) {
+        for (size_t index = 0; index < text.size(); ++index) {
+            char c = text[index];
             if (c == '\\' || c == ',' || c == ';')
                 result += '\\';
-            if (c == '\n') {
+            // Every line break is written as the escaped one: a carriage return
+            // alone or before a line feed (which then makes the break) alike.
+            if (c == '\r' && index + 1 < text.size() && text[index + 1] == '\n')
+                continue;
+            if (c == '\n' || c == '\r') {
                 result += "\\n";
                 continue;
             }
-            if (c == '\r')
-                continue;
             result += c;
         }
         return result;

@@ -115,3 +115,29 @@ TEST(VCard, writesCardsThatReadBackTheSame)
     EXPECT_EQ(back.photo, card.photo);
     EXPECT_FALSE(reading.cards[1].photo);
 }
+
+TEST(VCard, keepsLineBreaksInTextAsLineBreaksThroughWritingAndReading)
+{
+    // A bare carriage return inside a value is a line break of an older
+    // writer; it reads as one, and a line break of any form is written as
+    // the escaped one, so that what is read is what is read again.
+    auto reading = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob\r\xeaN:Builder;Bob\r\n"
+                              "N:Builder;Bob\r\r\nEND:VCARD\r\n");
+    ASSERT_EQ(reading.cards.size(), 1u);
+    EXPECT_EQ(reading.cards[0].fullName, "Bob\n\xeaN:Builder;Bob");
+    EXPECT_EQ(reading.cards[0].givenName, "Bob\n");
+
+    Card card;
+    card.identifier = "breaks";
+    card.fullName = "one\rtwo\r\nthree\nfour";
+    card.givenName = "end\r";
+    auto written = writeVCards({ reading.cards[0], card });
+    for (size_t at = 0; (at = written.find('\r', at)) != std::string::npos; ++at)
+        EXPECT_EQ(written[at + 1], '\n') << "no bare carriage return is written";
+    auto again = readVCards(written);
+    ASSERT_EQ(again.cards.size(), 2u);
+    EXPECT_EQ(again.cards[0].fullName, reading.cards[0].fullName);
+    EXPECT_EQ(again.cards[0].givenName, reading.cards[0].givenName);
+    EXPECT_EQ(again.cards[1].fullName, "one\ntwo\nthree\nfour");
+    EXPECT_EQ(again.cards[1].givenName, "end\n");
+}

@@ -139,6 +139,25 @@ TEST_F(PropertyListTest, datesKeepMicrosecondsInBinaryAndWholeSecondsInXml)
     EXPECT_EQ(parse(xml).value(), Value(Date { 600000000 }));
 }
 
+TEST_F(PropertyListTest, datesKeepEveryMicrosecondThroughBinaryWritingAndReading)
+{
+    // Seconds after 2001, before it, and the one just before it, whose
+    // fraction the reading library gives without its sign.
+    for (int64_t whole : { 135288, 600000000, -100, -1, 0 }) {
+        for (int64_t micro = 0; micro < 1000000; micro += 997) {
+            int64_t expected = whole * 1000000 + micro;
+            Value date(Date { static_cast<double>(whole) + static_cast<double>(micro) / 1e6 });
+            auto written = foundation::serializePropertyList(date, PropertyListFormat::Binary).value();
+            auto read = parse(written);
+            ASSERT_TRUE(read.isOk()) << read.error().message;
+            EXPECT_EQ(std::llround(read.value().date().secondsSinceReferenceDate * 1e6), expected)
+                << whole << " s and " << micro << " us";
+            EXPECT_EQ(foundation::serializePropertyList(read.value(), PropertyListFormat::Binary).value(), written)
+                << whole << " s and " << micro << " us are written the same after a reading";
+        }
+    }
+}
+
 TEST_F(PropertyListTest, readsXmlAsOtherWritersProduceIt)
 {
     auto read = parse(R"(<?xml version="1.0" encoding="UTF-8"?>
