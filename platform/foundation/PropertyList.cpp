@@ -107,6 +107,8 @@ namespace {
                 break;
             }
             auto name = takeString(key);
+            if (!text::isValidUtf8(name))
+                return Error { "the property list holds a key that is not valid UTF-8 text" };
             auto value = valueOf(item);
             if (!value)
                 return value;
@@ -136,7 +138,11 @@ namespace {
         case PLIST_STRING: {
             char* text = nullptr;
             plist_get_string_val(node, &text);
-            return Value(takeString(text));
+            // The binary format's ASCII strings may hold any byte; what is not UTF-8 could not be written again.
+            auto string = takeString(text);
+            if (!text::isValidUtf8(string))
+                return Error { "the property list holds a string that is not valid UTF-8 text" };
+            return Value(std::move(string));
         }
         case PLIST_DATE:
             return dateOf(node);

@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <fstream>
@@ -249,6 +250,24 @@ TEST_F(PropertyListTest, refusesMalformedXmlThatTheParserWouldMisread)
     ASSERT_FALSE(read);
     EXPECT_NE(read.error().message.find("line 4"), std::string::npos) << read.error().message;
     EXPECT_NE(read.error().message.find("twelve"), std::string::npos) << read.error().message;
+}
+
+TEST_F(PropertyListTest, binaryTextThatIsNotUtf8IsRefusedAsTheWriterWouldRefuseIt)
+{
+    // An ASCII string object of the binary format holding a byte above 0x7F,
+    // as a value and as a key: read, it could never be written again.
+    Value root = Value::dictionary();
+    root.set("name", "plain");
+    auto bytes = foundation::serializePropertyList(root, PropertyListFormat::Binary).value();
+    for (std::string_view text : { "plain", "name" }) {
+        auto damaged = bytes;
+        auto at = std::search(damaged.begin(), damaged.end(), text.begin(), text.end());
+        ASSERT_NE(at, damaged.end());
+        at[1] = 0xE9;
+        auto read = parse(damaged);
+        ASSERT_FALSE(read) << text;
+        EXPECT_NE(read.error().message.find("not valid UTF-8"), std::string::npos) << read.error().message;
+    }
 }
 
 TEST_F(PropertyListTest, everyTruncationIsAnError)
