@@ -252,6 +252,28 @@ TEST_F(PropertyListTest, refusesMalformedXmlThatTheParserWouldMisread)
     EXPECT_NE(read.error().message.find("twelve"), std::string::npos) << read.error().message;
 }
 
+TEST_F(PropertyListTest, xmlRefusalsNameTheEntryByItsKeys)
+{
+    struct Case {
+        const char* text;
+        const char* place;
+    };
+    for (auto [text, place] : {
+             Case { "<plist><dict><key>big</key><integer>99999999999999999999</integer></dict></plist>",
+                 "line 1, the value at \"big\": <integer> holds" },
+             Case { "<plist><dict><key>a</key><true/><key>outer</key><dict><key>list</key><array><true/>"
+                    "<date>2026-02-31T12:00:00Z</date></array></dict></dict></plist>",
+                 "the value at \"outer\"\"list\"[1]: <date> holds" },
+             Case { "<plist><dict><key>a</key><dict><key>x&bogus;</key><true/></dict></dict></plist>",
+                 "a key of the value at \"a\": malformed character reference" },
+             Case { "<plist><real>one</real></plist>", "the top-level value: <real> holds" },
+         }) {
+        auto read = parse(text);
+        ASSERT_FALSE(read) << text;
+        EXPECT_NE(read.error().message.find(place), std::string::npos) << read.error().message;
+    }
+}
+
 TEST_F(PropertyListTest, binaryTextThatIsNotUtf8IsRefusedAsTheWriterWouldRefuseIt)
 {
     // An ASCII string object of the binary format holding a byte above 0x7F,
