@@ -188,6 +188,12 @@ namespace {
         return std::optional<foundation::Data>();
     }
 
+    // The formatted name of a card without one, as a card must have one: the given and family names.
+    std::string nameFromParts(const Card& card)
+    {
+        return card.givenName + (card.givenName.empty() || card.familyName.empty() ? "" : " ") + card.familyName;
+    }
+
     std::string derivedIdentifier(const std::vector<std::string>& lines)
     {
         foundation::Data text;
@@ -232,6 +238,8 @@ namespace {
                                          : "VERSION " + m_version + " is not read (only 3.0 and 4.0)");
             if (m_card.identifier.empty())
                 m_card.identifier = derivedIdentifier(m_lines);
+            if (m_card.fullName.empty())
+                m_card.fullName = nameFromParts(m_card);
             return std::move(m_card);
         }
 
@@ -390,11 +398,7 @@ std::string writeVCards(const std::vector<Card>& cards)
         appendFolded(out, "VERSION:4.0");
         if (!card.identifier.empty())
             appendFolded(out, "UID:" + escaped(card.identifier));
-        std::string fullName = card.fullName;
-        if (fullName.empty())
-            fullName
-                = card.givenName + (card.givenName.empty() || card.familyName.empty() ? "" : " ") + card.familyName;
-        appendFolded(out, "FN:" + escaped(fullName));
+        appendFolded(out, "FN:" + escaped(card.fullName.empty() ? nameFromParts(card) : card.fullName));
         appendFolded(out, "N:" + escaped(card.familyName) + ";" + escaped(card.givenName) + ";;;");
         for (auto& email : card.emailAddresses)
             appendFolded(out, "EMAIL" + typeParameter(email.label) + ":" + escaped(email.value));

@@ -48,8 +48,9 @@ namespace {
     // and the fraction of a date in the second before 2001 without its sign.
     // The stored value is compared with those this writer makes of the
     // candidates, and the one it matches exactly is taken; a date no writer
-    // of this kind made keeps the microseconds answered.
-    Value dateOf(plist_t node)
+    // of this kind made keeps the microseconds answered; one beyond what can
+    // be written again is refused.
+    Result<Value> dateOf(plist_t node)
     {
         int32_t seconds = 0;
         int32_t microseconds = 0;
@@ -64,9 +65,13 @@ namespace {
         for (size_t index = 0; index < count; ++index) {
             auto made = dateNode(Date { candidates[index] }, {});
             if (made && plist_compare_node_value(made.value().get(), node))
-                return Date { candidates[index] };
+                return Value(Date { candidates[index] });
         }
-        return Date { candidates[0] };
+        // A date the library cannot answer in whole seconds of 32 bits comes back clamped or as garbage.
+        bool clamped = seconds == std::numeric_limits<int32_t>::min() || seconds == std::numeric_limits<int32_t>::max();
+        if (clamped || magnitude >= 1000000 || !dateNode(Date { candidates[0] }, {}))
+            return Error { "the property list holds a date too far from 2001 (it must lie between 1933 and 2069)" };
+        return Value(Date { candidates[0] });
     }
 
     Value dataOf(plist_t node)

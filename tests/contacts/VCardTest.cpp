@@ -141,3 +141,16 @@ TEST(VCard, keepsLineBreaksInTextAsLineBreaksThroughWritingAndReading)
     EXPECT_EQ(again.cards[1].fullName, "one\ntwo\nthree\nfour");
     EXPECT_EQ(again.cards[1].givenName, "end\n");
 }
+
+TEST(VCard, givesACardWithoutAFullNameTheOneItIsWrittenWith)
+{
+    auto reading = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Builder;Bob\r\nEND:VCARD\r\n"
+                              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\r\nN:;Ann;;;\r\nEND:VCARD\r\n");
+    ASSERT_EQ(reading.cards.size(), 2u);
+    EXPECT_EQ(reading.cards[0].fullName, "Bob Builder");
+    EXPECT_EQ(reading.cards[1].fullName, "Ann");
+    auto again = readVCards(writeVCards(reading.cards));
+    ASSERT_EQ(again.cards.size(), 2u);
+    EXPECT_EQ(again.cards[0].fullName, reading.cards[0].fullName);
+    EXPECT_EQ(again.cards[1].fullName, reading.cards[1].fullName);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
@@ -289,6 +290,24 @@ TEST_F(PropertyListTest, binaryTextThatIsNotUtf8IsRefusedAsTheWriterWouldRefuseI
         auto read = parse(damaged);
         ASSERT_FALSE(read) << text;
         EXPECT_NE(read.error().message.find("not valid UTF-8"), std::string::npos) << read.error().message;
+    }
+}
+
+TEST_F(PropertyListTest, binaryDatesBeyondWhatCanBeWrittenAreRefused)
+{
+    auto written = foundation::serializePropertyList(Value(Date { 100 }), PropertyListFormat::Binary).value();
+    // The date object: a marker, then the seconds as a big-endian double.
+    auto marker = std::find(written.begin() + 8, written.end(), uint8_t(0x33)) - written.begin();
+    ASSERT_LT(marker, static_cast<ptrdiff_t>(written.size()));
+    for (double seconds : { -1.2e30, 1e300, 3e9, -3e9 }) {
+        auto bytes = written;
+        uint64_t bits = 0;
+        std::memcpy(&bits, &seconds, sizeof bits);
+        for (int index = 0; index < 8; ++index)
+            bytes[marker + 1 + index] = static_cast<uint8_t>(bits >> (56 - 8 * index));
+        auto read = parse(bytes);
+        ASSERT_FALSE(read) << seconds << " s read as " << read.value().date().secondsSinceReferenceDate;
+        EXPECT_NE(read.error().message.find("too far from 2001"), std::string::npos) << read.error().message;
     }
 }
 
