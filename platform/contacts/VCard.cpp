@@ -130,7 +130,7 @@ namespace {
                     components.back() += '\n';
             } else if (c == '\\' && index + 1 < text.size()) {
                 char next = text[++index];
-                components.back() += (next == 'n' || next == 'N') ? '\n' : next;
+                components.back() += (next == 'n' || next == 'N' || next == '\r') ? '\n' : next;
             } else if (separator && c == separator) {
                 components.emplace_back();
             } else {

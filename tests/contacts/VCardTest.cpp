@@ -126,6 +126,15 @@ TEST(VCard, keepsLineBreaksInTextAsLineBreaksThroughWritingAndReading)
     ASSERT_EQ(reading.cards.size(), 1u);
     EXPECT_EQ(reading.cards[0].fullName, "Bob\n\xeaN:Builder;Bob");
     EXPECT_EQ(reading.cards[0].givenName, "Bob\n");
+    // An escaped carriage return is a line break too.
+    auto escapedReturn = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\\\r\xea\\AAQ\r\nEND:VCARD\r\n");
+    ASSERT_EQ(escapedReturn.cards.size(), 1u);
+    EXPECT_EQ(escapedReturn.cards[0].fullName,
+        "Bo\n\xea"
+        "AAQ");
+    EXPECT_EQ(readVCards(writeVCards(escapedReturn.cards)).cards.at(0).fullName,
+        "Bo\n\xea"
+        "AAQ");
 
     Card card;
     card.identifier = "breaks";
