@@ -357,6 +357,8 @@ namespace {
             size_t cut = start + limit;
             while (cut > start && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
                 --cut;
+            if (cut == start) // a run of continuation bytes, which is no UTF-8 to keep whole
+                cut = start + limit;
             out.append(line, start, cut - start);
             out += "\r\n ";
             start = cut;

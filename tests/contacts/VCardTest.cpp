@@ -163,3 +163,16 @@ TEST(VCard, givesACardWithoutAFullNameTheOneItIsWrittenWith)
     EXPECT_EQ(again.cards[0].fullName, reading.cards[0].fullName);
     EXPECT_EQ(again.cards[1].fullName, reading.cards[1].fullName);
 }
+
+TEST(VCard, foldsALongRunOfBytesThatIsNoUtf8)
+{
+    // Continuation bytes without a start, more than a line holds: a fold
+    // never inside a UTF-8 sequence finds no place, and cuts at the limit.
+    Card card;
+    card.identifier = "bytes";
+    card.fullName = "Bo" + std::string(200, '\x98');
+    auto text = writeVCards({ card });
+    auto reading = readVCards(text);
+    ASSERT_EQ(reading.cards.size(), 1u);
+    EXPECT_EQ(reading.cards[0].fullName, card.fullName);
+}
