@@ -112,15 +112,25 @@ namespace {
         return content;
     }
 
+    bool isEscapedLineBreak(std::string_view text, size_t index)
+    {
+        return index + 1 < text.size() && text[index] == '\\' && (text[index + 1] == 'n' || text[index + 1] == 'N');
+    }
+
     // Text with its escapes undone, cut into components at unescaped `separator` (0: none).
+    // A bare carriage return, which a line cannot hold, is an older writer's
+    // line break: it reads as one, and with an escaped line break after it as that one.
     std::vector<std::string> unescapedComponents(std::string_view text, char separator)
     {
         std::vector<std::string> components(1);
         for (size_t index = 0; index < text.size(); ++index) {
             char c = text[index];
-            if (c == '\\' && index + 1 < text.size()) {
+            if (c == '\r') {
+                if (!isEscapedLineBreak(text, index + 1))
+                    components.back() += '\n';
+            } else if (c == '\\' && index + 1 < text.size()) {
                 char next = text[++index];
-                components.back() += (next == 'n' || next == 'N') ? '\n' : next;
+                components.back() += (next == 'n' || next == 'N' || next == '\r') ? '\n' : next;
             } else if (separator && c == separator) {
                 components.emplace_back();
             } else {
@@ -178,6 +188,12 @@ namespace {
         return std::optional<foundation::Data>();
     }
 
+    // The formatted name of a card without one, as a card must have one: the given and family names.
+    std::string nameFromParts(const Card& card)
+    {
+        return card.givenName + (card.givenName.empty() || card.familyName.empty() ? "" : " ") + card.familyName;
+    }
+
     std::string derivedIdentifier(const std::vector<std::string>& lines)
     {
         foundation::Data text;
@@ -222,6 +238,8 @@ namespace {
                                          : "VERSION " + m_version + " is not read (only 3.0 and 4.0)");
             if (m_card.identifier.empty())
                 m_card.identifier = derivedIdentifier(m_lines);
+            if (m_card.fullName.empty())
+                m_card.fullName = nameFromParts(m_card);
             return std::move(m_card);
         }
 
@@ -313,15 +331,18 @@ namespace {
     std::string escaped(std::string_view text)
     {
         std::string result;
-        for (char c : text) {
+        for (size_t index = 0; index < text.size(); ++index) {
+            char c = text[index];
             if (c == '\\' || c == ',' || c == ';')
                 result += '\\';
-            if (c == '\n') {
+            // Every line break is written as the escaped one: a carriage return
+            // alone or before a line feed (which then makes the break) alike.
+            if (c == '\r' && index + 1 < text.size() && text[index + 1] == '\n')
+                continue;
+            if (c == '\n' || c == '\r') {
                 result += "\\n";
                 continue;
             }
-            if (c == '\r')
-                continue;
             result += c;
         }
         return result;
@@ -336,6 +357,8 @@ namespace {
             size_t cut = start + limit;
             while (cut > start && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
                 --cut;
+            if (cut == start) // a run of continuation bytes, which is no UTF-8 to keep whole
+                cut = start + limit;
             out.append(line, start, cut - start);
             out += "\r\n ";
             start = cut;
@@ -377,11 +400,7 @@ std::string writeVCards(const std::vector<Card>& cards)
         appendFolded(out, "VERSION:4.0");
         if (!card.identifier.empty())
             appendFolded(out, "UID:" + escaped(card.identifier));
-        std::string fullName = card.fullName;
-        if (fullName.empty())
-            fullName
-                = card.givenName + (card.givenName.empty() || card.familyName.empty() ? "" : " ") + card.familyName;
-        appendFolded(out, "FN:" + escaped(fullName));
+        appendFolded(out, "FN:" + escaped(card.fullName.empty() ? nameFromParts(card) : card.fullName));
         appendFolded(out, "N:" + escaped(card.familyName) + ";" + escaped(card.givenName) + ";;;");
         for (auto& email : card.emailAddresses)
             appendFolded(out, "EMAIL" + typeParameter(email.label) + ":" + escaped(email.value));

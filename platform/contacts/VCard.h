@@ -39,13 +39,16 @@ struct VCardReading {
 // card is left out, with the reason, when it is not well formed: a line
 // without a value, no or another VERSION, a PHOTO whose inline data does not
 // decode, a BEGIN inside it or no END. A card without UID gets an identifier
-// made from its contents, the same at every reading. PHOTO is read from
+// made from its contents, the same at every reading; one without FN (or an
+// empty one) the given and family names as its full name, as it is written. PHOTO is read from
 // inline data only ("data:" URIs in 4.0, ENCODING=b in 3.0); a picture named
-// by another URI is not fetched.
+// by another URI is not fetched. A bare carriage return in a value (which a
+// line cannot hold) reads as a line break.
 VCardReading readVCards(std::string_view text);
 
 // Writes cards as vCard 4.0: CRLF line ends, lines folded at 75 octets,
-// text escaped, the photo as a base64 "data:" URI.
+// text escaped (every line break, CR, LF or CR LF, as "\n"), the photo as a
+// base64 "data:" URI.
 std::string writeVCards(const std::vector<Card>&);
 
 } // namespace contacts

@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyList.h"
 
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -40,15 +41,37 @@ namespace {
         return owned ? std::string(owned.get()) : std::string();
     }
 
-    Value dateOf(plist_t node)
+    Result<Node> dateNode(Date date, const std::string& path);
+
+    // The library answers a date cut towards zero to whole microseconds, so
+    // that a date it was given as 48.875305 s may come back as 48.875304 s,
+    // and the fraction of a date in the second before 2001 without its sign.
+    // The stored value is compared with those this writer makes of the
+    // candidates, and the one it matches exactly is taken; a date no writer
+    // of this kind made keeps the microseconds answered; one beyond what can
+    // be written again is refused.
+    Result<Value> dateOf(plist_t node)
     {
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
-        // The library answers the fraction of a date before 2001 without its sign
-        // (and so cannot tell the second before 2001 from the one after).
-        double fraction = std::abs(static_cast<double>(microseconds)) / 1e6;
-        return Date { seconds < 0 ? seconds - fraction : seconds + fraction };
+        double whole = seconds;
+        double sign = seconds < 0 ? -1 : 1;
+        int64_t magnitude = std::abs(static_cast<int64_t>(microseconds));
+        std::array<double, 4> candidates { whole + sign * static_cast<double>(magnitude) / 1e6,
+            whole + sign * static_cast<double>(magnitude + 1) / 1e6, -static_cast<double>(magnitude) / 1e6,
+            -static_cast<double>(magnitude + 1) / 1e6 };
+        size_t count = seconds == 0 ? candidates.size() : 2;
+        for (size_t index = 0; index < count; ++index) {
+            auto made = dateNode(Date { candidates[index] }, {});
+            if (made && plist_compare_node_value(made.value().get(), node))
+                return Value(Date { candidates[index] });
+        }
+        // A date the library cannot answer in whole seconds of 32 bits comes back clamped or as garbage.
+        bool clamped = seconds == std::numeric_limits<int32_t>::min() || seconds == std::numeric_limits<int32_t>::max();
+        if (clamped || magnitude >= 1000000 || !dateNode(Date { candidates[0] }, {}))
+            return Error { "the property list holds a date too far from 2001 (it must lie between 1933 and 2069)" };
+        return Value(Date { candidates[0] });
     }
 
     Value dataOf(plist_t node)
@@ -89,6 +112,8 @@ namespace {
                 break;
             }
             auto name = takeString(key);
+            if (!text::isValidUtf8(name))
+                return Error { "the property list holds a key that is not valid UTF-8 text" };
             auto value = valueOf(item);
             if (!value)
                 return value;
@@ -118,7 +143,11 @@ namespace {
         case PLIST_STRING: {
             char* text = nullptr;
             plist_get_string_val(node, &text);
-            return Value(takeString(text));
+            // The binary format's ASCII strings may hold any byte; what is not UTF-8 could not be written again.
+            auto string = takeString(text);
+            if (!text::isValidUtf8(string))
+                return Error { "the property list holds a string that is not valid UTF-8 text" };
+            return Value(std::move(string));
         }
         case PLIST_DATE:
             return dateOf(node);

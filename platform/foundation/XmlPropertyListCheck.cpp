@@ -221,14 +221,15 @@ namespace {
             size_t children { 0 };
             bool awaitingValue { false };
             std::string text;
+            std::string key; // of a <dict>: the last key read, which names the value that follows
         };
 
-        void fail(std::string message)
+        void fail(std::string message, const std::string& place = {})
         {
             if (m_failure)
                 return;
             size_t line = 1 + std::count(m_text.begin(), m_text.begin() + std::min(m_position, m_text.size()), '\n');
-            m_failure = "line " + std::to_string(line) + ": " + message;
+            m_failure = "line " + std::to_string(line) + (place.empty() ? "" : ", " + place) + ": " + message;
         }
 
         bool startsWith(std::string_view prefix) const { return m_text.substr(m_position).starts_with(prefix); }
@@ -402,7 +403,7 @@ namespace {
             }
             if (m_stack.size() >= m_limits.maximumDepth)
                 return fail("values nest more than " + std::to_string(m_limits.maximumDepth) + " levels deep");
-            m_stack.push_back(Frame { element, name, 0, false, {} });
+            m_stack.push_back(Frame { element, name, 0, false, {}, {} });
         }
 
         bool placeInParent(Element element, std::string_view name)
@@ -440,7 +441,26 @@ namespace {
             Frame frame = std::move(m_stack.back());
             m_stack.pop_back();
             if (auto problem = problemWith(frame))
-                fail(*problem);
+                return fail(*problem, placeOf(frame));
+            if (frame.element == Element::Key && !m_stack.empty())
+                m_stack.back().key = std::move(frame.text);
+        }
+
+        // Where a value just closed sits, by the keys and indexes that lead to
+        // it, as in `the value at "items"[2]`; a key sits in its dictionary.
+        std::string placeOf(const Frame& frame) const
+        {
+            std::string path;
+            size_t levels = m_stack.size() - (frame.element == Element::Key ? 1 : 0);
+            for (size_t level = 0; level < levels; ++level) {
+                const Frame& container = m_stack[level];
+                if (container.element == Element::Dict)
+                    path += "\"" + std::string(trimmed(container.key).substr(0, 40)) + "\"";
+                else if (container.element == Element::Array)
+                    path += "[" + std::to_string(container.children - 1) + "]";
+            }
+            std::string value = path.empty() ? std::string("the top-level value") : "the value at " + path;
+            return frame.element == Element::Key ? "a key of " + value : value;
         }
 
         std::optional<std::string> problemWith(const Frame& frame) const

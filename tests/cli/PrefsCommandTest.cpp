@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
@@ -63,6 +65,17 @@ TEST_F(PrefsCommandTest, setRefusesADomainItCannotReadAndLeavesItAsItWas)
     auto outcome = prefs({ "set", "showButtons", "yes" });
     EXPECT_EQ(outcome.code, 2);
     EXPECT_NE(outcome.err.find("com.ostwyn.brixprefs.plist, which cannot be read"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("the value at \"big\""), std::string::npos) << "names the entry: " << outcome.err;
+    EXPECT_EQ(BrixTool::slurp(domainFile()), unreadable);
+}
+
+TEST_F(PrefsCommandTest, settingsSetRefusesADomainItCannotReadNamingTheEntry)
+{
+    writeDomain(unreadable);
+    auto outcome = m_tool.run({ "settings", "--device", device().string(), "set", "Dismiss after", "9" });
+    EXPECT_NE(outcome.code, 0) << outcome.out;
+    EXPECT_NE(outcome.err.find("com.ostwyn.brixprefs.plist, which cannot be read"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("the value at \"big\""), std::string::npos) << "names the entry: " << outcome.err;
     EXPECT_EQ(BrixTool::slurp(domainFile()), unreadable);
 }
 
@@ -167,31 +180,64 @@ TEST_F(PrefsCommandTest, concurrentWritersLoseNoChange)
 namespace {
 
 // Writers killed at random moments leave the old or the new domain, never a
-// broken one, and the temporary files they leave do not pile up.
-TEST_F(PrefsCommandTest, aWriterKilledMidWriteLeavesAValidDomain)
+// broken one, and the temporary files they leave do not pile up. `command`
+// makes the words that set timeToDismiss to a number. Each round kills one
+// writer at a moment between its start and a little after the time a whole
+// run took, so that the kills fall all over the run, the write too.
+void killWritersAtRandom(const BrixTool& tool, const fs::path& domain, int rounds,
+    const std::function<std::vector<std::string>(int64_t)>& command)
 {
-    ASSERT_EQ(prefs({ "set", "timeToDismiss", "1" }).code, 0);
+    ASSERT_EQ(tool.run(command(1)).code, 0); // makes the device
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(tool.run(command(1)).code, 0);
+    auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     std::mt19937 random(20261210);
-    std::uniform_int_distribution<int> delay(0, 40000); // microseconds: from before the start to after the end
+    std::uniform_int_distribution<int64_t> delay(0, took.count() * 6 / 5);
     int64_t last = 1;
-    for (int round = 0; round < 60; ++round) {
-        int64_t next = round + 2;
-        pid_t child
-            = m_tool.start({ "prefs", "--device", device().string(), "set", "timeToDismiss", std::to_string(next) });
+    int kept = 0;
+    int changed = 0;
+    for (int round = 0; round < rounds; ++round) {
+        int64_t next = last % 20 + 2; // never the value stored, within every writer's range
+        pid_t child = tool.start(command(next));
         ::usleep(static_cast<useconds_t>(delay(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        auto stored = foundation::loadPropertyList(domainFile());
+        auto stored = foundation::loadPropertyList(domain);
         ASSERT_TRUE(stored) << "round " << round << ": " << stored.error().message;
+        // The slider of the Settings app stores a real number, the prefs command an integer.
         auto value = stored.value()["timeToDismiss"];
-        ASSERT_TRUE(value == Value(last) || value == Value(next)) << "round " << round;
-        last = value.integer();
+        ASSERT_TRUE(value.isInteger() || value.isReal()) << "round " << round;
+        auto number = value.isInteger() ? value.integer() : std::llround(value.real());
+        ASSERT_TRUE(number == last || number == next)
+            << "round " << round << ": " << number << " stored, " << last << " or " << next << " expected";
+        (number == last ? kept : changed) += 1;
+        last = number;
         size_t temporary = 0;
-        for (auto& entry : fs::directory_iterator(domainFile().parent_path()))
-            temporary += entry.path().filename().string().starts_with(".com.ostwyn.brixprefs.plist.tmp-");
+        for (auto& entry : fs::directory_iterator(domain.parent_path()))
+            temporary += entry.path().filename().string().starts_with("." + domain.filename().string() + ".tmp-");
         EXPECT_LE(temporary, 1u) << "round " << round;
     }
+    // Some writers were killed before their write and some after it.
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(changed, 0);
+}
+
+TEST_F(PrefsCommandTest, aWriterKilledMidWriteLeavesAValidDomain)
+{
+    killWritersAtRandom(m_tool, domainFile(), 60, [&](int64_t value) {
+        return std::vector<std::string> { "prefs", "--device", device().string(), "set", "timeToDismiss",
+            std::to_string(value) };
+    });
+}
+
+// The same through the Settings app, which starts a device to change the value.
+TEST_F(PrefsCommandTest, aSettingsWriterKilledMidWriteLeavesAValidDomain)
+{
+    killWritersAtRandom(m_tool, domainFile(), 50, [&](int64_t value) {
+        return std::vector<std::string> { "settings", "--device", device().string(), "set", "Dismiss after",
+            std::to_string(value) };
+    });
 }
 
 } // namespace

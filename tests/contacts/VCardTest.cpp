@@ -115,3 +115,64 @@ TEST(VCard, writesCardsThatReadBackTheSame)
     EXPECT_EQ(back.photo, card.photo);
     EXPECT_FALSE(reading.cards[1].photo);
 }
+
+TEST(VCard, keepsLineBreaksInTextAsLineBreaksThroughWritingAndReading)
+{
+    // A bare carriage return inside a value is a line break of an older
+    // writer; it reads as one, and a line break of any form is written as
+    // the escaped one, so that what is read is what is read again.
+    auto reading = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob\r\xeaN:Builder;Bob\r\n"
+                              "N:Builder;Bob\r\r\nEND:VCARD\r\n");
+    ASSERT_EQ(reading.cards.size(), 1u);
+    EXPECT_EQ(reading.cards[0].fullName, "Bob\n\xeaN:Builder;Bob");
+    EXPECT_EQ(reading.cards[0].givenName, "Bob\n");
+    // An escaped carriage return is a line break too.
+    auto escapedReturn = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\\\r\xea\\AAQ\r\nEND:VCARD\r\n");
+    ASSERT_EQ(escapedReturn.cards.size(), 1u);
+    EXPECT_EQ(escapedReturn.cards[0].fullName,
+        "Bo\n\xea"
+        "AAQ");
+    EXPECT_EQ(readVCards(writeVCards(escapedReturn.cards)).cards.at(0).fullName,
+        "Bo\n\xea"
+        "AAQ");
+
+    Card card;
+    card.identifier = "breaks";
+    card.fullName = "one\rtwo\r\nthree\nfour";
+    card.givenName = "end\r";
+    auto written = writeVCards({ reading.cards[0], card });
+    for (size_t at = 0; (at = written.find('\r', at)) != std::string::npos; ++at)
+        EXPECT_EQ(written[at + 1], '\n') << "no bare carriage return is written";
+    auto again = readVCards(written);
+    ASSERT_EQ(again.cards.size(), 2u);
+    EXPECT_EQ(again.cards[0].fullName, reading.cards[0].fullName);
+    EXPECT_EQ(again.cards[0].givenName, reading.cards[0].givenName);
+    EXPECT_EQ(again.cards[1].fullName, "one\ntwo\nthree\nfour");
+    EXPECT_EQ(again.cards[1].givenName, "end\n");
+}
+
+TEST(VCard, givesACardWithoutAFullNameTheOneItIsWrittenWith)
+{
+    auto reading = readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Builder;Bob\r\nEND:VCARD\r\n"
+                              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\r\nN:;Ann;;;\r\nEND:VCARD\r\n");
+    ASSERT_EQ(reading.cards.size(), 2u);
+    EXPECT_EQ(reading.cards[0].fullName, "Bob Builder");
+    EXPECT_EQ(reading.cards[1].fullName, "Ann");
+    auto again = readVCards(writeVCards(reading.cards));
+    ASSERT_EQ(again.cards.size(), 2u);
+    EXPECT_EQ(again.cards[0].fullName, reading.cards[0].fullName);
+    EXPECT_EQ(again.cards[1].fullName, reading.cards[1].fullName);
+}
+
+TEST(VCard, foldsALongRunOfBytesThatIsNoUtf8)
+{
+    // Continuation bytes without a start, more than a line holds: a fold
+    // never inside a UTF-8 sequence finds no place, and cuts at the limit.
+    Card card;
+    card.identifier = "bytes";
+    card.fullName = "Bo" + std::string(200, '\x98');
+    auto text = writeVCards({ card });
+    auto reading = readVCards(text);
+    ASSERT_EQ(reading.cards.size(), 1u);
+    EXPECT_EQ(reading.cards[0].fullName, card.fullName);
+}

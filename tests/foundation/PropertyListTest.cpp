@@ -1,7 +1,9 @@
 #include "platform/foundation/PropertyList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
@@ -139,6 +141,25 @@ TEST_F(PropertyListTest, datesKeepMicrosecondsInBinaryAndWholeSecondsInXml)
     EXPECT_EQ(parse(xml).value(), Value(Date { 600000000 }));
 }
 
+TEST_F(PropertyListTest, datesKeepEveryMicrosecondThroughBinaryWritingAndReading)
+{
+    // Seconds after 2001, before it, and the one just before it, whose
+    // fraction the reading library gives without its sign.
+    for (int64_t whole : { 135288, 600000000, -100, -1, 0 }) {
+        for (int64_t micro = 0; micro < 1000000; micro += 997) {
+            int64_t expected = whole * 1000000 + micro;
+            Value date(Date { static_cast<double>(whole) + static_cast<double>(micro) / 1e6 });
+            auto written = foundation::serializePropertyList(date, PropertyListFormat::Binary).value();
+            auto read = parse(written);
+            ASSERT_TRUE(read.isOk()) << read.error().message;
+            EXPECT_EQ(std::llround(read.value().date().secondsSinceReferenceDate * 1e6), expected)
+                << whole << " s and " << micro << " us";
+            EXPECT_EQ(foundation::serializePropertyList(read.value(), PropertyListFormat::Binary).value(), written)
+                << whole << " s and " << micro << " us are written the same after a reading";
+        }
+    }
+}
+
 TEST_F(PropertyListTest, readsXmlAsOtherWritersProduceIt)
 {
     auto read = parse(R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -230,6 +251,64 @@ TEST_F(PropertyListTest, refusesMalformedXmlThatTheParserWouldMisread)
     ASSERT_FALSE(read);
     EXPECT_NE(read.error().message.find("line 4"), std::string::npos) << read.error().message;
     EXPECT_NE(read.error().message.find("twelve"), std::string::npos) << read.error().message;
+}
+
+TEST_F(PropertyListTest, xmlRefusalsNameTheEntryByItsKeys)
+{
+    struct Case {
+        const char* text;
+        const char* place;
+    };
+    for (auto [text, place] : {
+             Case { "<plist><dict><key>big</key><integer>99999999999999999999</integer></dict></plist>",
+                 "line 1, the value at \"big\": <integer> holds" },
+             Case { "<plist><dict><key>a</key><true/><key>outer</key><dict><key>list</key><array><true/>"
+                    "<date>2026-02-31T12:00:00Z</date></array></dict></dict></plist>",
+                 "the value at \"outer\"\"list\"[1]: <date> holds" },
+             Case { "<plist><dict><key>a</key><dict><key>x&bogus;</key><true/></dict></dict></plist>",
+                 "a key of the value at \"a\": malformed character reference" },
+             Case { "<plist><real>one</real></plist>", "the top-level value: <real> holds" },
+         }) {
+        auto read = parse(text);
+        ASSERT_FALSE(read) << text;
+        EXPECT_NE(read.error().message.find(place), std::string::npos) << read.error().message;
+    }
+}
+
+TEST_F(PropertyListTest, binaryTextThatIsNotUtf8IsRefusedAsTheWriterWouldRefuseIt)
+{
+    // An ASCII string object of the binary format holding a byte above 0x7F,
+    // as a value and as a key: read, it could never be written again.
+    Value root = Value::dictionary();
+    root.set("name", "plain");
+    auto bytes = foundation::serializePropertyList(root, PropertyListFormat::Binary).value();
+    for (std::string_view text : { "plain", "name" }) {
+        auto damaged = bytes;
+        auto at = std::search(damaged.begin(), damaged.end(), text.begin(), text.end());
+        ASSERT_NE(at, damaged.end());
+        at[1] = 0xE9;
+        auto read = parse(damaged);
+        ASSERT_FALSE(read) << text;
+        EXPECT_NE(read.error().message.find("not valid UTF-8"), std::string::npos) << read.error().message;
+    }
+}
+
+TEST_F(PropertyListTest, binaryDatesBeyondWhatCanBeWrittenAreRefused)
+{
+    auto written = foundation::serializePropertyList(Value(Date { 100 }), PropertyListFormat::Binary).value();
+    // The date object: a marker, then the seconds as a big-endian double.
+    auto marker = std::find(written.begin() + 8, written.end(), uint8_t(0x33)) - written.begin();
+    ASSERT_LT(marker, static_cast<ptrdiff_t>(written.size()));
+    for (double seconds : { -1.2e30, 1e300, 3e9, -3e9 }) {
+        auto bytes = written;
+        uint64_t bits = 0;
+        std::memcpy(&bits, &seconds, sizeof bits);
+        for (int index = 0; index < 8; ++index)
+            bytes[marker + 1 + index] = static_cast<uint8_t>(bits >> (56 - 8 * index));
+        auto read = parse(bytes);
+        ASSERT_FALSE(read) << seconds << " s read as " << read.value().date().secondsSinceReferenceDate;
+        EXPECT_NE(read.error().message.find("too far from 2001"), std::string::npos) << read.error().message;
+    }
 }
 
 TEST_F(PropertyListTest, everyTruncationIsAnError)
