@@ -33,9 +33,8 @@ void NotificationCenter::addObserver(
     if (!observer || selector.isNull())
         return;
     prune();
-    auto registration = std::make_shared<Registration>(
-        Registration { observer, observer, selector, std::move(name), object, object });
-    m_registrations.push_back(std::move(registration));
+    m_registrations.push_back(
+        std::make_unique<Registration>(Registration { observer, observer, selector, std::move(name), object, object }));
 }
 
 void NotificationCenter::removeObserver(Object* observer)
@@ -47,14 +46,16 @@ void NotificationCenter::removeObserver(Object* observer, const std::optional<st
 {
     if (!observer)
         return;
-    std::erase_if(m_registrations, [&](const std::shared_ptr<Registration>& registration) {
-        bool match = registration->observerIdentity == observer && (!name || registration->name == name)
-            && (!object || registration->objectIdentity == object);
-        // A delivery in progress holds its own list and must see the removal.
-        if (match)
+    for (auto& registration : m_registrations) {
+        if (registration->observerIdentity == observer && (!name || registration->name == name)
+            && (!object || registration->objectIdentity == object))
             registration->removed = true;
-        return match;
-    });
+    }
+    // A posting under way must keep its positions; it sees the marks.
+    if (m_postingDepth == 0)
+        std::erase_if(m_registrations, [](const auto& registration) { return registration->removed; });
+    else
+        m_removedWhilePosting = true;
 }
 
 bool NotificationCenter::matches(const Registration& registration, const std::string& name, Object* object)
@@ -72,8 +73,10 @@ bool NotificationCenter::isStale(const Registration& registration) const
 
 void NotificationCenter::prune()
 {
-    std::erase_if(
-        m_registrations, [this](const std::shared_ptr<Registration>& registration) { return isStale(*registration); });
+    if (m_postingDepth > 0 || m_registrations.size() < 2 * m_sizeAfterPruning)
+        return;
+    std::erase_if(m_registrations, [this](const auto& registration) { return isStale(*registration); });
+    m_sizeAfterPruning = std::max<size_t>(m_registrations.size(), 16);
 }
 
 void NotificationCenter::postNotification(Object* notification)
@@ -87,12 +90,18 @@ void NotificationCenter::postNotification(Object* notification)
     // An observer may release the last reference to this center or to the notification.
     Ref<Object> keepCenter(this);
     Ref<Object> keepNotification(notification);
-    auto registrations = m_registrations;
-    for (auto& registration : registrations) {
-        if (!matches(*registration, name.string(), object.get()))
+    size_t count = m_registrations.size();
+    ++m_postingDepth;
+    for (size_t i = 0; i < count; ++i) {
+        const Registration& registration = *m_registrations[i];
+        if (!matches(registration, name.string(), object.get()))
             continue;
-        if (auto observer = registration->observer.strong())
-            runtime::send(observer.get(), registration->selector, notification);
+        if (auto observer = registration.observer.strong())
+            runtime::send(observer.get(), registration.selector, notification);
+    }
+    if (--m_postingDepth == 0 && m_removedWhilePosting) {
+        m_removedWhilePosting = false;
+        std::erase_if(m_registrations, [](const auto& registration) { return registration->removed; });
     }
     prune();
 }
@@ -106,7 +115,7 @@ void NotificationCenter::post(std::string name, Object* object, Value userInfo)
 size_t NotificationCenter::observerCount() const
 {
     return std::count_if(m_registrations.begin(), m_registrations.end(),
-        [this](const std::shared_ptr<Registration>& registration) { return !isStale(*registration); });
+        [this](const auto& registration) { return !isStale(*registration); });
 }
 
 void NotificationCenter::defineClass(runtime::Runtime& runtime)

@@ -65,9 +65,17 @@ private:
 
     static bool matches(const Registration&, const std::string& name, runtime::Object* object);
     bool isStale(const Registration&) const;
+    // Drops stale registrations once the list has doubled since the last
+    // time, and never while a posting walks the list.
     void prune();
 
-    std::vector<std::shared_ptr<Registration>> m_registrations;
+    // In the order they were made. A posting walks the ones there when it
+    // began by position: registrations made meanwhile come after them, and
+    // removed ones stay in place, marked, until no posting is under way.
+    std::vector<std::unique_ptr<Registration>> m_registrations;
+    size_t m_sizeAfterPruning { 16 };
+    int m_postingDepth { 0 };
+    bool m_removedWhilePosting { false };
 };
 
 // The default center of a run time (one per process), through its class's

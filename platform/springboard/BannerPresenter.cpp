@@ -129,6 +129,7 @@ bool BannerPresenter::showInBannerWindow(NCNotificationShortLookViewController& 
 void BannerPresenter::didPresent(const Ref<NCNotificationShortLookViewController>& controller)
 {
     m_presented.push_back(controller);
+    m_presentedSet.insert(controller.get());
     scheduleTimeout(*controller);
 }
 
@@ -138,8 +139,7 @@ void BannerPresenter::scheduleTimeout(NCNotificationShortLookViewController& con
     auto* owner = m_process;
     m_process->mainQueue().after(bannerTimeout, [weak, owner] {
         Ref<NCNotificationShortLookViewController> controller = weak.strong();
-        auto& presented = BannerPresenter::of(*owner).m_presented;
-        if (!controller || std::find(presented.begin(), presented.end(), controller) == presented.end())
+        if (!controller || !BannerPresenter::of(*owner).m_presentedSet.contains(controller.get()))
             return;
         if (controller->dismissal() != NCNotificationShortLookViewController::Dismissal::None)
             return;
@@ -234,6 +234,7 @@ void BannerPresenter::dismissalDidFinish(NCNotificationViewController& controlle
 {
     Ref<NCNotificationViewController> protect(&controller);
     erase(m_presented, &controller);
+    m_presentedSet.erase(&controller);
     erase(m_listed, &controller);
     if (m_presented.empty()) {
         if (auto* window = SpringBoardState::of(*m_process).startUpObjects().bannerWindow.get())

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/device/Forward.h"
@@ -101,6 +102,8 @@ private:
     NotificationNamer m_namer;
     runtime::Ref<SBNotificationBannerDestination> m_destination;
     std::vector<runtime::Ref<NCNotificationShortLookViewController>> m_presented;
+    // The same controllers, for the timeouts to look up.
+    std::unordered_set<const runtime::Object*> m_presentedSet;
     std::vector<runtime::Ref<NCNotificationShortLookViewController>> m_listed;
     std::vector<runtime::WeakRef<NCNotificationViewController>> m_made;
     size_t m_madeAfterPruning { 16 };

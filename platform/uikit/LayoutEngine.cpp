@@ -1,6 +1,7 @@
 #include "platform/uikit/LayoutEngine.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/uikit/LayoutPart.h"
@@ -187,6 +188,20 @@ void LayoutEngine::replaceDirtyParts()
                 m_partOf.erase(found);
         }
     }
+    // One part made again for the same subtrees (a banner whose views
+    // changed) takes its old place, which keeps the order without sorting.
+    std::optional<size_t> samePlace;
+    auto old = stale.size() == 1
+        ? std::find_if(m_parts.begin(), m_parts.end(), [&](const auto& part) { return stale.contains(part.get()); })
+        : m_parts.end();
+    if (old != m_parts.end()) {
+        std::vector<UIView*> keys = (*old)->subtreeKeys();
+        std::sort(keys.begin(), keys.end());
+        std::vector<UIView*> now = subtrees;
+        std::sort(now.begin(), now.end());
+        if (keys == now)
+            samePlace = static_cast<size_t>(old - m_parts.begin());
+    }
     std::erase_if(m_parts, [&](const auto& part) { return stale.contains(part.get()); });
     if (subtrees.empty())
         return;
@@ -203,9 +218,18 @@ void LayoutEngine::replaceDirtyParts()
         if (seen.contains(it->get()))
             ordered.push_back(it->get());
     }
+    size_t partsBefore = m_parts.size();
     makeParts(ordered);
-    if (!trailing)
-        orderParts();
+    if (trailing)
+        return;
+    if (samePlace && m_parts.size() == partsBefore + 1) {
+        auto made = std::move(m_parts.back());
+        m_parts.pop_back();
+        m_parts.insert(m_parts.begin() + static_cast<std::ptrdiff_t>(*samePlace), std::move(made));
+        if (inOrderAround(*samePlace))
+            return;
+    }
+    orderParts();
 }
 
 // Groups the subtrees that constraints link, each group a new part.
@@ -238,6 +262,25 @@ void LayoutEngine::makeParts(const std::vector<UIView*>& subtrees)
         for (UIView* subtree : group)
             m_partOf[subtree] = m_parts.back().get();
     }
+}
+
+// Whether the part at `index` still comes after the one before it and
+// before the one after it, by their first subtrees among the root's subviews
+// (a subtree moved among them needs the parts sorted again).
+bool LayoutEngine::inOrderAround(size_t index) const
+{
+    auto& subviews = m_root->subviews();
+    auto firstPlace = [&](size_t part) {
+        auto& keys = m_parts[part]->subtreeKeys();
+        for (size_t i = 0; i < subviews.size(); ++i) {
+            if (std::find(keys.begin(), keys.end(), subviews[i].get()) != keys.end())
+                return i;
+        }
+        return subviews.size();
+    };
+    size_t place = firstPlace(index);
+    return (index == 0 || firstPlace(index - 1) < place)
+        && (index + 1 == m_parts.size() || place < firstPlace(index + 1));
 }
 
 // Parts are laid out in the order of their first subtrees among the root's subviews.

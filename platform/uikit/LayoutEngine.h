@@ -91,6 +91,7 @@ private:
     void replaceDirtyParts();
     void makeParts(const std::vector<UIView*>& subtrees);
     void orderParts();
+    bool inOrderAround(size_t index) const;
 
     UIView* m_root;
     bool m_needsRebuild { true };

@@ -206,9 +206,10 @@ bool LayoutPart::structureRound()
         m_needsRebuild = true;
     if (m_needsRebuild)
         rebuild();
-    auto managing = m_managingViews;
-    for (auto& weak : managing) {
-        if (UIView* view = weak.get();
+    // Updating constraints only marks what must be collected again; the list
+    // is collected anew by the next round, not during this one.
+    for (size_t i = 0; i < m_managingViews.size(); ++i) {
+        if (UIView* view = m_managingViews[i].get();
             view && view->existingLayoutState() && view->existingLayoutState()->updateConstraints)
             view->existingLayoutState()->updateConstraints();
     }

@@ -68,11 +68,28 @@ UIStackView::Arrangement UIStackView::currentArrangement() const
     return arrangement;
 }
 
+bool UIStackView::arrangementIs(const Arrangement& arrangement) const
+{
+    if (arrangement.axis != m_axis || arrangement.distribution != m_distribution || arrangement.alignment != m_alignment
+        || arrangement.spacing != m_spacing)
+        return false;
+    size_t shown = 0;
+    for (auto& weak : m_arranged) {
+        UIView* view = weak.get();
+        if (!view || view->superview() != this || view->isHidden())
+            continue;
+        if (shown == arrangement.views.size() || arrangement.views[shown] != view)
+            return false;
+        ++shown;
+    }
+    return shown == arrangement.views.size();
+}
+
 void UIStackView::updateArrangement()
 {
-    Arrangement arrangement = currentArrangement();
-    if (m_applied && *m_applied == arrangement)
+    if (m_applied && arrangementIs(*m_applied))
         return;
+    Arrangement arrangement = currentArrangement();
     m_applied = arrangement;
     auto previous = std::move(m_constraints);
     m_constraints.clear();

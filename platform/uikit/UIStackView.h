@@ -69,6 +69,9 @@ private:
     };
 
     Arrangement currentArrangement() const;
+    // Whether currentArrangement() would equal `arrangement`, without making
+    // it: a layout asks every stack view of the window each time.
+    bool arrangementIs(const Arrangement&) const;
     // Replaces the stack's constraints when the arrangement changed.
     void updateArrangement();
     void addConstraint(

@@ -408,8 +408,13 @@ void UIView::layoutIfNeeded()
     state.engine->layout();
 }
 
+// A mark always reaches the root (setNeedsLayout marks every ancestor, and a
+// subtree that joins with a mark passes it on), so a view without one has
+// none below it and the walk stops there.
 void UIView::clearNeedsLayout()
 {
+    if (!m_needsLayout)
+        return;
     m_needsLayout = false;
     for (auto& subview : m_subviews)
         subview->clearNeedsLayout();

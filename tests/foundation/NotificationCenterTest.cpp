@@ -231,6 +231,58 @@ TEST_F(NotificationCenterTest, observerMayPostDuringDelivery)
     EXPECT_EQ(receiver->names, std::vector<std::string> { "Inner" });
 }
 
+// Many observers, as in a burst of banners: a posting nested in another
+// removes and adds observers, and most observers then go; every delivery
+// still reaches exactly the live observers, in the order they registered.
+TEST_F(NotificationCenterTest, busyCenterDeliversInOrderWhileObserversComeAndGo)
+{
+    std::vector<int> order;
+    std::vector<Ref<Listener>> listeners;
+    for (int i = 0; i < 100; ++i) {
+        listeners.push_back(makeListener());
+        listeners.back()->onReceive = [&order, i] { order.push_back(i); };
+        observe(listeners.back(), "Tick");
+    }
+    auto relay = makeListener();
+    observe(relay, "Inner");
+    auto late = makeListener();
+    late->onReceive = [&order] { order.push_back(-1); };
+    bool relayed = false;
+    listeners[10]->onReceive = [&] {
+        order.push_back(10);
+        if (!std::exchange(relayed, true))
+            post("Inner");
+    };
+    relay->onReceive = [&] {
+        runtime::send(m_center, SEL("removeObserver:"), listeners[60]);
+        observe(late, "Tick");
+    };
+    post("Tick");
+    std::vector<int> expected;
+    for (int i = 0; i < 100; ++i) {
+        if (i != 60)
+            expected.push_back(i);
+    }
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(relay->names.size(), 1u);
+
+    // Ninety of them go and forty new ones come: the list is pruned on the way.
+    order.clear();
+    for (int i = 0; i < 90; ++i)
+        listeners[i] = nullptr;
+    for (int i = 100; i < 140; ++i) {
+        listeners.push_back(makeListener());
+        listeners.back()->onReceive = [&order, i] { order.push_back(i); };
+        observe(listeners.back(), "Tick");
+    }
+    post("Tick");
+    expected.assign({ 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, -1 });
+    for (int i = 100; i < 140; ++i)
+        expected.push_back(i);
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(observerCount(), 10u + 1u + 40u + 1u);
+}
+
 TEST_F(NotificationCenterTest, eachRunTimeHasItsOwnDefaultCenter)
 {
     EXPECT_EQ(foundation::defaultCenter(m_runtime), m_center.get());

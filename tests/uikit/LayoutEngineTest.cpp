@@ -447,6 +447,41 @@ TEST_F(LayoutEngineTest, subtreesShareAPartOnlyWhileAConstraintLinksThem)
     EXPECT_EQ(engine->viewCount(), 3u);
 }
 
+// A part made again keeps its place among the others, as a layout of the
+// whole tree would order them, also after its subtree moved among the subviews.
+TEST_F(LayoutEngineTest, partsMadeAgainKeepTheOrderOfTheSubviews)
+{
+    std::vector<Ref<Object>> banners;
+    for (int i = 0; i < 3; ++i) {
+        banners.push_back(addView(root));
+        equal(banners.back(), "leadingAnchor", root, "leadingAnchor", 10.0 * i);
+        fixed(banners.back(), "widthAnchor", 100 + i);
+    }
+    layout();
+    auto* engine = dynamic_cast<uikit::UIView*>(root.get())->existingLayoutState()->engine.get();
+    ASSERT_NE(engine, nullptr);
+    auto wholeTree = [&] {
+        engine->setNeedsRebuild();
+        layout();
+        return engine->dump();
+    };
+    std::string ordered = wholeTree();
+
+    auto inner = addView(banners[1]);
+    fixed(inner, "heightAnchor", 7);
+    layout();
+    std::string afterChange = engine->dump();
+    EXPECT_EQ(afterChange, wholeTree());
+    EXPECT_NE(afterChange, ordered);
+
+    send(root, SEL("insertSubview:atIndex:"), banners[2].get(), int64_t { 0 });
+    fixed(banners[2], "heightAnchor", 9);
+    layout();
+    std::string afterMove = engine->dump();
+    EXPECT_EQ(afterMove, wholeTree());
+    EXPECT_EQ(engine->partCount(), 3u);
+}
+
 // A root with constraints of its own lays its subtrees out together, as one part.
 TEST_F(LayoutEngineTest, aRootWithConstraintsOfItsOwnIsOnePart)
 {

@@ -121,3 +121,36 @@ TEST_F(UIStackViewTest, aConstrainedStackLaysOutWithItsSuperview)
     EXPECT_FRAME_NEAR(a, 0, 0, 172.5, 36);
     EXPECT_FRAME_NEAR(b, 187.5, 0, 172.5, 36);
 }
+
+// The stack compares what it would arrange with what it arranged at every
+// layout: hiding and showing a view, moving one and changing the spacing
+// each come through.
+TEST_F(UIStackViewTest, everyChangeOfTheArrangementReachesTheNextLayout)
+{
+    auto a = test.makeView("ContentView");
+    auto b = test.makeView("ContentView");
+    auto c = test.makeView("ContentView");
+    auto stack = makeStack({ a, b, c }, makeRect(0, 0, 300, 20));
+    send(stack, SEL("setDistribution:"), int64_t { 1 });
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(b, 100, 0, 100, 20);
+
+    send(a, SEL("setHidden:"), true);
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(b, 0, 0, 150, 20);
+    send(a, SEL("setHidden:"), false);
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(b, 100, 0, 100, 20);
+
+    send(stack, SEL("insertArrangedSubview:atIndex:"), c.get(), uint64_t { 0 });
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(c, 0, 0, 100, 20);
+    EXPECT_FRAME_NEAR(a, 100, 0, 100, 20);
+
+    send(stack, SEL("setSpacing:"), 6.0);
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(a, 102, 0, 96, 20);
+    EXPECT_FRAME_NEAR(b, 204, 0, 96, 20);
+    send(stack, SEL("layoutIfNeeded"));
+    EXPECT_FRAME_NEAR(b, 204, 0, 96, 20);
+}

@@ -44,9 +44,8 @@ namespace {
 
     // Another banner has arrived: this one leaves half a second later, unless it
     // is leaving already by then. The delayed step does not keep the controller alive.
-    void replacedByNewerBanner(Brix& brix, Object* controller, const Value& command)
+    void replacedByNewerBanner(Brix& brix, Object* controller, const Value& identifier, const Value& command)
     {
-        Value identifier = send<Value>(controller, SEL("brixIdentifier"));
         if (command["brixIdentifier"] == identifier)
             return;
         if (flag(controller, Flag::WasExternallyDismissed))
@@ -61,9 +60,12 @@ namespace {
         });
     }
 
+    // Every banner controller hears every command, so it reads its
+    // identifier once.
     void receive(Brix& brix, Object* controller, Object* notification)
     {
-        if (sendIfResponds<Value>(controller, SEL("brixIdentifier")).isNil())
+        Value identifier = sendIfResponds<Value>(controller, SEL("brixIdentifier"));
+        if (identifier.isNil())
             return;
         Value name = sendIfResponds<Value>(notification, SEL("name"));
         if (!name.isString() || name.string() != commandNotificationName)
@@ -77,7 +79,7 @@ namespace {
         else if (word == "updateReply")
             updateReply(controller, command);
         else if (word == "isExternallyDismissed")
-            replacedByNewerBanner(brix, controller, command);
+            replacedByNewerBanner(brix, controller, identifier, command);
     }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tools/brix/scenario/BannerObserver.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/device/Device.h"
@@ -106,13 +107,16 @@ void BannerObserver::install()
 
 BannerObserver::Record& BannerObserver::recordFor(Object* banner)
 {
-    std::erase_if(m_records, [](const Record& record) { return !record.banner.get(); });
-    for (auto& record : m_records) {
-        if (record.banner.get() == banner)
-            return record;
+    if (m_records.size() >= 2 * m_recordsAfterSweep) {
+        std::erase_if(m_records, [](const auto& entry) { return !entry.second.banner.get(); });
+        m_recordsAfterSweep = std::max<size_t>(m_records.size(), 16);
     }
-    m_records.push_back({ runtime::WeakRef<Object>(banner), {}, {}, {}, {}, false, false });
-    return m_records.back();
+    auto [found, added] = m_records.try_emplace(banner);
+    Record& record = found->second;
+    if (!added && record.banner.get() == banner)
+        return record;
+    record = { runtime::WeakRef<Object>(banner), {}, {}, {}, {}, false, false };
+    return record;
 }
 
 void BannerObserver::constructed(Object* banner, const Value& header, const Value& subHeader, const Value& body)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "platform/device/Forward.h"
 #include "platform/foundation/Value.h"
@@ -51,7 +51,11 @@ private:
 
     device::Process* m_process;
     bool m_installed { false };
-    std::vector<Record> m_records;
+    // By the banner's address; a record whose banner has gone is dropped
+    // once the map has doubled since the last sweep, or replaced when a new
+    // banner takes the address.
+    std::unordered_map<const runtime::Object*, Record> m_records;
+    size_t m_recordsAfterSweep { 16 };
 };
 
 } // namespace tools::scenario
