@@ -20,8 +20,8 @@ struct Session {
 
     Session()
     {
-        if (auto failure = studio.start())
-            throw std::runtime_error(*failure);
+        if (auto started = studio.start(); !started)
+            throw std::runtime_error(started.error().message);
         studio.tick(time);
     }
     void notify()

@@ -1,13 +1,13 @@
 #include "platform/contacts/AddressBook.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
 
 #include "platform/device/Device.h"
 #include "platform/device/Process.h"
+#include "platform/runtime/Console.h"
 
 namespace contacts {
 
@@ -46,7 +46,7 @@ foundation::Result<const std::vector<runtime::Ref<CNContact>>*> AddressBook::con
                 + ": it is not a readable file" };
         auto reading = readVCards(text);
         for (auto& reason : reading.skipped)
-            std::fprintf(stderr, "contacts: %s: left out the %s\n", path, reason.c_str());
+            runtime::console("contacts: " + std::string(path) + ": left out the " + reason);
         for (auto& card : reading.cards)
             m_contacts.push_back(CNContact::make(m_process->runtime(), std::move(card)));
     }

@@ -147,13 +147,13 @@ void Device::defineCommand(std::string path, Command command)
     m_commands.insert_or_assign(std::move(path), std::move(command));
 }
 
-std::optional<std::string> Device::launchCommand(const std::string& path, std::vector<std::string> arguments)
+foundation::Result<void> Device::launchCommand(const std::string& path, std::vector<std::string> arguments)
 {
     auto it = m_commands.find(path);
     if (it == m_commands.end() || !it->second) {
         std::string reason = "no program at the launch path " + path;
         m_trace.emit("command.failed", { { "path", path }, { "arguments", arguments }, { "reason", reason } });
-        return reason;
+        return foundation::Error { std::move(reason) };
     }
     m_trace.emit("command.launched", { { "path", path }, { "arguments", arguments } });
     m_scheduler.schedule(
@@ -162,7 +162,7 @@ std::optional<std::string> Device::launchCommand(const std::string& path, std::v
             m_trace.emit(
                 "command.exited", { { "path", path }, { "status", result.status }, { "output", result.output } });
         });
-    return std::nullopt;
+    return {};
 }
 
 } // namespace device

@@ -13,6 +13,7 @@
 #include "platform/device/Process.h"
 #include "platform/device/Scheduler.h"
 #include "platform/device/Trace.h"
+#include "platform/foundation/Result.h"
 
 namespace device {
 
@@ -110,9 +111,9 @@ public:
     // Starts the program at `path` with `arguments`: traces
     // `command.launched`, then runs it on a later turn of the device, as a
     // process of its own, and traces `command.exited` with its status and
-    // output. Answers the reason, tracing `command.failed` and running
+    // output. Fails with the reason, tracing `command.failed` and running
     // nothing, when no program lives at `path`.
-    std::optional<std::string> launchCommand(const std::string& path, std::vector<std::string> arguments);
+    foundation::Result<void> launchCommand(const std::string& path, std::vector<std::string> arguments);
 
 private:
     void layOutRoot();

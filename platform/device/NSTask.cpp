@@ -9,18 +9,18 @@ using foundation::Value;
 using runtime::Imp;
 using runtime::Selector;
 
-std::optional<std::string> NSTask::commandArguments(std::vector<std::string>& result) const
+foundation::Result<void> NSTask::commandArguments(std::vector<std::string>& result) const
 {
     if (m_arguments.isNil())
-        return std::nullopt;
+        return {};
     if (!m_arguments.isArray())
-        return std::string("the arguments are not an array of strings");
+        return foundation::Error { "the arguments are not an array of strings" };
     for (auto& argument : m_arguments.items()) {
         if (!argument.isString())
-            return std::string("an argument is not a string");
+            return foundation::Error { "an argument is not a string" };
         result.push_back(argument.string());
     }
-    return std::nullopt;
+    return {};
 }
 
 void NSTask::refuse(const std::string& reason) const
@@ -32,27 +32,27 @@ void NSTask::refuse(const std::string& reason) const
             { "bundleId", m_process->bundleIdentifier() } });
 }
 
-std::optional<std::string> NSTask::launch()
+foundation::Result<void> NSTask::launch()
 {
-    std::optional<std::string> failure;
+    foundation::Result<void> ready;
     std::vector<std::string> arguments;
     if (m_launched)
-        failure = "the task was launched already";
+        ready = foundation::Error { "the task was launched already" };
     else if (!m_launchPath.isString() || m_launchPath.string().empty())
-        failure = "the task has no launch path";
+        ready = foundation::Error { "the task has no launch path" };
     else
-        failure = commandArguments(arguments);
-    if (failure) {
-        refuse(*failure);
-        return failure;
+        ready = commandArguments(arguments);
+    if (!ready) {
+        refuse(ready.error().message);
+        return ready;
     }
     if (!m_process)
-        return std::string("the task belongs to no process");
+        return foundation::Error { "the task belongs to no process" };
     // The device traces a missing program itself.
-    if (auto missing = m_process->device().launchCommand(m_launchPath.string(), std::move(arguments)))
-        return missing;
+    if (auto launched = m_process->device().launchCommand(m_launchPath.string(), std::move(arguments)); !launched)
+        return launched;
     m_launched = true;
-    return std::nullopt;
+    return {};
 }
 
 void NSTask::registerClass(Process& process)
@@ -72,7 +72,7 @@ void NSTask::registerClass(Process& process)
     runtime.define(cls, SEL("arguments"), Imp::of([](NSTask* self, Selector) { return self->m_arguments; }));
     runtime.define(cls, SEL("setArguments:"),
         Imp::of([](NSTask* self, Selector, const Value& arguments) { self->m_arguments = arguments; }));
-    runtime.define(cls, SEL("launch"), Imp::of([](NSTask* self, Selector) { self->launch(); }));
+    runtime.define(cls, SEL("launch"), Imp::of([](NSTask* self, Selector) { (void)self->launch(); }));
     runtime.define(cls, SEL("isRunning"), Imp::of([](NSTask* self, Selector) { return self->isRunning(); }));
 }
 

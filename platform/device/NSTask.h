@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/device/Forward.h"
+#include "platform/foundation/Result.h"
 #include "platform/foundation/Value.h"
 #include "platform/runtime/Runtime.h"
 
@@ -27,13 +27,13 @@ public:
     const foundation::Value& arguments() const { return m_arguments; }
     bool isRunning() const { return m_launched; }
 
-    // Answers the reason when nothing was launched.
-    std::optional<std::string> launch();
+    // Fails with the reason when nothing was launched.
+    foundation::Result<void> launch();
 
     static void registerClass(Process&);
 
 private:
-    std::optional<std::string> commandArguments(std::vector<std::string>&) const;
+    foundation::Result<void> commandArguments(std::vector<std::string>&) const;
     void refuse(const std::string& reason) const;
 
     Process* m_process { nullptr };

@@ -81,18 +81,18 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+Result<void> writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
     auto failure = [&](const std::string& what, int error) {
-        return "cannot write " + path.string() + ": " + what + ": " + describeErrno(error);
+        return Error { "cannot write " + path.string() + ": " + what + ": " + describeErrno(error) };
     };
     if (path.filename().empty())
-        return "cannot write " + path.string() + ": the path names no file";
+        return Error { "cannot write " + path.string() + ": the path names no file" };
     // Renaming over a device node, a FIFO or a socket would replace it with a plain
     // file; only a regular file (or a link, which is replaced) or a new path will do.
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
-        return "cannot write " + path.string() + ": it is not a regular file";
+        return Error { "cannot write " + path.string() + ": it is not a regular file" };
 
     std::filesystem::path temporary;
     int fd = createTemporaryFile(path, temporary);
@@ -109,7 +109,7 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& path
         return failure("cannot move the new contents into place", error);
     }
     syncFolder(folderOf(path));
-    return std::nullopt;
+    return {};
 }
 
 } // namespace foundation

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
-#include <string>
+
+#include "platform/foundation/Result.h"
 
 namespace foundation {
 
@@ -15,7 +15,7 @@ namespace foundation {
 // a symbolic link at `path` is replaced, not followed. Anything else at
 // `path` (a folder, a device node, a FIFO, a socket) is refused.
 // On failure the old file is untouched, no temporary file is left behind and
-// the answer says what went wrong; on success the answer is empty.
-std::optional<std::string> writeFileAtomically(const std::filesystem::path&, std::span<const uint8_t> bytes);
+// the answer says what went wrong.
+Result<void> writeFileAtomically(const std::filesystem::path&, std::span<const uint8_t> bytes);
 
 } // namespace foundation

@@ -223,9 +223,11 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> checkBinaryPropertyList(std::span<const uint8_t> bytes, const PropertyListLimits& limits)
+Result<void> checkBinaryPropertyList(std::span<const uint8_t> bytes, const PropertyListLimits& limits)
 {
-    return BinaryChecker(bytes, limits).run();
+    if (auto problem = BinaryChecker(bytes, limits).run())
+        return Error { std::move(*problem) };
+    return {};
 }
 
 } // namespace foundation

@@ -1,12 +1,12 @@
 #include "platform/foundation/Bundle.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 #include <vector>
 
 #include "platform/foundation/StringsTable.h"
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -135,13 +135,12 @@ Value Bundle::loadTable(const std::string& name) const
             continue;
         auto bytes = readFile(host);
         if (!bytes) {
-            std::fprintf(stderr, "foundation: cannot read the strings table %s\n", devicePath.c_str());
+            runtime::console("foundation: cannot read the strings table " + devicePath);
             return Value::dictionary();
         }
         auto table = parseStringsTable(*bytes);
         if (!table) {
-            std::fprintf(stderr, "foundation: the strings table %s is malformed: %s\n", devicePath.c_str(),
-                table.error().message.c_str());
+            runtime::console("foundation: the strings table " + devicePath + " is malformed: " + table.error().message);
             return Value::dictionary();
         }
         return std::move(table).value();

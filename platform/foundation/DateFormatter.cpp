@@ -1,10 +1,10 @@
 #include "platform/foundation/DateFormatter.h"
 
-#include <cstdio>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
 #include "platform/foundation/DateClass.h"
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -59,13 +59,12 @@ icu::SimpleDateFormat* DateFormatter::formatter()
     UErrorCode status = U_ZERO_ERROR;
     auto made = std::make_unique<icu::SimpleDateFormat>(unicode(m_format), icu::Locale(m_locale.c_str()), status);
     if (U_FAILURE(status)) {
-        std::fprintf(
-            stderr, "foundation: the date format \"%s\" is not valid: %s\n", m_format.c_str(), u_errorName(status));
+        runtime::console("foundation: the date format \"" + m_format + "\" is not valid: " + u_errorName(status));
         return nullptr;
     }
     std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(unicode(m_timeZone)));
     if (*zone == icu::TimeZone::getUnknown())
-        std::fprintf(stderr, "foundation: unknown time zone \"%s\"; using GMT\n", m_timeZone.c_str());
+        runtime::console("foundation: unknown time zone \"" + m_timeZone + "\"; using GMT");
     made->adoptTimeZone(zone.release());
     m_formatter = std::move(made);
     return m_formatter.get();

@@ -1,7 +1,6 @@
 #include "platform/foundation/MutableArray.h"
 
-#include <cstdio>
-
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -21,7 +20,7 @@ void MutableArray::defineClass(runtime::Runtime& runtime)
     Class& cls = runtime.defineClass<MutableArray>("NSMutableArray", "NSArray");
     runtime.define(cls, SEL("addObject:"), Imp::of([](MutableArray* self, Selector, const Value& item) {
         if (item.isNil()) {
-            std::fprintf(stderr, "foundation: -[NSMutableArray addObject:] was given nil; nothing was added\n");
+            runtime::console("foundation: -[NSMutableArray addObject:] was given nil; nothing was added");
             return;
         }
         self->append(item);
@@ -30,8 +29,8 @@ void MutableArray::defineClass(runtime::Runtime& runtime)
         Imp::of([](MutableArray* self, Selector) { return static_cast<uint64_t>(self->items().size()); }));
     runtime.define(cls, SEL("objectAtIndex:"), Imp::of([](MutableArray* self, Selector, uint64_t index) -> Value {
         if (index >= self->items().size()) {
-            std::fprintf(stderr, "foundation: -[NSMutableArray objectAtIndex:] index %llu beyond bounds [0 .. %zu)\n",
-                static_cast<unsigned long long>(index), self->items().size());
+            runtime::console("foundation: -[NSMutableArray objectAtIndex:] index " + std::to_string(index)
+                + " beyond bounds [0 .. " + std::to_string(self->items().size()) + ")");
             return {};
         }
         return self->items()[index];

@@ -1,7 +1,6 @@
 #include "platform/foundation/MutableDictionary.h"
 
-#include <cstdio>
-
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -22,9 +21,9 @@ void MutableDictionary::defineClass(runtime::Runtime& runtime)
     runtime.define(cls, SEL("setObject:forKey:"),
         Imp::of([](MutableDictionary* self, Selector, const Value& value, const Value& key) {
             if (value.isNil() || !key.isString()) {
-                std::fprintf(stderr,
+                runtime::console(
                     "foundation: -[NSMutableDictionary setObject:forKey:] needs an object and a string key; "
-                    "nothing was stored\n");
+                    "nothing was stored");
                 return;
             }
             self->set(key.string(), value);

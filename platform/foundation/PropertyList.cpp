@@ -291,9 +291,11 @@ Result<Value> parsePropertyList(std::span<const uint8_t> bytes)
     if (bytes.size() > std::numeric_limits<uint32_t>::max())
         return Error { "the property list is larger than 4 GiB" };
     bool binary = isBinary(bytes);
-    auto problem = binary ? checkBinaryPropertyList(bytes, limits) : checkXmlPropertyList(bytes, limits);
-    if (problem)
-        return Error { (binary ? "malformed binary property list: " : "malformed XML property list: ") + *problem };
+    auto checked = binary ? checkBinaryPropertyList(bytes, limits) : checkXmlPropertyList(bytes, limits);
+    if (!checked) {
+        return Error { (binary ? "malformed binary property list: " : "malformed XML property list: ")
+            + checked.error().message };
+    }
 
     plist_t root = nullptr;
     auto* text = reinterpret_cast<const char*>(bytes.data());
@@ -342,12 +344,11 @@ Result<Data> serializePropertyList(const Value& value, PropertyListFormat format
     return Data(begin, begin + length);
 }
 
-std::optional<std::string> writePropertyList(
-    const std::filesystem::path& path, const Value& value, PropertyListFormat format)
+Result<void> writePropertyList(const std::filesystem::path& path, const Value& value, PropertyListFormat format)
 {
     auto bytes = serializePropertyList(value, format);
     if (!bytes)
-        return "cannot write " + path.string() + ": " + bytes.error().message;
+        return Error { "cannot write " + path.string() + ": " + bytes.error().message };
     return writeFileAtomically(path, bytes.value());
 }
 

@@ -36,8 +36,7 @@ std::optional<Value> readPropertyList(const std::filesystem::path&);
 Result<Data> serializePropertyList(const Value&, PropertyListFormat);
 
 // Replaces the file at `path` atomically (see writeFileAtomically). On failure
-// the old file is left as it was and the answer is the reason; on success the
-// answer is empty.
-std::optional<std::string> writePropertyList(const std::filesystem::path&, const Value&, PropertyListFormat);
+// the old file is left as it was and the answer is the reason.
+Result<void> writePropertyList(const std::filesystem::path&, const Value&, PropertyListFormat);
 
 } // namespace foundation

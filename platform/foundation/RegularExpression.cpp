@@ -1,10 +1,10 @@
 #include "platform/foundation/RegularExpression.h"
 
-#include <cstdio>
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
 
 #include "platform/foundation/TextCheckingResult.h"
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
@@ -47,9 +47,8 @@ namespace {
         if (!range)
             return Range { 0, length };
         if (range->location > length || range->length > length - range->location) {
-            std::fprintf(stderr, "foundation: the range {%llu, %llu} lies outside a string of length %llu\n",
-                static_cast<unsigned long long>(range->location), static_cast<unsigned long long>(range->length),
-                static_cast<unsigned long long>(length));
+            runtime::console("foundation: the range {" + std::to_string(range->location) + ", "
+                + std::to_string(range->length) + "} lies outside a string of length " + std::to_string(length));
             return std::nullopt;
         }
         return range;
@@ -106,20 +105,20 @@ RegularExpression::RegularExpression(runtime::Class* cls)
 
 RegularExpression::~RegularExpression() = default;
 
-std::optional<std::string> RegularExpression::compile(const std::string& pattern, uint64_t options)
+Result<void> RegularExpression::compile(const std::string& pattern, uint64_t options)
 {
     UErrorCode status = U_ZERO_ERROR;
     UParseError where {};
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(icu::UnicodeString::fromUTF8(pattern), icuFlags(options), where, status));
     if (U_FAILURE(status)) {
-        return "the regular expression \"" + pattern + "\" does not compile at offset " + std::to_string(where.offset)
-            + ": " + u_errorName(status);
+        return Error { "the regular expression \"" + pattern + "\" does not compile at offset "
+            + std::to_string(where.offset) + ": " + u_errorName(status) };
     }
     m_pattern = pattern;
     m_options = options;
     m_compiled = std::move(compiled);
-    return std::nullopt;
+    return {};
 }
 
 uint64_t RegularExpression::numberOfCaptureGroups() const
@@ -158,8 +157,7 @@ std::optional<std::vector<std::vector<Range>>> RegularExpression::matches(
             found.push_back(rangesOf(*matcher));
     }
     if (status == U_REGEX_TIME_OUT)
-        std::fprintf(
-            stderr, "foundation: the regular expression \"%s\" ran too long; the search stopped\n", m_pattern.c_str());
+        runtime::console("foundation: the regular expression \"" + m_pattern + "\" ran too long; the search stopped");
     return found;
 }
 
@@ -193,11 +191,11 @@ void RegularExpression::defineClass(runtime::Runtime& runtime)
     runtime.define(cls, SEL("initWithPattern:options:error:"),
         Imp::of([](RegularExpression* self, Selector, const Value& pattern, uint64_t options, Object*) -> Object* {
             if (!pattern.isString()) {
-                std::fprintf(stderr, "foundation: a regular expression needs a pattern string\n");
+                runtime::console("foundation: a regular expression needs a pattern string");
                 return nullptr;
             }
-            if (auto error = self->compile(pattern.string(), options)) {
-                std::fprintf(stderr, "foundation: %s\n", error->c_str());
+            if (auto compiled = self->compile(pattern.string(), options); !compiled) {
+                runtime::console("foundation: " + compiled.error().message);
                 return nullptr;
             }
             return self;

@@ -54,7 +54,7 @@ public:
 
     // Compiles `pattern`; on failure the expression stays unusable and the
     // answer says why.
-    std::optional<std::string> compile(const std::string& pattern, uint64_t options);
+    Result<void> compile(const std::string& pattern, uint64_t options);
 
     const std::string& pattern() const { return m_pattern; }
     uint64_t options() const { return m_options; }

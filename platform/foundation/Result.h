@@ -66,4 +66,27 @@ private:
     std::variant<T, Error> m_storage;
 };
 
+// The outcome of an operation that yields nothing but can fail: success
+// (`return {};`) or an Error.
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Error error)
+        : m_error(std::move(error))
+    {
+    }
+
+    bool isOk() const { return !m_error; }
+    explicit operator bool() const { return isOk(); }
+
+    const Error& error() const
+    {
+        assert(!isOk());
+        return *m_error;
+    }
+
+private:
+    std::optional<Error> m_error;
+};
+
 } // namespace foundation

@@ -517,14 +517,16 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> checkXmlPropertyList(std::span<const uint8_t> bytes, const PropertyListLimits& limits)
+Result<void> checkXmlPropertyList(std::span<const uint8_t> bytes, const PropertyListLimits& limits)
 {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (text.find('\0') != std::string_view::npos)
-        return std::string("the XML text contains a NUL character");
+        return Error { "the XML text contains a NUL character" };
     if (!text::isValidUtf8(text))
-        return std::string("the XML text is not valid UTF-8");
-    return XmlChecker(text, limits).run();
+        return Error { "the XML text is not valid UTF-8" };
+    if (auto problem = XmlChecker(text, limits).run())
+        return Error { std::move(*problem) };
+    return {};
 }
 
 } // namespace foundation

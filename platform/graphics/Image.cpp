@@ -124,14 +124,14 @@ Result<Data> Image::encodeJpeg(int quality) const
     return graphics::encodeJpeg(*this, quality);
 }
 
-std::optional<std::string> Image::writePng(const std::filesystem::path& path) const
+Result<void> Image::writePng(const std::filesystem::path& path) const
 {
     auto bytes = encodePng();
     if (!bytes)
-        return bytes.error().message;
-    if (auto failure = foundation::writeFileAtomically(path, bytes.value()))
-        return "cannot write " + path.string() + ": " + *failure;
-    return std::nullopt;
+        return bytes.error();
+    if (auto written = foundation::writeFileAtomically(path, bytes.value()); !written)
+        return Error { "cannot write " + path.string() + ": " + written.error().message };
+    return {};
 }
 
 uint32_t Image::premultiply(Pixel pixel)

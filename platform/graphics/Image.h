@@ -69,8 +69,8 @@ public:
     // JPEG has no alpha: transparent parts come out as if drawn over black.
     // `quality` runs from 0 to 100; values outside are clamped.
     foundation::Result<foundation::Data> encodeJpeg(int quality) const;
-    // Writes the PNG encoding atomically; answers the reason on failure, nothing on success.
-    std::optional<std::string> writePng(const std::filesystem::path&) const;
+    // Writes the PNG encoding atomically; fails with the reason.
+    foundation::Result<void> writePng(const std::filesystem::path&) const;
 
     // Packs straight components into the storage format, and back.
     static uint32_t premultiply(Pixel);

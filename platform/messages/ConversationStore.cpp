@@ -38,19 +38,19 @@ Result<std::vector<std::string>> ConversationStore::load() const
     return guids;
 }
 
-std::optional<std::string> ConversationStore::save(const std::vector<std::string>& guids) const
+foundation::Result<void> ConversationStore::save(const std::vector<std::string>& guids) const
 {
     Value list = Value::array();
     for (auto& guid : guids) {
         if (guid.empty())
-            return std::string("a conversation needs a chat guid");
+            return foundation::Error { "a conversation needs a chat guid" };
         list.append(Value(Value::Dictionary { { "guid", Value(guid) } }));
     }
     auto path = m_device->hostPath(devicePath);
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
     if (error)
-        return "cannot create the folder of " + std::string(devicePath) + ": " + error.message();
+        return foundation::Error { "cannot create the folder of " + std::string(devicePath) + ": " + error.message() };
     return foundation::writePropertyList(path, list, foundation::PropertyListFormat::Xml);
 }
 

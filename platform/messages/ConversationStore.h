@@ -25,8 +25,8 @@ public:
     foundation::Result<std::vector<std::string>> load() const;
 
     // Replaces the file, atomically, with these guids in order. Refuses an
-    // empty guid; answers the reason on failure, nothing on success.
-    std::optional<std::string> save(const std::vector<std::string>& guids) const;
+    // empty guid; fails with the reason.
+    foundation::Result<void> save(const std::vector<std::string>& guids) const;
 
 private:
     const device::Device* m_device;

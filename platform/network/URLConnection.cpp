@@ -1,6 +1,5 @@
 #include "platform/network/URLConnection.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "platform/device/Process.h"
@@ -8,6 +7,7 @@
 #include "platform/foundation/ErrorObject.h"
 #include "platform/network/HTTPURLResponse.h"
 #include "platform/network/Network.h"
+#include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace network {
@@ -178,9 +178,9 @@ void URLConnection::defineClass(device::Process& process)
         Imp::of([owner](Class*, Selector, Object* request, Object* queue, Completion completion) {
             auto* target = dynamic_cast<OperationQueue*>(queue);
             if (!target || !target->dispatchQueue() || !completion) {
-                std::fprintf(stderr,
+                runtime::console(
                     "network: +[NSURLConnection sendAsynchronousRequest:queue:completionHandler:] needs an "
-                    "operation queue and a completion handler; nothing was sent\n");
+                    "operation queue and a completion handler; nothing was sent");
                 return;
             }
             sendAsynchronously(*owner, dynamic_cast<URLRequest*>(request), target, std::move(completion));

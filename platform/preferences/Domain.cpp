@@ -99,19 +99,19 @@ foundation::Result<foundation::Value> Domain::readForChange() const
     return values;
 }
 
-std::optional<std::string> Domain::set(const std::string& key, const foundation::Value& value)
+foundation::Result<void> Domain::set(const std::string& key, const foundation::Value& value)
 {
     auto path = hostPath();
     if (path.empty())
-        return "the domain name " + m_identifier + " is not a valid file name";
+        return foundation::Error { "the domain name " + m_identifier + " is not a valid file name" };
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     DomainLock lock(path);
     if (lock.failure())
-        return lock.failure();
+        return foundation::Error { *lock.failure() };
     auto values = readForChange();
     if (!values)
-        return values.error().message;
+        return values.error();
     if (value.isNil())
         values.value().remove(key);
     else
@@ -119,12 +119,12 @@ std::optional<std::string> Domain::set(const std::string& key, const foundation:
     return write(values.value(), { key });
 }
 
-std::optional<std::string> Domain::removeAll()
+foundation::Result<void> Domain::removeAll()
 {
     return removeAllLocked(nullptr);
 }
 
-std::optional<std::string> Domain::removeAll(std::filesystem::path& movedAside)
+foundation::Result<void> Domain::removeAll(std::filesystem::path& movedAside)
 {
     movedAside.clear();
     return removeAllLocked(&movedAside);
@@ -144,16 +144,16 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> Domain::removeAllLocked(std::filesystem::path* movedAside)
+foundation::Result<void> Domain::removeAllLocked(std::filesystem::path* movedAside)
 {
     auto path = hostPath();
     if (path.empty())
-        return "the domain name " + m_identifier + " is not a valid file name";
+        return foundation::Error { "the domain name " + m_identifier + " is not a valid file name" };
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     DomainLock lock(path);
     if (lock.failure())
-        return lock.failure();
+        return foundation::Error { *lock.failure() };
     auto values = readForChange();
     if (!values && movedAside && std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
         // Kept whole under a name that says why, never written over.
@@ -163,14 +163,15 @@ std::optional<std::string> Domain::removeAllLocked(std::filesystem::path* movedA
             aside = path;
             aside += ".unreadable-" + utcStamp() + "-" + std::to_string(count);
         }
-        if (::rename(path.c_str(), aside.c_str()) != 0)
-            return "cannot move the unreadable " + path.string() + " aside to " + aside.string() + ": "
-                + std::strerror(errno);
+        if (::rename(path.c_str(), aside.c_str()) != 0) {
+            return foundation::Error { "cannot move the unreadable " + path.string() + " aside to " + aside.string()
+                + ": " + std::strerror(errno) };
+        }
         *movedAside = aside;
         values = foundation::Value::dictionary();
     }
     if (!values)
-        return values.error().message;
+        return values.error();
     std::vector<std::string> keys;
     for (auto& [key, value] : values.value().entries())
         keys.push_back(key);
@@ -197,21 +198,21 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> Domain::write(const foundation::Value& values, const std::vector<std::string>& changedKeys)
+foundation::Result<void> Domain::write(const foundation::Value& values, const std::vector<std::string>& changedKeys)
 {
     auto path = hostPath();
     if (path.empty())
-        return "the domain name " + m_identifier + " is not a valid file name";
+        return foundation::Error { "the domain name " + m_identifier + " is not a valid file name" };
     if (!values.isPropertyList())
-        return std::string("only property-list values can be stored");
+        return foundation::Error { "only property-list values can be stored" };
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     removeStaleTemporaryFiles(path);
-    if (auto failure = foundation::writePropertyList(path, values, foundation::PropertyListFormat::Binary))
-        return failure;
+    if (auto written = foundation::writePropertyList(path, values, foundation::PropertyListFormat::Binary); !written)
+        return written;
     m_device.trace().emit("preferences.changed", { { "domain", m_identifier }, { "keys", changedKeys } });
     m_device.distributedCenter().post(changeNotificationName());
-    return std::nullopt;
+    return {};
 }
 
 } // namespace preferences

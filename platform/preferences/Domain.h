@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "platform/foundation/Result.h"
@@ -27,25 +26,25 @@ public:
 
     // The stored values; an empty dictionary when there are none.
     foundation::Value read() const;
-    // Stores `value` under `key` (nil removes the key). Answers an error
-    // message when the domain could not be written; nothing changed then.
+    // Stores `value` under `key` (nil removes the key). Fails when the domain
+    // could not be written; nothing changed then.
     // A domain file that exists but cannot be read is never written over: the
     // change is refused, naming the file and what is wrong with it. Writers on
     // this machine take turns through an advisory lock on <file>.lock.
-    std::optional<std::string> set(const std::string& key, const foundation::Value&);
-    std::optional<std::string> removeAll();
+    foundation::Result<void> set(const std::string& key, const foundation::Value&);
+    foundation::Result<void> removeAll();
     // Removes every value like removeAll(), and starts afresh from a domain
     // file that cannot be read: that file is first renamed beside itself to
     // <file>.unreadable-<UTC time>, whose path `movedAside` receives.
-    std::optional<std::string> removeAll(std::filesystem::path& movedAside);
+    foundation::Result<void> removeAll(std::filesystem::path& movedAside);
 
     // The system-wide notification every process's preference objects observe.
     std::string changeNotificationName() const { return m_identifier + "/ReloadPrefs"; }
 
 private:
     foundation::Result<foundation::Value> readForChange() const;
-    std::optional<std::string> removeAllLocked(std::filesystem::path* movedAside);
-    std::optional<std::string> write(const foundation::Value& values, const std::vector<std::string>& changedKeys);
+    foundation::Result<void> removeAllLocked(std::filesystem::path* movedAside);
+    foundation::Result<void> write(const foundation::Value& values, const std::vector<std::string>& changedKeys);
 
     device::Device& m_device;
     std::string m_identifier;

@@ -161,8 +161,8 @@ void PSListController::setPreferenceValue(const Value& value, PSSpecifier& speci
         reportProblem("the row \"" + specifier.name().string() + "\" names no \"defaults\" and \"key\" to store into");
         return;
     }
-    if (auto failure = Domain(m_process->device(), domain.string()).set(key.string(), value)) {
-        reportProblem("cannot store " + key.string() + ": " + *failure);
+    if (auto stored = Domain(m_process->device(), domain.string()).set(key.string(), value); !stored) {
+        reportProblem("cannot store " + key.string() + ": " + stored.error().message);
         return;
     }
     const Value& notification = specifier.property("PostNotification");

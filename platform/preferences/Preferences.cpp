@@ -87,22 +87,22 @@ Value Preferences::objectForKey(const std::string& key) const
     return stored.isNil() ? defaultFor(key) : stored;
 }
 
-std::optional<std::string> Preferences::setObject(const Value& value, const std::string& key)
+foundation::Result<void> Preferences::setObject(const Value& value, const std::string& key)
 {
     if (!m_domain)
-        return std::string("the preference object has no domain");
-    auto failure = m_domain->set(key, value);
+        return foundation::Error { "the preference object has no domain" };
+    auto stored = m_domain->set(key, value);
     reload();
-    return failure;
+    return stored;
 }
 
-std::optional<std::string> Preferences::removeAllObjects()
+foundation::Result<void> Preferences::removeAllObjects()
 {
     if (!m_domain)
-        return std::string("the preference object has no domain");
-    auto failure = m_domain->removeAll();
+        return foundation::Error { "the preference object has no domain" };
+    auto removed = m_domain->removeAll();
     reload();
-    return failure;
+    return removed;
 }
 
 void Preferences::reload()
@@ -144,10 +144,10 @@ void defineClasses(device::Process& process)
     runtime.define(cls, SEL("setObject:forKey:"),
         runtime::Imp::of([](Preferences* self, Selector, const Value& value, const Value& key) {
             if (key.isString())
-                self->setObject(value, key.string());
+                (void)self->setObject(value, key.string());
         }));
-    runtime.define(
-        cls, SEL("removeAllObjects"), runtime::Imp::of([](Preferences* self, Selector) { self->removeAllObjects(); }));
+    runtime.define(cls, SEL("removeAllObjects"),
+        runtime::Imp::of([](Preferences* self, Selector) { (void)self->removeAllObjects(); }));
     runtime.define(cls, SEL("_preferencesChanged:"),
         runtime::Imp::of([](Preferences* self, Selector, Object*) { self->reload(); }));
 }

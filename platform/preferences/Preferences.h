@@ -28,10 +28,10 @@ public:
 
     // The stored value, else the registered default, else nil.
     foundation::Value objectForKey(const std::string& key) const;
-    // Stores a value (nil removes it). Answers an error message when the
-    // domain could not be written.
-    std::optional<std::string> setObject(const foundation::Value&, const std::string& key);
-    std::optional<std::string> removeAllObjects();
+    // Stores a value (nil removes it). Fails when the domain could not be
+    // written.
+    foundation::Result<void> setObject(const foundation::Value&, const std::string& key);
+    foundation::Result<void> removeAllObjects();
 
     // Re-reads the domain and updates every registered variable.
     void reload();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/runtime/Console.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewLayoutState.h"
@@ -694,8 +695,7 @@ std::string LayoutPart::describe(const Equation& equation) const
 
 void LayoutPart::report(const Equation& equation, const std::string& reason) const
 {
-    std::fprintf(stderr, "uikit: the constraint %s %s; it is left out of the layout\n", describe(equation).c_str(),
-        reason.c_str());
+    runtime::console("uikit: the constraint " + describe(equation) + " " + reason + "; it is left out of the layout");
 }
 
 } // namespace uikit

@@ -1,12 +1,12 @@
 #include "platform/uikit/NSAttributedString.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Text.h"
 #include "platform/graphics/TextRange.h"
+#include "platform/runtime/Console.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSMutableAttributedString.h"
 #include "platform/uikit/UIFont.h"
@@ -53,9 +53,8 @@ void NSAttributedString::copyFrom(const NSAttributedString& other)
 bool NSAttributedString::addAttribute(std::string name, Value value, Range range)
 {
     if (range.location > m_length || range.length > m_length - range.location) {
-        std::fprintf(stderr, "uikit: attribute range {%llu, %llu} lies beyond the end of a string of length %llu\n",
-            static_cast<unsigned long long>(range.location), static_cast<unsigned long long>(range.length),
-            static_cast<unsigned long long>(m_length));
+        runtime::console("uikit: attribute range {" + std::to_string(range.location) + ", "
+            + std::to_string(range.length) + "} lies beyond the end of a string of length " + std::to_string(m_length));
         return false;
     }
     if (range.length > 0)

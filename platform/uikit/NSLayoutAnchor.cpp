@@ -1,8 +1,7 @@
 #include "platform/uikit/NSLayoutAnchor.h"
 
-#include <cstdio>
-
 #include "platform/device/Process.h"
+#include "platform/runtime/Console.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UIView.h"
@@ -37,13 +36,13 @@ namespace {
     {
         auto* second = dynamic_cast<NSLayoutAnchor*>(other);
         if (!second) {
-            std::fprintf(stderr, "uikit: a constraint on the %s anchor needs another anchor; none was given\n",
-                nameOf(first->attribute()));
+            runtime::console(std::string("uikit: a constraint on the ") + nameOf(first->attribute())
+                + " anchor needs another anchor; none was given");
             return nullptr;
         }
         if (!canRelate(first, second)) {
-            std::fprintf(stderr, "uikit: the %s anchor cannot be related to the %s anchor\n",
-                nameOf(first->attribute()), nameOf(second->attribute()));
+            runtime::console(std::string("uikit: the ") + nameOf(first->attribute())
+                + " anchor cannot be related to the " + nameOf(second->attribute()) + " anchor");
             return nullptr;
         }
         return NSLayoutConstraint::make(process->runtime(), first, relation, second, multiplier, constant);
@@ -53,8 +52,8 @@ namespace {
         device::Process* process, NSLayoutAnchor* first, Relation relation, double constant)
     {
         if (!isDimension(first->attribute())) {
-            std::fprintf(stderr, "uikit: only a width or height can equal a constant, not the %s anchor\n",
-                nameOf(first->attribute()));
+            runtime::console(std::string("uikit: only a width or height can equal a constant, not the ")
+                + nameOf(first->attribute()) + " anchor");
             return nullptr;
         }
         return NSLayoutConstraint::make(process->runtime(), first, relation, nullptr, 1, constant);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/device/Process.h"
+#include "platform/runtime/Console.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/UIView.h"
@@ -106,8 +107,7 @@ void NSLayoutConstraint::activate()
 {
     UIView* first = firstItem();
     if (!first || (m_second && !m_second->view())) {
-        std::fprintf(
-            stderr, "uikit: the constraint %s names a view that has gone; it stays inactive\n", describe().c_str());
+        runtime::console("uikit: the constraint " + describe() + " names a view that has gone; it stays inactive");
         return;
     }
     m_active = true;

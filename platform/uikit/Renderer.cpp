@@ -206,12 +206,12 @@ Result<graphics::Image> renderView(UIView* root, const Size& size, double scale,
     return image;
 }
 
-std::optional<std::string> writeRenderedView(
+foundation::Result<void> writeRenderedView(
     UIView* root, const Size& size, double scale, const std::filesystem::path& path, std::optional<double> time)
 {
     auto image = renderView(root, size, scale, time);
     if (!image)
-        return image.error().message;
+        return image.error();
     return image->writePng(path);
 }
 

@@ -34,9 +34,8 @@ class UIView;
 foundation::Result<graphics::Image> renderView(
     UIView* root, const Size& size, double scale, std::optional<double> time = std::nullopt);
 
-// Renders as above and writes a PNG file; answers the reason on failure,
-// nothing on success.
-std::optional<std::string> writeRenderedView(UIView* root, const Size& size, double scale, const std::filesystem::path&,
+// Renders as above and writes a PNG file; fails with the reason.
+foundation::Result<void> writeRenderedView(UIView* root, const Size& size, double scale, const std::filesystem::path&,
     std::optional<double> time = std::nullopt);
 
 } // namespace uikit

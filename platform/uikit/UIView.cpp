@@ -1,9 +1,9 @@
 #include "platform/uikit/UIView.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/device/Process.h"
+#include "platform/runtime/Console.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
@@ -187,7 +187,7 @@ bool UIView::insertSubview(UIView* view, size_t index)
     if (!view)
         return false;
     if (isDescendantOf(view)) {
-        std::fprintf(stderr, "uikit: a view cannot become a subview of itself or of one of its own subviews\n");
+        runtime::console("uikit: a view cannot become a subview of itself or of one of its own subviews");
         return false;
     }
     Ref<UIView> protect(view);

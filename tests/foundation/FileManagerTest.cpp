@@ -121,10 +121,10 @@ TEST_F(FileManagerTest, readsPropertyListFilesAsDictionaries)
 {
     Value metadata(Value::Dictionary { { "MCMMetadataIdentifier", Value("group.example") } });
     auto binary = test.device().hostPath("/var/mobile/binary.plist");
-    ASSERT_FALSE(foundation::writePropertyList(binary, metadata, foundation::PropertyListFormat::Binary));
-    ASSERT_FALSE(foundation::writePropertyList(
+    ASSERT_TRUE(foundation::writePropertyList(binary, metadata, foundation::PropertyListFormat::Binary));
+    ASSERT_TRUE(foundation::writePropertyList(
         test.device().hostPath("/var/mobile/text.plist"), metadata, foundation::PropertyListFormat::Xml));
-    ASSERT_FALSE(foundation::writePropertyList(test.device().hostPath("/var/mobile/array.plist"),
+    ASSERT_TRUE(foundation::writePropertyList(test.device().hostPath("/var/mobile/array.plist"),
         Value(Value::Array { 1, 2 }), foundation::PropertyListFormat::Xml));
     write("/var/mobile/garbage.plist", "<plist><dict><key>");
     EXPECT_EQ(dictionaryAt("/var/mobile/binary.plist"), metadata);

@@ -106,7 +106,7 @@ TEST_F(PropertyListTest, roundTripsEveryKindThroughFilesInBothFormats)
 {
     for (auto format : { PropertyListFormat::Xml, PropertyListFormat::Binary }) {
         auto file = path(format == PropertyListFormat::Xml ? "values.xml.plist" : "values.binary.plist");
-        ASSERT_EQ(foundation::writePropertyList(file, everyKind(), format), std::nullopt);
+        ASSERT_TRUE(foundation::writePropertyList(file, everyKind(), format));
         auto read = foundation::loadPropertyList(file);
         ASSERT_TRUE(read) << read.error().message;
         EXPECT_EQ(read.value(), everyKind()) << describe(read.value());
@@ -470,9 +470,9 @@ TEST_F(PropertyListTest, corruptFileIsReportedAndLeftUnchanged)
 TEST_F(PropertyListTest, writingReplacesTheFileAtomically)
 {
     auto file = path("settings.plist");
-    ASSERT_EQ(foundation::writePropertyList(file, Value("first"), PropertyListFormat::Binary), std::nullopt);
+    ASSERT_TRUE(foundation::writePropertyList(file, Value("first"), PropertyListFormat::Binary));
     ::chmod(file.c_str(), 0640);
-    ASSERT_EQ(foundation::writePropertyList(file, everyKind(), PropertyListFormat::Xml), std::nullopt);
+    ASSERT_TRUE(foundation::writePropertyList(file, everyKind(), PropertyListFormat::Xml));
     EXPECT_EQ(foundation::readPropertyList(file), everyKind());
     // No temporary file is left behind, and the replaced file keeps its permissions.
     EXPECT_EQ(filesInFolder(), std::vector<std::string> { "settings.plist" });
@@ -484,15 +484,15 @@ TEST_F(PropertyListTest, writingReplacesTheFileAtomically)
 TEST_F(PropertyListTest, failedWritesLeaveTheOldFileIntact)
 {
     auto file = path("settings.plist");
-    ASSERT_EQ(foundation::writePropertyList(file, Value("old"), PropertyListFormat::Xml), std::nullopt);
+    ASSERT_TRUE(foundation::writePropertyList(file, Value("old"), PropertyListFormat::Xml));
     auto before = contentsOf(file);
 
     // A value that cannot be stored.
     Value unstorable = Value::dictionary();
     unstorable.set("gap", Value());
     auto refused = foundation::writePropertyList(file, unstorable, PropertyListFormat::Xml);
-    ASSERT_TRUE(refused);
-    EXPECT_NE(refused->find("\"gap\""), std::string::npos) << *refused;
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().message.find("\"gap\""), std::string::npos) << refused.error().message;
     EXPECT_EQ(contentsOf(file), before);
 
     // The disk refuses the bytes part way: the file-size limit stands in for a full disk.
@@ -507,18 +507,18 @@ TEST_F(PropertyListTest, failedWritesLeaveTheOldFileIntact)
     auto failed = foundation::writePropertyList(file, large, PropertyListFormat::Xml);
     ::setrlimit(RLIMIT_FSIZE, &previousLimit);
     std::signal(SIGXFSZ, previousHandler);
-    ASSERT_TRUE(failed);
-    EXPECT_NE(failed->find(file.string()), std::string::npos) << *failed;
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().message.find(file.string()), std::string::npos) << failed.error().message;
     EXPECT_EQ(contentsOf(file), before);
     EXPECT_EQ(filesInFolder(), std::vector<std::string> { "settings.plist" });
 
     // A folder that does not exist, and a target that is a folder.
     auto nowhere = foundation::writePropertyList(path("missing/settings.plist"), Value("x"), PropertyListFormat::Xml);
-    ASSERT_TRUE(nowhere);
-    EXPECT_NE(nowhere->find("missing"), std::string::npos) << *nowhere;
+    ASSERT_FALSE(nowhere);
+    EXPECT_NE(nowhere.error().message.find("missing"), std::string::npos) << nowhere.error().message;
     EXPECT_FALSE(fs::exists(path("missing")));
     fs::create_directory(path("folder"));
-    EXPECT_TRUE(foundation::writePropertyList(path("folder"), Value("x"), PropertyListFormat::Xml));
+    EXPECT_FALSE(foundation::writePropertyList(path("folder"), Value("x"), PropertyListFormat::Xml));
     EXPECT_TRUE(fs::is_directory(path("folder")));
     EXPECT_EQ(filesInFolder(), (std::vector<std::string> { "folder", "settings.plist" }));
 }

@@ -99,7 +99,7 @@ TEST(Image, roundTripsThroughPngFiles)
     image.setPixel(1, 1, { 200, 100, 50, 128 });
     image.setPixel(2, 1, { 0, 0, 0, 0 });
     auto path = folder.path() / "quadrants.png";
-    ASSERT_FALSE(image.writePng(path).has_value());
+    ASSERT_TRUE(image.writePng(path));
 
     auto loaded = Image::load(path);
     ASSERT_TRUE(loaded.isOk()) << loaded.error().message;
@@ -206,7 +206,7 @@ TEST(Image, refusesGarbageTruncatedAndMissingFilesWithAReason)
     auto missing = Image::load(folder.path() / "missing.png");
     ASSERT_FALSE(missing.isOk());
     EXPECT_NE(missing.error().message.find("missing.png"), std::string::npos);
-    EXPECT_TRUE(Image().writePng(folder.path() / "empty.png").has_value());
+    EXPECT_FALSE(Image().writePng(folder.path() / "empty.png"));
 }
 
 TEST(Image, readsAndWritesPixelsWithinItsBoundsOnly)

@@ -88,7 +88,7 @@ TEST(PictureHelpers, folderFinderFindsTheFirstContainerRecordingTheIdentifier)
     auto copy
         = test.device().hostPath(std::string(root) + "0005/x.com.apple.mobile_container_manager.metadata.plist.old");
     std::filesystem::create_directories(copy.parent_path());
-    ASSERT_FALSE(foundation::writePropertyList(copy,
+    ASSERT_TRUE(foundation::writePropertyList(copy,
         Value(Value::Dictionary { { "MCMMetadataIdentifier", Value("group.copied") } }),
         foundation::PropertyListFormat::Xml));
     EXPECT_EQ(findFolder(test, Value("group.copied"), root), Value(std::string(root) + "0005"));

@@ -85,10 +85,10 @@ public:
         std::string path = root + name;
         auto host = device().hostPath(path + "/.com.apple.mobile_container_manager.metadata.plist");
         std::filesystem::create_directories(host.parent_path());
-        auto failure = foundation::writePropertyList(host,
+        auto written = foundation::writePropertyList(host,
             Value(Value::Dictionary { { "MCMMetadataIdentifier", Value(identifier) } }),
             foundation::PropertyListFormat::Binary);
-        EXPECT_FALSE(failure);
+        EXPECT_TRUE(written);
         return path;
     }
     std::string groupContainer(const std::string& name, const std::string& identifier)

@@ -64,8 +64,8 @@ TEST(PSListControllerTest, rowsShowTheStoredValueElseTheirDefault)
 {
     SettingsFrameworkDevice test;
     test.writeSpecifierFile("Values", valueRows());
-    preferences::Domain(test.device(), testDomain).set("flag", Value(false));
-    preferences::Domain(test.device(), testDomain).set("mode", Value(2));
+    ASSERT_TRUE(preferences::Domain(test.device(), testDomain).set("flag", Value(false)));
+    ASSERT_TRUE(preferences::Domain(test.device(), testDomain).set("mode", Value(2)));
     auto* page = test.openPage("Values");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(shown(page, "Flag"), "off");

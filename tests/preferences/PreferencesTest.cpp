@@ -110,9 +110,9 @@ TEST_F(PreferencesTest, writesAreTracedWithTheirKeys)
 TEST_F(PreferencesTest, wrongTypesReadAsTheDefault)
 {
     preferences::Domain domain(device, domainName);
-    ASSERT_FALSE(domain.set("number", Value("twelve")));
-    ASSERT_FALSE(domain.set("flag", Value(Value::Array { Value(1) })));
-    ASSERT_FALSE(domain.set("count", Value(true)));
+    ASSERT_TRUE(domain.set("number", Value("twelve")));
+    ASSERT_TRUE(domain.set("flag", Value(Value::Array { Value(1) })));
+    ASSERT_TRUE(domain.set("count", Value(true)));
     auto preferences = preferencesIn("com.apple.springboard");
     int64_t number = 0;
     int64_t count = 0;
@@ -144,7 +144,7 @@ TEST_F(PreferencesTest, corruptDomainGivesDefaultsAndIsLeftAsItWas)
 TEST_F(PreferencesTest, interruptedWriteLeavesTheOldDomain)
 {
     preferences::Domain domain(device, domainName);
-    ASSERT_FALSE(domain.set("number", Value(1)));
+    ASSERT_TRUE(domain.set("number", Value(1)));
     auto before = fileContents();
 
     // A writer that died after writing its temporary file and before the
@@ -157,17 +157,17 @@ TEST_F(PreferencesTest, interruptedWriteLeavesTheOldDomain)
     EXPECT_EQ(number, 1);
     EXPECT_EQ(fileContents(), before);
 
-    ASSERT_FALSE(domain.set("number", Value(2)));
+    ASSERT_TRUE(domain.set("number", Value(2)));
     EXPECT_EQ(domain.read()["number"], Value(2));
 }
 
 TEST_F(PreferencesTest, unwritableDomainReportsAndKeepsTheOldValues)
 {
     preferences::Domain domain(device, domainName);
-    ASSERT_FALSE(domain.set("number", Value(1)));
+    ASSERT_TRUE(domain.set("number", Value(1)));
     preferences::Domain invalid(device, "../escape");
-    EXPECT_TRUE(invalid.set("number", Value(1)).has_value());
+    EXPECT_FALSE(invalid.set("number", Value(1)));
     Value object = Value(runtime::Ref<runtime::Object>());
-    EXPECT_FALSE(domain.set("nothing", Value()).has_value()) << "storing nil removes the key";
+    EXPECT_TRUE(domain.set("nothing", Value())) << "storing nil removes the key";
     EXPECT_EQ(domain.read()["number"], Value(1));
 }

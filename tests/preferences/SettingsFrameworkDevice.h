@@ -61,7 +61,7 @@ public:
     {
         auto path = m_device.hostPath(devicePath);
         std::filesystem::create_directories(path.parent_path());
-        ASSERT_FALSE(foundation::writePropertyList(path, value, foundation::PropertyListFormat::Xml));
+        ASSERT_TRUE(foundation::writePropertyList(path, value, foundation::PropertyListFormat::Xml));
     }
     // A specifier file of the test bundle with these rows.
     void writeSpecifierFile(const std::string& name, Value::Array items, const Value& title = {})

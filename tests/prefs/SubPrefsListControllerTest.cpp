@@ -78,7 +78,7 @@ TEST(SubPrefsListControllerTest, keepsItsRowsWhenTheSettingsAppComesBack)
     int before = subReloads.calls;
 
     test.app().enterBackground();
-    preferences::Domain(test.device(), "com.ostwyn.brixprefs").set("enableTelegram", Value(false));
+    ASSERT_TRUE(preferences::Domain(test.device(), "com.ostwyn.brixprefs").set("enableTelegram", Value(false)));
     test.runDue();
     test.app().enterForeground();
     test.runDue();

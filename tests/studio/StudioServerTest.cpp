@@ -20,11 +20,11 @@ struct StudioServerTest : ::testing::Test {
         : studio({ BRIX_STUDIO_SESSION, 1, 80, 60, &log })
         , server(studio, BRIX_STUDIO_PAGE)
     {
-        auto failure = studio.start();
-        EXPECT_FALSE(failure) << *failure;
+        auto started = studio.start();
+        EXPECT_TRUE(started) << started.error().message;
         device = std::thread([this] { studio.run(); });
         auto bound = server.start(0);
-        EXPECT_FALSE(bound) << *bound;
+        EXPECT_TRUE(bound) << bound.error().message;
         client = std::make_unique<httplib::Client>("127.0.0.1", server.port());
         client->set_read_timeout(20, 0);
     }

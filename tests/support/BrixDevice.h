@@ -33,9 +33,9 @@ public:
     void storePreference(const std::string& key, const foundation::Value& value)
     {
         preferences::Domain domain(*m_device, "com.ostwyn.brixprefs");
-        auto failure = domain.set(key, value);
-        if (failure)
-            throw std::runtime_error(*failure);
+        auto stored = domain.set(key, value);
+        if (!stored)
+            throw std::runtime_error(stored.error().message);
     }
 
     device::Process& launch(const std::string& bundleIdentifier) { return m_device->launch(bundleIdentifier); }

@@ -23,8 +23,8 @@ public:
     explicit WebFixture(Answers answers)
         : m_server(std::move(answers), m_authority)
     {
-        if (auto failure = m_server.start())
-            throw std::runtime_error(*failure);
+        if (auto started = m_server.start(); !started)
+            throw std::runtime_error(started.error().message);
     }
 
     tools::scenario::WebServer& server() { return m_server; }

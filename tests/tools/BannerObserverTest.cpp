@@ -28,8 +28,8 @@ public:
         : m_scenario(tools::scenario::ScenarioParser::parseText(R"({"format": 1})", "/").value())
         , m_device(m_scenario)
     {
-        if (auto failure = m_device.prepare())
-            throw std::runtime_error(*failure);
+        if (auto prepared = m_device.prepare(); !prepared)
+            throw std::runtime_error(prepared.error().message);
         m_process = &m_device.device().launch(apps::homeScreen);
         BannerObserver::observe(*m_process);
         BannerObserver::observe(*m_process);

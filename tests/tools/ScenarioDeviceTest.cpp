@@ -41,7 +41,7 @@ TEST(ScenarioDevice, laysOutPreferencesContainersAndFilesBeforeStartUp)
     auto scenario = ScenarioParser::parseText(root.dump(), folder.path());
     ASSERT_TRUE(scenario) << scenario.error().message;
     ScenarioDevice device(scenario.value());
-    ASSERT_FALSE(device.prepare());
+    ASSERT_TRUE(device.prepare());
     auto& phone = device.device();
 
     auto preferences
@@ -73,7 +73,7 @@ TEST(ScenarioDevice, installsBrixUnlessTheScenarioSaysItIsAbsent)
         auto scenario = ScenarioParser::parseText(root.dump(), "/");
         ASSERT_TRUE(scenario);
         ScenarioDevice device(scenario.value());
-        ASSERT_FALSE(device.prepare());
+        ASSERT_TRUE(device.prepare());
         auto library = device.device().hostPath("/Library/MobileSubstrate/DynamicLibraries/Brix.so");
         EXPECT_EQ(std::filesystem::exists(library), installed);
     }
@@ -88,7 +88,7 @@ TEST(ScenarioDevice, givesAContainerWithoutUuidTheSameOneEveryTime)
     std::vector<std::string> folders;
     for (int run = 0; run < 2; ++run) {
         ScenarioDevice device(scenario.value());
-        ASSERT_FALSE(device.prepare());
+        ASSERT_TRUE(device.prepare());
         auto base = device.device().hostPath("/var/mobile/Containers/Data/Application");
         for (auto& entry : std::filesystem::directory_iterator(base))
             folders.push_back(entry.path().filename().string());
@@ -105,7 +105,7 @@ TEST(ScenarioDevice, storesTheConversationsOfMessagesOnlyWhenTheScenarioHasThem)
     auto scenario = ScenarioParser::parseText(root.dump(), "/");
     ASSERT_TRUE(scenario) << scenario.error().message;
     ScenarioDevice device(scenario.value());
-    ASSERT_FALSE(device.prepare());
+    ASSERT_TRUE(device.prepare());
     auto stored = messages::ConversationStore(device.device()).load();
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored.value(), (std::vector<std::string> { "SMS;-;+15557654321", "iMessage;-;a" }));
@@ -113,7 +113,7 @@ TEST(ScenarioDevice, storesTheConversationsOfMessagesOnlyWhenTheScenarioHasThem)
     auto without = ScenarioParser::parseText(R"({"format": 1})", "/");
     ASSERT_TRUE(without);
     ScenarioDevice empty(without.value());
-    ASSERT_FALSE(empty.prepare());
+    ASSERT_TRUE(empty.prepare());
     EXPECT_FALSE(std::filesystem::exists(empty.device().hostPath(messages::ConversationStore::devicePath)));
 }
 
@@ -132,7 +132,7 @@ TEST(ScenarioDevice, writesTheAddressBookAndDatabasesAndServesTheWebToTheDevice)
     auto scenario = ScenarioParser::parseText(root.dump(), folder.path());
     ASSERT_TRUE(scenario) << scenario.error().message;
     ScenarioDevice device(scenario.value());
-    ASSERT_FALSE(device.prepare());
+    ASSERT_TRUE(device.prepare());
     auto& phone = device.device();
 
     std::string book = readText(phone.hostPath("/var/mobile/Library/AddressBook/Contacts.vcf"));
@@ -159,11 +159,12 @@ TEST(ScenarioDevice, refusesADatabaseWhoseStatementsFail)
     auto scenario = ScenarioParser::parseText(root.dump(), "/nonexistent");
     ASSERT_TRUE(scenario) << scenario.error().message;
     ScenarioDevice device(scenario.value());
-    auto failure = device.prepare();
-    ASSERT_TRUE(failure);
+    auto prepared = device.prepare();
+    ASSERT_FALSE(prepared);
     EXPECT_NE(
-        failure->find("statement 2 (INSERT INTO missing VALUES (1)) failed: no such table: missing"), std::string::npos)
-        << *failure;
+        prepared.error().message.find("statement 2 (INSERT INTO missing VALUES (1)) failed: no such table: missing"),
+        std::string::npos)
+        << prepared.error().message;
 }
 
 TEST(ScenarioDevice, databaseStatementsReachNoFileButTheirOwn)
@@ -180,11 +181,12 @@ TEST(ScenarioDevice, databaseStatementsReachNoFileButTheirOwn)
         auto scenario = ScenarioParser::parseText(root.dump(), "/nonexistent");
         ASSERT_TRUE(scenario) << scenario.error().message;
         ScenarioDevice device(scenario.value());
-        auto failure = device.prepare();
-        ASSERT_TRUE(failure) << statement;
-        EXPECT_NE(failure->find("statement 3 (" + statement + ") failed: a scenario's SQL may not name another file"),
+        auto prepared = device.prepare();
+        ASSERT_FALSE(prepared) << statement;
+        EXPECT_NE(prepared.error().message.find(
+                      "statement 3 (" + statement + ") failed: a scenario's SQL may not name another file"),
             std::string::npos)
-            << *failure;
+            << prepared.error().message;
         EXPECT_FALSE(std::filesystem::exists(outside)) << statement << " wrote a file outside the device";
     }
 }

@@ -20,8 +20,8 @@ namespace {
 struct DriverTest : ::testing::Test {
     DriverTest()
     {
-        auto failure = tools::prepareDeviceRoot(root.path());
-        EXPECT_FALSE(failure) << *failure;
+        auto prepared = tools::prepareDeviceRoot(root.path());
+        EXPECT_TRUE(prepared) << prepared.error().message;
         device = std::make_unique<device::Device>(root.path());
         apps::defineApps(*device);
     }
@@ -150,7 +150,7 @@ TEST_F(DriverTest, inAScenarioTheDriverLeavesTheClockAlone)
 TEST(SettingsDriverPicture, theFirstPagesTitleIsLightInTheDarkStyle)
 {
     TempDirectory root;
-    ASSERT_FALSE(tools::prepareDeviceRoot(root.path()));
+    ASSERT_TRUE(tools::prepareDeviceRoot(root.path()));
     device::Hardware hardware;
     hardware.style = device::Hardware::Style::Dark;
     device::Device device(root.path(), hardware);

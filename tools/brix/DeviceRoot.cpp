@@ -15,13 +15,13 @@ namespace {
     constexpr const char* preferenceBundlesFolder = "Library/PreferenceBundles";
     constexpr const char* preferenceEntriesFolder = "Library/PreferenceLoader/Preferences";
 
-    std::optional<std::string> installIfNewer(const fs::path& source, const fs::path& folder)
+    foundation::Result<void> installIfNewer(const fs::path& source, const fs::path& folder)
     {
         std::error_code error;
         auto target = folder / source.filename();
         if (fs::exists(target, error) && fs::last_write_time(target, error) >= fs::last_write_time(source, error)
             && fs::file_size(target, error) == fs::file_size(source, error))
-            return std::nullopt;
+            return {};
         // Copy beside the target, then rename, so a running program never sees half a library.
         auto temporary = target;
         temporary += ".new";
@@ -29,12 +29,13 @@ namespace {
         if (!error)
             fs::rename(temporary, target, error);
         if (error)
-            return "cannot install " + source.string() + " into " + folder.string() + ": " + error.message();
-        return std::nullopt;
+            return foundation::Error { "cannot install " + source.string() + " into " + folder.string() + ": "
+                + error.message() };
+        return {};
     }
 
     // A bundle folder, copied file by file whenever the build is newer.
-    std::optional<std::string> installFolder(const fs::path& source, const fs::path& target)
+    foundation::Result<void> installFolder(const fs::path& source, const fs::path& target)
     {
         std::error_code error;
         for (auto it = fs::recursive_directory_iterator(source, error);
@@ -45,36 +46,37 @@ namespace {
             fs::create_directories(folder, error);
             if (error)
                 break;
-            if (auto failure = installIfNewer(it->path(), folder))
-                return failure;
+            if (auto done = installIfNewer(it->path(), folder); !done)
+                return done;
         }
         if (error)
-            return "cannot install " + source.string() + " into " + target.string() + ": " + error.message();
-        return std::nullopt;
+            return foundation::Error { "cannot install " + source.string() + " into " + target.string() + ": "
+                + error.message() };
+        return {};
     }
 
-    std::optional<std::string> installAssetBundle(const fs::path& root)
+    foundation::Result<void> installAssetBundle(const fs::path& root)
     {
         std::error_code error;
         auto& source = installation().assetBundle;
         if (!fs::is_directory(source, error))
-            return "the asset bundle " + source.string() + " is missing";
+            return foundation::Error { "the asset bundle " + source.string() + " is missing" };
         return installFolder(source, root / assetBundleFolder);
     }
 
     // The settings bundle, and its entry for the Settings app beside it.
-    std::optional<std::string> installPreferenceBundle(const fs::path& root)
+    foundation::Result<void> installPreferenceBundle(const fs::path& root)
     {
         std::error_code error;
         auto& bundle = installation().prefsBundle;
         if (!fs::is_directory(bundle, error))
-            return "the settings bundle " + bundle.string() + " is missing";
-        if (auto failure = installFolder(bundle, root / preferenceBundlesFolder / bundle.filename()))
-            return failure;
+            return foundation::Error { "the settings bundle " + bundle.string() + " is missing" };
+        if (auto done = installFolder(bundle, root / preferenceBundlesFolder / bundle.filename()); !done)
+            return done;
         auto entries = root / preferenceEntriesFolder;
         fs::create_directories(entries, error);
         if (error)
-            return "cannot create " + entries.string() + ": " + error.message();
+            return foundation::Error { "cannot create " + entries.string() + ": " + error.message() };
         return installIfNewer(fs::path(bundle).replace_extension(".plist"), entries);
     }
 
@@ -89,23 +91,23 @@ fs::path defaultDeviceRoot()
     return fs::current_path() / "brix-device";
 }
 
-std::optional<std::string> prepareDeviceRoot(const fs::path& root)
+foundation::Result<void> prepareDeviceRoot(const fs::path& root)
 {
     std::error_code error;
     auto folder = root / pluginFolder;
     fs::create_directories(folder, error);
     if (error)
-        return "cannot create the device root " + root.string() + ": " + error.message();
+        return foundation::Error { "cannot create the device root " + root.string() + ": " + error.message() };
     // The plug-in, with its loader filter beside it.
     auto& library = installation().pluginLibrary;
     if (!fs::exists(library, error))
-        return "the plug-in " + library.string() + " is missing";
+        return foundation::Error { "the plug-in " + library.string() + " is missing" };
     for (auto source : { library, fs::path(library).replace_extension(".plist") }) {
-        if (auto failure = installIfNewer(source, folder))
-            return failure;
+        if (auto done = installIfNewer(source, folder); !done)
+            return done;
     }
-    if (auto failure = installAssetBundle(root))
-        return failure;
+    if (auto done = installAssetBundle(root); !done)
+        return done;
     return installPreferenceBundle(root);
 }
 

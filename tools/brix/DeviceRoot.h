@@ -1,8 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
-#include <string>
+
+#include "platform/foundation/Result.h"
 
 namespace tools {
 
@@ -11,8 +11,7 @@ namespace tools {
 std::filesystem::path defaultDeviceRoot();
 
 // Creates the device root if needed and installs the built plug-ins and the
-// settings bundle into it (again whenever the build is newer). Answers an
-// error message on failure.
-std::optional<std::string> prepareDeviceRoot(const std::filesystem::path& root);
+// settings bundle into it (again whenever the build is newer).
+foundation::Result<void> prepareDeviceRoot(const std::filesystem::path& root);
 
 } // namespace tools

@@ -34,8 +34,8 @@ namespace {
         auto value = parseSettingValue(*key, assignment.substr(equals + 1));
         if (!value)
             failUsage("'" + assignment.substr(equals + 1) + "' is not a " + typeName(*key) + " value for " + name);
-        if (auto failure = domain.set(name, *value))
-            failUsage(*failure);
+        if (auto stored = domain.set(name, *value); !stored)
+            failUsage(stored.error().message);
     }
 
     void printChanges(const std::vector<runtime::Change>& changes, bool json)
@@ -62,8 +62,8 @@ namespace {
     void runHooks(const HooksOptions& options)
     {
         auto root = options.device.empty() ? defaultDeviceRoot() : std::filesystem::path(options.device);
-        if (auto failure = prepareDeviceRoot(root))
-            failUsage(*failure);
+        if (auto prepared = prepareDeviceRoot(root); !prepared)
+            failUsage(prepared.error().message);
 
         // A throw-away copy of the device, so that --set never changes the device itself.
         device::Hardware hardware;

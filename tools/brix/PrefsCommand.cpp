@@ -42,8 +42,8 @@ namespace {
         explicit PrefsSession(const std::string& deviceOption)
         {
             auto root = deviceOption.empty() ? defaultDeviceRoot() : std::filesystem::path(deviceOption);
-            if (auto failure = prepareDeviceRoot(root))
-                failUsage(*failure);
+            if (auto prepared = prepareDeviceRoot(root); !prepared)
+                failUsage(prepared.error().message);
             m_device = std::make_unique<device::Device>(root);
             m_domain = std::make_unique<preferences::Domain>(*m_device, std::string(brix::preferenceDomain));
         }
@@ -112,18 +112,19 @@ namespace {
         auto value = parseSettingValue(key, text);
         if (!value)
             failUsage("'" + text + "' is not a " + typeName(key) + " value for " + name);
-        if (auto failure = session.domain().set(name, *value)) {
-            if (failure->find(", which cannot be read") != std::string::npos)
-                *failure += " (brix prefs reset moves the file aside and starts afresh)";
-            failUsage(*failure);
+        if (auto stored = session.domain().set(name, *value); !stored) {
+            auto failure = stored.error().message;
+            if (failure.find(", which cannot be read") != std::string::npos)
+                failure += " (brix prefs reset moves the file aside and starts afresh)";
+            failUsage(failure);
         }
     }
 
     void reset(PrefsSession& session)
     {
         std::filesystem::path movedAside;
-        if (auto failure = session.domain().removeAll(movedAside))
-            failUsage(*failure);
+        if (auto removed = session.domain().removeAll(movedAside); !removed)
+            failUsage(removed.error().message);
         if (!movedAside.empty())
             std::cerr << "brix: " << session.domain().hostPath().string()
                       << " could not be read; it was moved aside to " << movedAside.string() << "\n";

@@ -79,8 +79,8 @@ namespace {
         explicit SettingsSession(const SettingsOptions& options)
         {
             auto root = options.device.empty() ? defaultDeviceRoot() : std::filesystem::path(options.device);
-            if (auto failure = prepareDeviceRoot(root))
-                failUsage(*failure);
+            if (auto prepared = prepareDeviceRoot(root); !prepared)
+                failUsage(prepared.error().message);
             device::Hardware hardware;
             hardware.systemVersion = options.systemVersion;
             if (options.style == "dark")
@@ -117,8 +117,8 @@ namespace {
         if (path.empty())
             return;
         auto* process = session.device().process(apps::settingsApp);
-        if (auto failure = scenario::ScreenRenderer::writeScreenshot(session.device(), process, path)) {
-            std::cerr << "brix: cannot write " << path << ": " << *failure << "\n";
+        if (auto written = scenario::ScreenRenderer::writeScreenshot(session.device(), process, path); !written) {
+            std::cerr << "brix: cannot write " << path << ": " << written.error().message << "\n";
             throw CLI::RuntimeError(1);
         }
     }

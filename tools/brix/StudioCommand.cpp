@@ -57,13 +57,13 @@ namespace {
 
         std::cerr << "brix studio: starting the device ...\n";
         studio::Studio session({ options.session, options.scale, 85, 60, &std::cerr });
-        if (auto failure = session.start()) {
-            std::cerr << "brix studio: " << *failure << "\n";
+        if (auto started = session.start(); !started) {
+            std::cerr << "brix studio: " << started.error().message << "\n";
             throw CLI::RuntimeError(2);
         }
         studio::StudioServer server(session, installation().studioFolder / "page");
-        if (auto failure = server.start(options.port)) {
-            std::cerr << "brix studio: " << *failure << "\n";
+        if (auto bound = server.start(options.port); !bound) {
+            std::cerr << "brix studio: " << bound.error().message << "\n";
             throw CLI::RuntimeError(1);
         }
         writeStudioFile(server);

@@ -138,8 +138,8 @@ std::optional<std::string> Demo::pictureStep(const Step& step)
         report("cannot picture step " + std::to_string(step.number) + ": " + screen.error().message);
         return std::nullopt;
     }
-    if (auto failure = screen.value().writePng(m_options.out / name)) {
-        report(*failure);
+    if (auto saved = screen.value().writePng(m_options.out / name); !saved) {
+        report(saved.error().message);
         return std::nullopt;
     }
     return name;
@@ -174,8 +174,8 @@ bool Demo::writeSheet()
         report("cannot draw the contact sheet: " + composed.error().message);
         return false;
     }
-    if (auto failure = composed.value().writePng(m_options.out / sheet)) {
-        report(*failure);
+    if (auto saved = composed.value().writePng(m_options.out / sheet); !saved) {
+        report(saved.error().message);
         return false;
     }
     return true;
@@ -186,8 +186,8 @@ bool Demo::writePage()
     auto written = [this](const char* file) { return fs::exists(m_options.out / file) ? file : ""; };
     DemoPage::Content content { "Brix · " + m_scenario->file.stem().string(), summary(), written(animation),
         written(sheet), written(trace), m_steps, m_runner->events() };
-    if (auto failure = DemoPage::write(m_options.out / page, content)) {
-        report(*failure);
+    if (auto saved = DemoPage::write(m_options.out / page, content); !saved) {
+        report(saved.error().message);
         return false;
     }
     return true;

@@ -194,13 +194,14 @@ std::string DemoPage::html(const Content& content)
     return out.str();
 }
 
-std::optional<std::string> DemoPage::write(const std::filesystem::path& path, const Content& content)
+foundation::Result<void> DemoPage::write(const std::filesystem::path& path, const Content& content)
 {
     std::string page = html(content);
-    if (auto failure = foundation::writeFileAtomically(
-            path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(page.data()), page.size())))
-        return "cannot write " + path.string() + ": " + *failure;
-    return std::nullopt;
+    auto written = foundation::writeFileAtomically(
+        path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(page.data()), page.size()));
+    if (!written)
+        return foundation::Error { "cannot write " + path.string() + ": " + written.error().message };
+    return {};
 }
 
 } // namespace tools::demo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Result.h"
+
 #include "tools/brix/scenario/Scenario.h"
 
 namespace tools::demo {
@@ -42,8 +44,8 @@ public:
     };
 
     static std::string html(const Content&);
-    // Writes the page atomically; answers the reason on failure.
-    static std::optional<std::string> write(const std::filesystem::path&, const Content&);
+    // Writes the page atomically; fails with the reason.
+    static foundation::Result<void> write(const std::filesystem::path&, const Content&);
 
     // Text made safe for HTML content and attribute values.
     static std::string escape(const std::string&);

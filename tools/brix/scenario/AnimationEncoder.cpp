@@ -84,14 +84,14 @@ std::string AnimationEncoder::encoderError(const std::string& what) const
     return what + (reason.empty() ? "" : ": " + reason);
 }
 
-std::optional<std::string> AnimationEncoder::addFrame(const graphics::Image& frame)
+foundation::Result<void> AnimationEncoder::addFrame(const graphics::Image& frame)
 {
     if (m_finished)
-        return "the animation is already finished";
+        return foundation::Error { "the animation is already finished" };
     if (frame.width() != m_settings.width || frame.height() != m_settings.height)
-        return "a frame of " + std::to_string(frame.width()) + " × " + std::to_string(frame.height())
-            + " pixels does not fit an animation of " + std::to_string(m_settings.width) + " × "
-            + std::to_string(m_settings.height);
+        return foundation::Error { "a frame of " + std::to_string(frame.width()) + " × "
+            + std::to_string(frame.height()) + " pixels does not fit an animation of "
+            + std::to_string(m_settings.width) + " × " + std::to_string(m_settings.height) };
     const uint32_t* source = frame.words();
     for (int y = 0; y < frame.height(); ++y) {
         uint32_t* row = m_picture->argb + static_cast<size_t>(y) * m_picture->argb_stride;
@@ -100,34 +100,34 @@ std::optional<std::string> AnimationEncoder::addFrame(const graphics::Image& fra
     }
     WebPConfig config;
     if (!WebPConfigInit(&config))
-        return "libwebp refused its own default settings";
+        return foundation::Error { "libwebp refused its own default settings" };
     config.lossless = 0;
     config.quality = static_cast<float>(m_settings.quality);
     config.method = 1;
     if (!WebPAnimEncoderAdd(m_encoder, m_picture.get(), timestampOfFrame(m_frameCount), &config))
-        return encoderError("cannot encode frame " + std::to_string(m_frameCount + 1));
+        return foundation::Error { encoderError("cannot encode frame " + std::to_string(m_frameCount + 1)) };
     ++m_frameCount;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> AnimationEncoder::finish(const std::filesystem::path& path)
+foundation::Result<void> AnimationEncoder::finish(const std::filesystem::path& path)
 {
     if (m_finished)
-        return "the animation is already finished";
+        return foundation::Error { "the animation is already finished" };
     m_finished = true;
     if (m_frameCount == 0)
-        return "an animation needs at least one frame";
+        return foundation::Error { "an animation needs at least one frame" };
     if (!WebPAnimEncoderAdd(m_encoder, nullptr, timestampOfFrame(m_frameCount), nullptr))
-        return encoderError("cannot end the animation");
+        return foundation::Error { encoderError("cannot end the animation") };
     WebPData data;
     WebPDataInit(&data);
     if (!WebPAnimEncoderAssemble(m_encoder, &data))
-        return encoderError("cannot assemble the animation");
-    auto failure = foundation::writeFileAtomically(path, std::span<const uint8_t>(data.bytes, data.size));
+        return foundation::Error { encoderError("cannot assemble the animation") };
+    auto written = foundation::writeFileAtomically(path, std::span<const uint8_t>(data.bytes, data.size));
     WebPDataClear(&data);
-    if (failure)
-        return "cannot write " + path.string() + ": " + *failure;
-    return std::nullopt;
+    if (!written)
+        return foundation::Error { "cannot write " + path.string() + ": " + written.error().message };
+    return {};
 }
 
 } // namespace tools::scenario

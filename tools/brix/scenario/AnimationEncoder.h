@@ -37,13 +37,13 @@ public:
     AnimationEncoder& operator=(const AnimationEncoder&) = delete;
 
     // Adds the next frame, shown for one frame interval; it must have the
-    // animation's size. Answers the reason on failure, nothing on success.
-    std::optional<std::string> addFrame(const graphics::Image&);
+    // animation's size. Fails with the reason.
+    foundation::Result<void> addFrame(const graphics::Image&);
     size_t frameCount() const { return m_frameCount; }
 
     // Ends the animation after its last frame and writes it atomically to
     // `path`. Nothing can be added afterwards.
-    std::optional<std::string> finish(const std::filesystem::path&);
+    foundation::Result<void> finish(const std::filesystem::path&);
 
 private:
     explicit AnimationEncoder(const Settings&);

@@ -85,23 +85,25 @@ std::optional<double> FrameRecorder::nextFrameTime() const
     return static_cast<double>(m_framesRendered) / m_settings.framesPerSecond;
 }
 
-std::optional<std::string> FrameRecorder::renderFrame(
+foundation::Result<void> FrameRecorder::renderFrame(
     device::Device& device, device::Process* homeScreen, const std::string& caption)
 {
     double time = device.scheduler().now();
     auto screen = ScreenRenderer::render(device, homeScreen, m_settings.scale, time);
     if (!screen)
-        return "cannot render frame " + std::to_string(m_framesRendered + 1) + ": " + screen.error().message;
+        return foundation::Error { "cannot render frame " + std::to_string(m_framesRendered + 1) + ": "
+            + screen.error().message };
     auto frame = compose(screen.value(), m_settings.scale, time, caption);
     if (!frame)
-        return "cannot render frame " + std::to_string(m_framesRendered + 1) + ": " + frame.error().message;
-    if (auto failure = m_encoder->addFrame(frame.value()))
-        return failure;
+        return foundation::Error { "cannot render frame " + std::to_string(m_framesRendered + 1) + ": "
+            + frame.error().message };
+    if (auto done = m_encoder->addFrame(frame.value()); !done)
+        return done;
     ++m_framesRendered;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> FrameRecorder::finish()
+foundation::Result<void> FrameRecorder::finish()
 {
     return m_encoder->finish(m_settings.file);
 }

@@ -50,10 +50,10 @@ public:
     std::optional<double> nextFrameTime() const;
 
     // Renders the next frame from the device as it is now; the caller has
-    // moved the clock to `nextFrameTime()`. Answers the reason on failure.
-    std::optional<std::string> renderFrame(device::Device&, device::Process* homeScreen, const std::string& caption);
+    // moved the clock to `nextFrameTime()`. Fails with the reason.
+    foundation::Result<void> renderFrame(device::Device&, device::Process* homeScreen, const std::string& caption);
     // Writes the animation of the frames made so far.
-    std::optional<std::string> finish();
+    foundation::Result<void> finish();
 
     // One frame: `screen` (drawn at `scale`) under the strip.
     static foundation::Result<graphics::Image> compose(

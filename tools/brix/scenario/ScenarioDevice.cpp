@@ -59,44 +59,44 @@ ScenarioDevice::~ScenarioDevice()
     m_webServer.reset();
 }
 
-std::optional<std::string> ScenarioDevice::prepare()
+foundation::Result<void> ScenarioDevice::prepare()
 {
     if (m_scenario->brixInstalled) {
-        if (auto failure = prepareDeviceRoot(m_root.path()))
-            return failure;
+        if (auto done = prepareDeviceRoot(m_root.path()); !done)
+            return done;
     }
     device::Hardware hardware = m_scenario->hardware;
-    if (auto failure = startWebServer(hardware))
-        return failure;
+    if (auto done = startWebServer(hardware); !done)
+        return done;
     try {
         m_device = std::make_unique<device::Device>(m_root.path(), hardware);
     } catch (const fs::filesystem_error& error) {
-        return std::string("cannot lay out the device: ") + error.what();
+        return foundation::Error { std::string("cannot lay out the device: ") + error.what() };
     }
     apps::defineApps(*m_device);
-    if (auto failure = writePreferences())
-        return failure;
-    if (auto failure = writeContainers())
-        return failure;
+    if (auto done = writePreferences(); !done)
+        return done;
+    if (auto done = writeContainers(); !done)
+        return done;
     for (auto& file : m_scenario->files) {
-        if (auto failure = writeFile(file, file.path))
-            return failure;
+        if (auto done = writeFile(file, file.path); !done)
+            return done;
     }
     if (m_scenario->conversations) {
-        if (auto failure = messages::ConversationStore(*m_device).save(*m_scenario->conversations))
-            return "cannot write the conversations: " + *failure;
+        if (auto saved = messages::ConversationStore(*m_device).save(*m_scenario->conversations); !saved)
+            return foundation::Error { "cannot write the conversations: " + saved.error().message };
     }
-    if (auto failure = writeContacts())
-        return failure;
+    if (auto done = writeContacts(); !done)
+        return done;
     return writeTrustStore();
 }
 
 // The domain file is there before any process starts, as if the user had set
 // the values long ago: nothing is announced.
-std::optional<std::string> ScenarioDevice::writePreferences()
+foundation::Result<void> ScenarioDevice::writePreferences()
 {
     if (m_scenario->preferences.empty())
-        return std::nullopt;
+        return {};
     Value values = Value::dictionary();
     for (auto& [key, value] : m_scenario->preferences)
         values.set(key, value);
@@ -104,12 +104,12 @@ std::optional<std::string> ScenarioDevice::writePreferences()
     auto path = domain.hostPath();
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
-    if (auto failure = foundation::writePropertyList(path, values, PropertyListFormat::Binary))
-        return "cannot write the preferences: " + *failure;
-    return std::nullopt;
+    if (auto written = foundation::writePropertyList(path, values, PropertyListFormat::Binary); !written)
+        return foundation::Error { "cannot write the preferences: " + written.error().message };
+    return {};
 }
 
-std::optional<std::string> ScenarioDevice::writeContainers()
+foundation::Result<void> ScenarioDevice::writeContainers()
 {
     for (size_t index = 0; index < m_scenario->containers.size(); ++index) {
         auto& container = m_scenario->containers[index];
@@ -121,42 +121,43 @@ std::optional<std::string> ScenarioDevice::writeContainers()
             { "MCMMetadataUUID", Value(uuid) },
             { "MCMMetadataContentClass", Value(container.kind == Container::Kind::Data ? 2 : 7) },
         });
-        if (auto failure = writeFile(metadata, folder + "/" + metadataFile))
-            return failure;
+        if (auto done = writeFile(metadata, folder + "/" + metadataFile); !done)
+            return done;
         for (auto& file : container.files) {
-            if (auto failure = writeFile(file, folder + "/" + file.path))
-                return failure;
+            if (auto done = writeFile(file, folder + "/" + file.path); !done)
+                return done;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> ScenarioDevice::writeFile(const FileEntry& file, const std::string& devicePath)
+foundation::Result<void> ScenarioDevice::writeFile(const FileEntry& file, const std::string& devicePath)
 {
     auto host = m_device->hostPath(devicePath);
     if (host.empty())
-        return "the path " + devicePath + " lies outside the device";
+        return foundation::Error { "the path " + devicePath + " lies outside the device" };
     std::error_code error;
     fs::create_directories(host.parent_path(), error);
     if (error)
-        return "cannot create the folder of " + devicePath + ": " + error.message();
+        return foundation::Error { "cannot create the folder of " + devicePath + ": " + error.message() };
     if (file.from) {
         fs::copy_file(*file.from, host, fs::copy_options::overwrite_existing, error);
         if (error)
-            return "cannot copy " + file.from->string() + " to " + devicePath + ": " + error.message();
+            return foundation::Error { "cannot copy " + file.from->string() + " to " + devicePath + ": "
+                + error.message() };
     } else if (file.text) {
         std::ofstream out(host, std::ios::binary | std::ios::trunc);
         out << *file.text;
         if (!out)
-            return "cannot write " + devicePath;
+            return foundation::Error { "cannot write " + devicePath };
     } else if (file.plist) {
         auto format = devicePath.ends_with(metadataFile) ? PropertyListFormat::Binary : PropertyListFormat::Xml;
-        if (auto failure = foundation::writePropertyList(host, *file.plist, format))
-            return "cannot write " + devicePath + ": " + *failure;
+        if (auto written = foundation::writePropertyList(host, *file.plist, format); !written)
+            return foundation::Error { "cannot write " + devicePath + ": " + written.error().message };
     } else if (file.sqlite) {
         return writeDatabase(*file.sqlite, devicePath);
     }
-    return std::nullopt;
+    return {};
 }
 
 namespace {
@@ -200,7 +201,7 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> ScenarioDevice::writeDatabase(
+foundation::Result<void> ScenarioDevice::writeDatabase(
     const std::vector<std::string>& statements, const std::string& devicePath)
 {
     auto host = m_device->hostPath(devicePath);
@@ -229,29 +230,31 @@ std::optional<std::string> ScenarioDevice::writeDatabase(
         }
     }
     sqlite3_close(database);
-    return failure;
+    if (failure)
+        return foundation::Error { std::move(*failure) };
+    return {};
 }
 
 namespace {
 
-    std::optional<std::string> readFixture(const fs::path& path, std::string& contents)
+    foundation::Result<void> readFixture(const fs::path& path, std::string& contents)
     {
         std::ifstream file(path, std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
         if (!file)
-            return "cannot read the fixture " + path.string();
+            return foundation::Error { "cannot read the fixture " + path.string() };
         contents = text.str();
-        return std::nullopt;
+        return {};
     }
 
 } // namespace
 
 // The address book as a vCard file, in the order of the scenario.
-std::optional<std::string> ScenarioDevice::writeContacts()
+foundation::Result<void> ScenarioDevice::writeContacts()
 {
     if (m_scenario->contacts.empty())
-        return std::nullopt;
+        return {};
     std::vector<contacts::Card> cards;
     for (auto& contact : m_scenario->contacts) {
         contacts::Card card;
@@ -264,8 +267,8 @@ std::optional<std::string> ScenarioDevice::writeContacts()
             card.phoneNumbers.push_back({ {}, phone });
         if (contact.photo) {
             std::string bytes;
-            if (auto failure = readFixture(*contact.photo, bytes))
-                return failure;
+            if (auto done = readFixture(*contact.photo, bytes); !done)
+                return done;
             card.photo = foundation::Data(bytes.begin(), bytes.end());
         }
         cards.push_back(std::move(card));
@@ -275,17 +278,17 @@ std::optional<std::string> ScenarioDevice::writeContacts()
     return writeFile(file, contacts::AddressBook::path);
 }
 
-std::optional<std::string> ScenarioDevice::startWebServer(device::Hardware& hardware)
+foundation::Result<void> ScenarioDevice::startWebServer(device::Hardware& hardware)
 {
     if (m_scenario->web.empty())
-        return std::nullopt;
+        return {};
     std::map<std::string, WebServer::Answer> answers;
     for (auto& [url, answer] : m_scenario->web) {
         WebServer::Answer served { answer.status, answer.text.value_or(""), answer.delayMs, answer.hang, false, {},
             answer.headers, answer.gzip };
         if (answer.file) {
-            if (auto failure = readFixture(*answer.file, served.body))
-                return failure;
+            if (auto done = readFixture(*answer.file, served.body); !done)
+                return done;
         }
         answers.emplace(url, std::move(served));
     }
@@ -293,19 +296,19 @@ std::optional<std::string> ScenarioDevice::startWebServer(device::Hardware& hard
         m_authority = std::make_unique<CertificateAuthority>();
         m_webServer = std::make_unique<WebServer>(std::move(answers), *m_authority);
     } catch (const std::runtime_error& error) {
-        return std::string("cannot set up the web: ") + error.what();
+        return foundation::Error { std::string("cannot set up the web: ") + error.what() };
     }
-    if (auto failure = m_webServer->start())
-        return "cannot set up the web: " + *failure;
+    if (auto started = m_webServer->start(); !started)
+        return foundation::Error { "cannot set up the web: " + started.error().message };
     hardware.network = m_webServer->networkSettings();
-    return std::nullopt;
+    return {};
 }
 
 // The device trusts the scenario's certificate authority, and nothing else.
-std::optional<std::string> ScenarioDevice::writeTrustStore()
+foundation::Result<void> ScenarioDevice::writeTrustStore()
 {
     if (!m_authority)
-        return std::nullopt;
+        return {};
     FileEntry file;
     file.text = m_authority->certificatePem();
     return writeFile(file, network::trustStorePath);

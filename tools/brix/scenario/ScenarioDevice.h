@@ -27,22 +27,22 @@ public:
     ScenarioDevice(const ScenarioDevice&) = delete;
     ScenarioDevice& operator=(const ScenarioDevice&) = delete;
 
-    // Lays the device out; answers what went wrong, if anything. Nothing
+    // Lays the device out, or fails saying what went wrong. Nothing
     // runs on the device before this succeeded.
-    std::optional<std::string> prepare();
+    foundation::Result<void> prepare();
 
     device::Device& device() { return *m_device; }
     // The scenario's web server; nil without a web section.
     WebServer* webServer() const { return m_webServer.get(); }
 
 private:
-    std::optional<std::string> writePreferences();
-    std::optional<std::string> writeContainers();
-    std::optional<std::string> writeFile(const FileEntry&, const std::string& devicePath);
-    std::optional<std::string> writeDatabase(const std::vector<std::string>& statements, const std::string& devicePath);
-    std::optional<std::string> writeContacts();
-    std::optional<std::string> startWebServer(device::Hardware&);
-    std::optional<std::string> writeTrustStore();
+    foundation::Result<void> writePreferences();
+    foundation::Result<void> writeContainers();
+    foundation::Result<void> writeFile(const FileEntry&, const std::string& devicePath);
+    foundation::Result<void> writeDatabase(const std::vector<std::string>& statements, const std::string& devicePath);
+    foundation::Result<void> writeContacts();
+    foundation::Result<void> startWebServer(device::Hardware&);
+    foundation::Result<void> writeTrustStore();
 
     const Scenario* m_scenario;
     TemporaryFolder m_root;

@@ -140,8 +140,8 @@ ScenarioRunner::ExitCode ScenarioRunner::start()
         return Refused;
     }
     m_device = std::make_unique<ScenarioDevice>(*m_scenario);
-    if (auto failure = m_device->prepare()) {
-        *m_output.errors << "brix: " << *failure << "\n";
+    if (auto prepared = m_device->prepare(); !prepared) {
+        *m_output.errors << "brix: " << prepared.error().message << "\n";
         return Refused;
     }
     if (!startFilming())
@@ -191,8 +191,8 @@ bool ScenarioRunner::startFilming()
 
 void ScenarioRunner::renderFrame(const Step& step)
 {
-    if (auto failure = m_frames->renderFrame(m_device->device(), homeScreen(), m_caption)) {
-        fail(step, *failure);
+    if (auto rendered = m_frames->renderFrame(m_device->device(), homeScreen(), m_caption); !rendered) {
+        fail(step, rendered.error().message);
         m_frames.reset();
         return;
     }
@@ -204,9 +204,9 @@ void ScenarioRunner::finishFilming()
 {
     if (!m_frames)
         return;
-    if (auto failure = m_frames->finish()) {
+    if (auto finished = m_frames->finish(); !finished) {
         m_failed = true;
-        *m_output.errors << "brix: " << *failure << "\n";
+        *m_output.errors << "brix: " << finished.error().message << "\n";
     }
 }
 
@@ -460,8 +460,8 @@ void ScenarioRunner::performAction(const Step& step, const SetPreferences& prefe
 {
     preferences::Domain domain(m_device->device(), std::string(brix::preferenceDomain));
     for (auto& [key, value] : preferences.values) {
-        if (auto failure = domain.set(key, value))
-            fail(step, "cannot write the preference " + key + ": " + *failure);
+        if (auto stored = domain.set(key, value); !stored)
+            fail(step, "cannot write the preference " + key + ": " + stored.error().message);
     }
 }
 
@@ -494,8 +494,8 @@ void ScenarioRunner::performAction(const Step& step, const Wait& wait)
 void ScenarioRunner::performAction(const Step& step, const Snapshot& snapshot)
 {
     auto path = m_output.folder / snapshot.name;
-    if (auto failure = ScreenRenderer::writeScreenshot(m_device->device(), homeScreen(), path))
-        fail(step, "cannot write the snapshot " + path.string() + ": " + *failure);
+    if (auto written = ScreenRenderer::writeScreenshot(m_device->device(), homeScreen(), path); !written)
+        fail(step, "cannot write the snapshot " + path.string() + ": " + written.error().message);
 }
 
 void ScenarioRunner::performAction(const Step&, const Inspect& inspect)

@@ -63,15 +63,15 @@ foundation::Result<graphics::Image> ScreenRenderer::render(
     return target;
 }
 
-std::optional<std::string> ScreenRenderer::writeScreenshot(
+foundation::Result<void> ScreenRenderer::writeScreenshot(
     device::Device& device, device::Process* homeScreen, const std::filesystem::path& path)
 {
     auto screen = render(device, homeScreen, device.hardware().screenScale);
     if (!screen)
-        return screen.error().message;
+        return screen.error();
     auto encoded = screen.value().encodePng();
     if (!encoded)
-        return encoded.error().message;
+        return encoded.error();
     return foundation::writeFileAtomically(path, encoded.value());
 }
 

@@ -25,8 +25,8 @@ public:
         device::Device&, device::Process* homeScreen, double scale, std::optional<double> time = std::nullopt);
 
     // Writes the screen, as the model has it, at the screen's scale to a PNG
-    // file; answers the reason on failure.
-    static std::optional<std::string> writeScreenshot(
+    // file; fails with the reason.
+    static foundation::Result<void> writeScreenshot(
         device::Device&, device::Process* homeScreen, const std::filesystem::path&);
 };
 

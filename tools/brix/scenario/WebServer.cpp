@@ -216,12 +216,12 @@ WebServer::~WebServer()
         m_state->httpsThread.join();
 }
 
-std::optional<std::string> WebServer::start()
+foundation::Result<void> WebServer::start()
 {
     auto* state = m_state.get();
     state->https = std::make_unique<httplib::SSLServer>(state->identity.certificate.get(), state->identity.key.get());
     if (!state->https->is_valid())
-        return "cannot set up the HTTPS server with its certificate";
+        return foundation::Error { "cannot set up the HTTPS server with its certificate" };
     for (httplib::Server* server : { &state->http, static_cast<httplib::Server*>(state->https.get()) }) {
         std::string scheme = server == &state->http ? "http" : "https";
         server->set_keep_alive_timeout(1);
@@ -232,17 +232,17 @@ std::optional<std::string> WebServer::start()
     state->httpPort = state->http.bind_to_any_port("127.0.0.1");
     state->httpsPort = state->https->bind_to_any_port("127.0.0.1");
     if (state->httpPort < 0 || state->httpsPort < 0)
-        return "cannot open a port on 127.0.0.1 for the web server";
+        return foundation::Error { "cannot open a port on 127.0.0.1 for the web server" };
     state->httpThread = std::thread([state] { state->http.listen_after_bind(); });
     state->httpsThread = std::thread([state] { state->https->listen_after_bind(); });
     // A server asked to stop before it runs would never stop, so start returns only once both run.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!state->http.is_running() || !state->https->is_running()) {
         if (std::chrono::steady_clock::now() > deadline)
-            return "the web server did not start within 10 seconds";
+            return foundation::Error { "the web server did not start within 10 seconds" };
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return std::nullopt;
+    return {};
 }
 
 uint16_t WebServer::httpPort() const

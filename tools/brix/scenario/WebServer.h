@@ -47,8 +47,8 @@ public:
     WebServer(const WebServer&) = delete;
     WebServer& operator=(const WebServer&) = delete;
 
-    // Binds and starts both servers; answers what went wrong, if anything.
-    std::optional<std::string> start();
+    // Binds and starts both servers, or fails saying what went wrong.
+    foundation::Result<void> start();
 
     uint16_t httpPort() const;
     uint16_t httpsPort() const;

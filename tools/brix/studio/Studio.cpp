@@ -103,32 +103,32 @@ void Studio::log(const std::string& message) const
     (m_options.log ? *m_options.log : std::cerr) << "brix studio: " << message << "\n";
 }
 
-std::optional<std::string> Studio::start()
+foundation::Result<void> Studio::start()
 {
     std::ifstream file(m_options.session, std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
     if (!file)
-        return "cannot read the session " + m_options.session.string();
+        return foundation::Error { "cannot read the session " + m_options.session.string() };
     try {
         m_sessionJson = Json::parse(text.str());
     } catch (const Json::exception& error) {
-        return m_options.session.string() + ": " + error.what();
+        return foundation::Error { m_options.session.string() + ": " + error.what() };
     }
     m_sessionFolder = fs::absolute(m_options.session).parent_path();
     Json setUp = m_sessionJson;
     setUp.erase("steps");
     auto parsed = scenario::ScenarioParser::parseText(setUp.dump(), m_sessionFolder);
     if (!parsed)
-        return m_options.session.string() + ": " + parsed.error().message;
-    if (auto failure = startDevice(std::move(parsed.value())))
-        return failure;
+        return foundation::Error { m_options.session.string() + ": " + parsed.error().message };
+    if (auto started = startDevice(std::move(parsed.value())); !started)
+        return started;
     std::lock_guard lock(m_mutex);
     m_running = true;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> Studio::startDevice(scenario::Scenario session)
+foundation::Result<void> Studio::startDevice(scenario::Scenario session)
 {
     m_recorder.reset();
     m_runner.reset();
@@ -137,7 +137,7 @@ std::optional<std::string> Studio::startDevice(scenario::Scenario session)
     scenario::ScenarioRunner::Output output(m_output->path(), nullptr, m_options.log ? m_options.log : &std::cerr);
     m_runner = std::make_unique<scenario::ScenarioRunner>(*m_scenario, output);
     if (m_runner->start() != scenario::ScenarioRunner::Passed)
-        return "the device could not start";
+        return foundation::Error { "the device could not start" };
     m_runner->device()->trace().addSink(
         [this](const Json& event) { m_events.publish("trace", device::Trace::line(event)); });
     if (auto* home = m_runner->homeScreenProcess())
@@ -147,7 +147,7 @@ std::optional<std::string> Studio::startDevice(scenario::Scenario session)
     m_encoder.reset();
     m_changed = true;
     m_drag.reset();
-    return std::nullopt;
+    return {};
 }
 
 double Studio::wallTime() const
@@ -164,16 +164,16 @@ double Studio::deviceTime() const
     return std::max(m_drag->now, std::min(wallTime(), m_drag->now + still));
 }
 
-std::optional<std::string> Studio::addAppIcon(Json& notification) const
+foundation::Result<void> Studio::addAppIcon(Json& notification) const
 {
     if (!notification.is_object())
-        return "a notification is an object";
+        return foundation::Error { "a notification is an object" };
     if (notification.contains("icon") || notification.contains("appIcon"))
-        return "the page cannot name picture files; the studio gives each app its icon";
+        return foundation::Error { "the page cannot name picture files; the studio gives each app its icon" };
     if (notification.contains("app") && notification["app"].is_string())
         notification["appIcon"]
             = (m_sessionFolder / appIconFor(notification["app"].get<std::string>())).lexically_normal().string();
-    return std::nullopt;
+    return {};
 }
 
 Json Studio::play(Json step)
@@ -194,8 +194,8 @@ Json Studio::play(Json step)
     }
     bool isNotification = kind == "notify" || kind == "notifyList";
     if (isNotification) {
-        if (auto failure = addAppIcon(step[kind]))
-            return refusal(*failure);
+        if (auto added = addAppIcon(step[kind]); !added)
+            return refusal(added.error().message);
         step[kind].erase("id");
     }
     Json file = { { "format", 1 }, { "steps", Json::array({ step }) } };
@@ -290,13 +290,13 @@ Json Studio::restart(const Json& hardware)
     auto parsed = scenario::ScenarioParser::parseText(setUp.dump(), m_sessionFolder);
     if (!parsed)
         return refusal(parsed.error().message);
-    if (auto failure = startDevice(std::move(parsed.value()))) {
+    if (auto started = startDevice(std::move(parsed.value())); !started) {
         // The device as it was set up before comes back.
         Json before = m_sessionJson;
         before.erase("steps");
         if (auto again = scenario::ScenarioParser::parseText(before.dump(), m_sessionFolder))
-            startDevice(std::move(again.value()));
-        return refusal(*failure);
+            (void)startDevice(std::move(again.value()));
+        return refusal(started.error().message);
     }
     m_sessionJson = session;
     m_events.publish("restart", state().dump());

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Result.h"
+
 #include "tools/brix/TemporaryFolder.h"
 #include "tools/brix/scenario/Scenario.h"
 #include "tools/brix/studio/EventHub.h"
@@ -57,8 +59,8 @@ public:
     Studio(const Studio&) = delete;
     Studio& operator=(const Studio&) = delete;
 
-    // Reads the session file and starts the device; answers the reason on failure.
-    std::optional<std::string> start();
+    // Reads the session file and starts the device; fails with the reason.
+    foundation::Result<void> start();
     // Runs the device on the calling thread until `stop`.
     void run();
     // Safe from any thread.
@@ -123,9 +125,9 @@ public:
     bool isAnimating() const { return m_animating; }
 
 private:
-    std::optional<std::string> startDevice(scenario::Scenario);
+    foundation::Result<void> startDevice(scenario::Scenario);
     void record(double time, const scenario::Json& step);
-    std::optional<std::string> addAppIcon(scenario::Json& notification) const;
+    foundation::Result<void> addAppIcon(scenario::Json& notification) const;
     void sendFrame(double time);
     double wallTime() const;
     std::optional<std::chrono::steady_clock::time_point> nextWake() const;

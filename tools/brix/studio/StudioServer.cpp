@@ -245,7 +245,7 @@ StudioServer::~StudioServer()
     stop();
 }
 
-std::optional<std::string> StudioServer::start(uint16_t port)
+foundation::Result<void> StudioServer::start(uint16_t port)
 {
     auto& state = *m_state;
     if (port == 0)
@@ -253,10 +253,11 @@ std::optional<std::string> StudioServer::start(uint16_t port)
     else
         state.port = state.server.bind_to_port("127.0.0.1", port) ? port : -1;
     if (state.port <= 0)
-        return port ? "the port " + std::to_string(port) + " on 127.0.0.1 is taken (--port N picks another)"
-                    : std::string("cannot bind a port on 127.0.0.1");
+        return foundation::Error { port
+                ? "the port " + std::to_string(port) + " on 127.0.0.1 is taken (--port N picks another)"
+                : std::string("cannot bind a port on 127.0.0.1") };
     state.thread = std::thread([&state] { state.server.listen_after_bind(); });
-    return std::nullopt;
+    return {};
 }
 
 void StudioServer::stop()

@@ -7,6 +7,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/foundation/Result.h"
+
 namespace tools::studio {
 
 class Studio;
@@ -27,8 +29,8 @@ public:
     StudioServer& operator=(const StudioServer&) = delete;
 
     // Binds 127.0.0.1:`port` (any free port for 0) and starts serving;
-    // answers the reason when the port is taken or binding fails.
-    std::optional<std::string> start(uint16_t port);
+    // fails with the reason when the port is taken or binding fails.
+    foundation::Result<void> start(uint16_t port);
     void stop();
 
     uint16_t port() const;
