@@ -6,6 +6,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/CALayer.h"
+#include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewAnimation.h"
@@ -76,7 +77,7 @@ namespace {
 
     graphics::Rect boxOf(const Size& size)
     {
-        return { 0, 0, std::max(size.width, 0.0), std::max(size.height, 0.0) };
+        return toGraphicsRect(Size { std::max(size.width, 0.0), std::max(size.height, 0.0) });
     }
 
     RoundedRect shapeOf(const UIView* view, const Size& size)
@@ -111,7 +112,7 @@ namespace {
                 continue;
             graphics::Rect inner = extentOf(snapshot, subview.get());
             Point position = subviewPosition(snapshot, view, subview.get());
-            extent = extent.united({ inner.x + position.x, inner.y + position.y, inner.width, inner.height });
+            extent = extent.united(offsetBy(inner, position));
         }
         return extent;
     }
@@ -149,7 +150,7 @@ namespace {
             canvas.fill(shape, background->color().withAlphaMultiplied(ownAlpha));
         if (clips(view))
             canvas.clipTo(shape);
-        view->drawContent(canvas, Size { shape.rect.width, shape.rect.height }, ownAlpha);
+        view->drawContent(canvas, sizeOf(shape.rect), ownAlpha);
 
         // A subview may leave the tree while a hook runs; the copy keeps it alive.
         std::vector<runtime::Ref<UIView>> subviews = view->subviews();

@@ -3,6 +3,7 @@
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/ViewLayoutState.h"
 
@@ -32,7 +33,7 @@ void UIImageView::drawContent(graphics::Canvas& canvas, const Size& size, double
 {
     if (!m_image || !m_image->bitmap())
         return;
-    canvas.drawImage(*m_image->bitmap(), m_image->scale(), { 0, 0, size.width, size.height },
+    canvas.drawImage(*m_image->bitmap(), m_image->scale(), toGraphicsRect(size),
         static_cast<graphics::ContentMode>(std::clamp<int64_t>(contentMode(), 0, 12)), alpha);
 }
 

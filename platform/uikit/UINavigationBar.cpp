@@ -5,6 +5,7 @@
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
@@ -142,7 +143,7 @@ void UINavigationBar::drawContent(graphics::Canvas& canvas, const Size& size, do
         fill = color->color();
     if (m_translucent)
         fill = fill.withAlphaMultiplied(translucentAlpha);
-    canvas.fill({ { 0, 0, size.width, size.height } }, fill.withAlphaMultiplied(alpha));
+    canvas.fill({ toGraphicsRect(size) }, fill.withAlphaMultiplied(alpha));
     if (!shadowImage()) {
         graphics::Color line { 0, 0, 0, 0.3 };
         canvas.fill({ { 0, size.height - 0.5, size.width, 0.5 } }, line.withAlphaMultiplied(alpha));

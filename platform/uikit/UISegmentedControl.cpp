@@ -6,6 +6,7 @@
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/uikit/ClassBuilder.h"
+#include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UILabel.h"
@@ -98,8 +99,7 @@ std::optional<Size> UISegmentedControl::intrinsicContentSize(double) const
 
 void UISegmentedControl::drawContent(graphics::Canvas& canvas, const Size& size, double alpha) const
 {
-    canvas.fill(
-        { { 0, 0, size.width, size.height }, 8 }, graphics::Color { 0.46, 0.46, 0.5, 0.12 }.withAlphaMultiplied(alpha));
+    canvas.fill({ toGraphicsRect(size), 8 }, graphics::Color { 0.46, 0.46, 0.5, 0.12 }.withAlphaMultiplied(alpha));
     if (m_selected == noSegment || m_titles.empty())
         return;
     double width = size.width / static_cast<double>(m_titles.size());

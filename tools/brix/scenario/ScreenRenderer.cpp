@@ -5,6 +5,7 @@
 #include "platform/device/Device.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/Renderer.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
@@ -47,7 +48,7 @@ foundation::Result<graphics::Image> ScreenRenderer::render(
     if (!target)
         return target.error();
     graphics::Canvas canvas(target.value(), scale);
-    canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
+    canvas.fill({ uikit::toGraphicsRect(screen) }, wallpaper(hardware.style));
     for (auto& window : visibleWindows(homeScreen)) {
         // The display cycle lays out what changed before anything is drawn.
         if (window->needsLayout())
@@ -56,8 +57,7 @@ foundation::Result<graphics::Image> ScreenRenderer::render(
         auto drawn = uikit::renderView(window.get(), frame.size, scale, time);
         if (!drawn)
             return drawn.error();
-        canvas.drawImage(drawn.value(), scale, { frame.origin.x, frame.origin.y, frame.width(), frame.height() },
-            graphics::ContentMode::ScaleToFill);
+        canvas.drawImage(drawn.value(), scale, uikit::toGraphicsRect(frame), graphics::ContentMode::ScaleToFill);
     }
     canvas.flush();
     return target;
