@@ -4,7 +4,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/Geometry.h"
 
 #include "prefs/BRXAppearanceSettings.h"
@@ -182,12 +182,12 @@ void BRXRootListController::askToRespring()
 void BRXRootListController::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    auto builder
-        = uikit::ClassBuilder::define<BRXRootListController>(runtime, "BRXRootListController", "HBRootListController");
+    auto builder = runtime::ClassBuilder::define<BRXRootListController>(
+        runtime, "BRXRootListController", "HBRootListController");
     runtime::Class* cls = &builder.cls();
     builder.ivar("_lBundle", &BRXRootListController::m_lBundle)
         .method("init", Imp::of([cls, &runtime](BRXRootListController* self, Selector selector) -> Ref<Object> {
-            auto made = uikit::sendSuper<Ref<Object>>(*cls, self, selector);
+            auto made = runtime::sendSuper<Ref<Object>>(*cls, self, selector);
             auto* page = dynamic_cast<BRXRootListController*>(made.get());
             if (!page)
                 return nullptr;
@@ -208,24 +208,24 @@ void BRXRootListController::registerClass(device::Process& process)
             return *kept;
         }))
         .method("viewDidLoad", Imp::of([cls](BRXRootListController* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             self->setUpHeader();
         }))
         .method("tableView:cellForRowAtIndexPath:",
             Imp::of([cls](BRXRootListController* self, Selector selector, Object* table, Object* path) -> Ref<Object> {
                 send(table, SEL("setTableHeaderView:"), self->m_headerView.get());
-                return uikit::sendSuper<Ref<Object>>(*cls, self, selector, table, path);
+                return runtime::sendSuper<Ref<Object>>(*cls, self, selector, table, path);
             }))
         .method("viewWillAppear:", Imp::of([cls](BRXRootListController* self, Selector selector, bool animated) {
             send(self, SEL("reload"));
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
             self->styleEnclosingBar();
         }))
         .method("viewDidAppear:", Imp::of([cls](BRXRootListController* self, Selector selector, bool animated) {
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
         }))
         .method("viewWillDisappear:", Imp::of([cls](BRXRootListController* self, Selector selector, bool animated) {
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
         }))
         .method("scrollViewDidScroll:",
             Imp::of([](BRXRootListController* self, Selector, Object* scrollView) { self->didScroll(scrollView); }))

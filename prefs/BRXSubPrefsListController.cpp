@@ -2,7 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 #include "prefs/Respring.h"
 
@@ -45,12 +45,12 @@ void BRXSubPrefsListController::resetPreferences()
 void BRXSubPrefsListController::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    auto builder = uikit::ClassBuilder::define<BRXSubPrefsListController>(
+    auto builder = runtime::ClassBuilder::define<BRXSubPrefsListController>(
         runtime, "BRXSubPrefsListController", "HBListController");
     runtime::Class* cls = &builder.cls();
     builder
         .method("init", Imp::of([cls, &runtime](BRXSubPrefsListController* self, Selector selector) -> Ref<Object> {
-            auto made = uikit::sendSuper<Ref<Object>>(*cls, self, selector);
+            auto made = runtime::sendSuper<Ref<Object>>(*cls, self, selector);
             if (made)
                 send(made, SEL("hb_setAppearanceSettings:"),
                     runtime::newObject(runtime.classNamed("BRXAppearanceSettings")).get());
@@ -61,14 +61,14 @@ void BRXSubPrefsListController::registerClass(device::Process& process)
             return kept ? *kept : Value();
         }))
         .method("viewWillAppear:", Imp::of([cls](BRXSubPrefsListController* self, Selector selector, bool animated) {
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
         }))
         .method("loadFromSpecifier:", Imp::of([](BRXSubPrefsListController* self, Selector, Object* specifier) {
             self->loadFromSpecifier(specifier);
         }))
         .method("setSpecifier:", Imp::of([cls](BRXSubPrefsListController* self, Selector selector, Object* specifier) {
             send(self, SEL("loadFromSpecifier:"), specifier);
-            uikit::sendSuper(*cls, self, selector, specifier);
+            runtime::sendSuper(*cls, self, selector, specifier);
         }))
         .method("shouldReloadSpecifiersOnResume", Imp::of([](BRXSubPrefsListController*, Selector) { return false; }))
         .method("respringUtil", Imp::of([&runtime](BRXSubPrefsListController*, Selector) { launchRespring(runtime); }))

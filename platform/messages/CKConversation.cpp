@@ -1,14 +1,14 @@
 #include "platform/messages/CKConversation.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void CKConversation::registerClass(device::Process& process)
 {

@@ -3,16 +3,17 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/messages/MessagesState.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void CKConversationList::appendConversation(CKConversation& conversation)
 {

@@ -2,15 +2,15 @@
 
 #include "platform/device/Process.h"
 #include "platform/messages/CKConversationList.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 CKConversationList* CKConversationListController::conversationList() const
 {
@@ -25,7 +25,7 @@ void CKConversationListController::registerClass(device::Process& process)
     auto* owner = &process;
     builder
         .method("viewDidLoad", Imp::of([cls, owner](CKConversationListController* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             auto* listClass = owner->runtime().classNamed("CKConversationList");
             auto list = runtime::send<Ref<Object>>(listClass, SEL("sharedConversationList"));
             self->m_conversationList = dynamic_cast<CKConversationList*>(list.get());
@@ -33,7 +33,7 @@ void CKConversationListController::registerClass(device::Process& process)
         .property("conversationList", {}, &CKConversationListController::m_conversationList)
         .method("dealloc", Imp::of([cls](CKConversationListController* self, Selector selector) {
             self->m_conversationList = nullptr;
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
         }));
 }
 

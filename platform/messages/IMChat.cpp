@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/messages/IMMessage.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
+using runtime::ClassBuilder;
 using runtime::Ref;
-using uikit::ClassBuilder;
 
 void IMChat::setUnreadMessageCount(int64_t count)
 {
@@ -23,7 +24,7 @@ void IMChat::recordSentMessage(IMMessage& message)
 
 Ref<IMChat> IMChat::make(runtime::Runtime& runtime, foundation::Value guid)
 {
-    auto chat = uikit::instantiate<IMChat>(runtime, "IMChat");
+    auto chat = runtime::instantiate<IMChat>(runtime, "IMChat");
     if (chat)
         chat->m_guid = std::move(guid);
     return chat;

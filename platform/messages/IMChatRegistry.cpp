@@ -4,18 +4,19 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Value.h"
 #include "platform/messages/IMChat.h"
 #include "platform/messages/IMMessage.h"
 #include "platform/messages/MessagesState.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 namespace {
 

@@ -1,17 +1,18 @@
 #include "platform/messages/IMMessage.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSAttributedString.h"
 
 namespace messages {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 using uikit::NSAttributedString;
 
 namespace {
@@ -43,7 +44,7 @@ void IMMessage::registerClass(device::Process& process)
                 auto attributed = attributedText(runtime, text);
                 if (!attributed)
                     return nullptr;
-                auto message = uikit::instantiate<IMMessage>(runtime, "IMMessage");
+                auto message = runtime::instantiate<IMMessage>(runtime, "IMMessage");
                 if (message) {
                     message->m_text = std::move(attributed);
                     message->m_flags = flags;

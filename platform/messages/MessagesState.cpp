@@ -3,7 +3,7 @@
 #include "platform/device/Process.h"
 #include "platform/messages/CKConversationList.h"
 #include "platform/messages/IMChatRegistry.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace messages {
 
@@ -22,14 +22,14 @@ MessagesState& MessagesState::of(device::Process& process)
 CKConversationList* MessagesState::conversationList()
 {
     if (!m_conversationList)
-        m_conversationList = uikit::instantiate<CKConversationList>(m_process->runtime(), "CKConversationList");
+        m_conversationList = runtime::instantiate<CKConversationList>(m_process->runtime(), "CKConversationList");
     return m_conversationList.get();
 }
 
 IMChatRegistry* MessagesState::chatRegistry()
 {
     if (!m_chatRegistry)
-        m_chatRegistry = uikit::instantiate<IMChatRegistry>(m_process->runtime(), "IMChatRegistry");
+        m_chatRegistry = runtime::instantiate<IMChatRegistry>(m_process->runtime(), "IMChatRegistry");
     return m_chatRegistry.get();
 }
 

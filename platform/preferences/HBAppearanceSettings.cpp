@@ -1,13 +1,13 @@
 #include "platform/preferences/HBAppearanceSettings.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace preferences {
 
 void HBAppearanceSettings::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<HBAppearanceSettings>(process.runtime(), "HBAppearanceSettings", "NSObject")
+    runtime::ClassBuilder::define<HBAppearanceSettings>(process.runtime(), "HBAppearanceSettings", "NSObject")
         .property("tintColor", "setTintColor:", &HBAppearanceSettings::m_tintColor)
         .property(
             "navigationBarTintColor", "setNavigationBarTintColor:", &HBAppearanceSettings::m_navigationBarTintColor)

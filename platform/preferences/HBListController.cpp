@@ -1,7 +1,7 @@
 #include "platform/preferences/HBListController.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 
@@ -38,7 +38,7 @@ void HBListController::applyAppearance()
 void HBListController::registerClass(device::Process& process)
 {
     auto builder
-        = uikit::ClassBuilder::define<HBListController>(process.runtime(), "HBListController", "PSListController");
+        = runtime::ClassBuilder::define<HBListController>(process.runtime(), "HBListController", "PSListController");
     runtime::Class* cls = &builder.cls();
     builder
         .method("hb_appearanceSettings",
@@ -47,7 +47,7 @@ void HBListController::registerClass(device::Process& process)
             self->m_appearanceSettings = Ref<Object>(appearance);
         }))
         .method("viewWillAppear:", Imp::of([cls](HBListController* self, Selector selector, bool animated) {
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
             self->applyAppearance();
         }));
 }

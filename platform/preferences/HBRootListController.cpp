@@ -1,13 +1,13 @@
 #include "platform/preferences/HBRootListController.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace preferences {
 
 void HBRootListController::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<HBRootListController>(process.runtime(), "HBRootListController", "HBListController");
+    runtime::ClassBuilder::define<HBRootListController>(process.runtime(), "HBRootListController", "HBListController");
 }
 
 } // namespace preferences

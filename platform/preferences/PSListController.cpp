@@ -1,10 +1,11 @@
 #include "platform/preferences/PSListController.h"
 
 #include "platform/device/Device.h"
+#include "platform/foundation/Value.h"
 #include "platform/preferences/Domain.h"
 #include "platform/preferences/PSTableCell.h"
 #include "platform/preferences/SpecifierFile.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UINavigationController.h"
@@ -230,25 +231,25 @@ void PSListController::didSelectRow(size_t section, size_t row)
 void PSListController::registerClass(device::Process& process)
 {
     auto builder
-        = uikit::ClassBuilder::define<PSListController>(process.runtime(), "PSListController", "UIViewController");
+        = runtime::ClassBuilder::define<PSListController>(process.runtime(), "PSListController", "UIViewController");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder.ivar("_specifiers", &PSListController::m_specifiers)
         .ivar("_specifier", &PSListController::m_specifier)
         .ivar("_table", &PSListController::m_table)
         .method("init", Imp::of([cls, owner](PSListController* self, Selector selector) -> Ref<Object> {
-            auto made = uikit::sendSuper<Ref<Object>>(*cls, self, selector);
+            auto made = runtime::sendSuper<Ref<Object>>(*cls, self, selector);
             if (auto* page = dynamic_cast<PSListController*>(made.get()))
                 page->setUp(*owner);
             return made;
         }))
         .method("loadView", Imp::of([](PSListController* self, Selector) { self->makeTable(); }))
         .method("viewWillAppear:", Imp::of([cls](PSListController* self, Selector selector, bool animated) {
-            uikit::sendSuper(*cls, self, selector, animated);
+            runtime::sendSuper(*cls, self, selector, animated);
             self->reload();
         }))
-        .method("table", Imp::of([](PSListController* self, Selector) -> Object* { return self->table(); }))
-        .method("bundle", Imp::of([](PSListController* self, Selector) -> Object* { return self->bundle(); }))
+        .method("table", Imp::of(&PSListController::table))
+        .method("bundle", Imp::of(&PSListController::bundle))
         .method("specifiers", Imp::of([](PSListController* self, Selector) { return self->m_specifiers; }))
         .method("setSpecifiers:", Imp::of([](PSListController* self, Selector, const Value& list) {
             self->m_specifiers = list.isArray() ? list : Value::array();
@@ -260,7 +261,7 @@ void PSListController::registerClass(device::Process& process)
             }))
         .method("reloadSpecifiers", Imp::of([](PSListController* self, Selector) { self->reloadSpecifiers(); }))
         .method("reload", Imp::of([](PSListController* self, Selector) { self->reload(); }))
-        .method("specifier", Imp::of([](PSListController* self, Selector) -> Object* { return self->specifier(); }))
+        .method("specifier", Imp::of(&PSListController::specifier))
         .method("setSpecifier:", Imp::of([](PSListController* self, Selector, Object* specifier) {
             self->m_specifier = dynamic_cast<PSSpecifier*>(specifier);
             if (self->m_specifier && self->title().isNil())
@@ -318,7 +319,7 @@ void PSListController::registerClass(device::Process& process)
             self->m_groups.clear();
             self->m_specifiers = Value();
             self->m_table = nullptr;
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
         }));
 }
 

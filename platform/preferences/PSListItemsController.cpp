@@ -1,7 +1,8 @@
 #include "platform/preferences/PSListItemsController.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 
 namespace preferences {
@@ -51,18 +52,18 @@ bool PSListItemsController::chooseTitled(const std::string& title)
 
 void PSListItemsController::registerClass(device::Process& process)
 {
-    auto builder = uikit::ClassBuilder::define<PSListItemsController>(
+    auto builder = runtime::ClassBuilder::define<PSListItemsController>(
         process.runtime(), "PSListItemsController", "PSListController");
     runtime::Class* cls = &builder.cls();
     builder
         .method("setSpecifier:", Imp::of([cls](PSListItemsController* self, Selector selector, Object* specifier) {
-            uikit::sendSuper(*cls, self, selector, specifier);
+            runtime::sendSuper(*cls, self, selector, specifier);
             self->buildItems();
             self->reloadSpecifiers();
         }))
         .method("tableView:cellForRowAtIndexPath:",
             Imp::of([cls](PSListItemsController* self, Selector selector, Object* table, Object* path) -> Ref<Object> {
-                auto cell = uikit::sendSuper<Ref<Object>>(*cls, self, selector, table, path);
+                auto cell = runtime::sendSuper<Ref<Object>>(*cls, self, selector, table, path);
                 auto* index = dynamic_cast<uikit::NSIndexPath*>(path);
                 PSSpecifier* item = index
                     ? self->specifierAt(static_cast<size_t>(index->section()), static_cast<size_t>(index->row()))

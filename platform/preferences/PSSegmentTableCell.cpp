@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UISegmentedControl.h"
 #include "platform/uikit/ViewFactory.h"
@@ -77,7 +78,7 @@ void PSSegmentTableCell::segmentChanged()
 
 void PSSegmentTableCell::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<PSSegmentTableCell>(process.runtime(), "PSSegmentTableCell", "PSTableCell")
+    runtime::ClassBuilder::define<PSSegmentTableCell>(process.runtime(), "PSSegmentTableCell", "PSTableCell")
         .method("control", Imp::of([](PSSegmentTableCell* self, Selector) -> Object* { return self->control(); }))
         .method(
             "segmentChanged:", Imp::of([](PSSegmentTableCell* self, Selector, Object*) { self->segmentChanged(); }));

@@ -5,7 +5,8 @@
 #include <sstream>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/ViewFactory.h"
@@ -115,7 +116,7 @@ void PSSliderTableCell::sliderChanged()
 
 void PSSliderTableCell::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<PSSliderTableCell>(process.runtime(), "PSSliderTableCell", "PSTableCell")
+    runtime::ClassBuilder::define<PSSliderTableCell>(process.runtime(), "PSSliderTableCell", "PSTableCell")
         .method(
             "control", Imp::of([](PSSliderTableCell* self, Selector) -> runtime::Object* { return self->control(); }))
         .method("sliderChanged:",

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace preferences {
 
@@ -61,7 +62,7 @@ std::optional<PSSpecifier::CellType> PSSpecifier::cellTypeNamed(std::string_view
 
 Ref<PSSpecifier> PSSpecifier::make(runtime::Runtime& runtime, const Value& name, CellType type)
 {
-    auto specifier = uikit::instantiate<PSSpecifier>(runtime, "PSSpecifier");
+    auto specifier = runtime::instantiate<PSSpecifier>(runtime, "PSSpecifier");
     if (specifier) {
         specifier->m_name = name;
         specifier->m_cellType = type;
@@ -125,7 +126,7 @@ bool PSSpecifier::writeValue(const Value& value)
 void PSSpecifier::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    uikit::ClassBuilder::define<PSSpecifier>(runtime, "PSSpecifier", "NSObject")
+    runtime::ClassBuilder::define<PSSpecifier>(runtime, "PSSpecifier", "NSObject")
         .classMethod("preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
             Imp::of([&runtime](Object*, Selector, const Value& name, Object* target, Selector setter, Selector getter,
                         Object* detail, int64_t cell, Object*) -> Ref<Object> {

@@ -1,7 +1,8 @@
 #include "platform/preferences/PSSwitchTableCell.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UISwitch.h"
 #include "platform/uikit/ViewFactory.h"
 
@@ -37,7 +38,7 @@ void PSSwitchTableCell::switchChanged()
 
 void PSSwitchTableCell::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<PSSwitchTableCell>(process.runtime(), "PSSwitchTableCell", "PSTableCell")
+    runtime::ClassBuilder::define<PSSwitchTableCell>(process.runtime(), "PSSwitchTableCell", "PSTableCell")
         .method(
             "control", Imp::of([](PSSwitchTableCell* self, Selector) -> runtime::Object* { return self->control(); }))
         .method("switchChanged:",

@@ -1,7 +1,8 @@
 #include "platform/preferences/PSTableCell.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/ViewFactory.h"
@@ -126,7 +127,7 @@ void PSTableCell::applyAppearance(const Appearance& appearance)
 
 void PSTableCell::registerClass(device::Process& process)
 {
-    uikit::ClassBuilder::define<PSTableCell>(process.runtime(), "PSTableCell", "UITableViewCell")
+    runtime::ClassBuilder::define<PSTableCell>(process.runtime(), "PSTableCell", "UITableViewCell")
         .method("initWithStyle:reuseIdentifier:specifier:",
             Imp::of([](PSTableCell* self, Selector, int64_t style, const Value& identifier,
                         Object* specifier) -> Ref<Object> {

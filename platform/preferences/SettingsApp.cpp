@@ -1,5 +1,6 @@
 #include "platform/preferences/SettingsApp.h"
 
+#include "platform/foundation/Value.h"
 #include "platform/preferences/HBAppearanceSettings.h"
 #include "platform/preferences/HBListController.h"
 #include "platform/preferences/HBRootListController.h"
@@ -10,7 +11,7 @@
 #include "platform/preferences/PSSwitchTableCell.h"
 #include "platform/preferences/PSTableCell.h"
 #include "platform/preferences/PreferenceBundleLoader.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIKit.h"
@@ -47,7 +48,7 @@ namespace {
     void defineFirstPage(device::Process& process)
     {
         auto builder
-            = uikit::ClassBuilder::define<PSListController>(process.runtime(), firstPageClass, "PSListController");
+            = runtime::ClassBuilder::define<PSListController>(process.runtime(), firstPageClass, "PSListController");
         auto* owner = &process;
         builder.method("tableView:didSelectRowAtIndexPath:",
             Imp::of([owner](PSListController* self, Selector, Object*, Object* path) {

@@ -1,17 +1,18 @@
 #include "platform/springboard/BBAction.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
 using runtime::Block;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void BBAction::runCallblock() const
 {
@@ -25,7 +26,7 @@ void BBAction::registerClass(device::Process& process)
     ClassBuilder::define<BBAction>(runtime, "BBAction", "NSObject")
         .classMethod("actionWithLaunchBundleID:callblock:",
             Imp::of([&runtime](Object*, Selector, Value bundleID, Block<void()> callblock) -> Ref<Object> {
-                auto action = uikit::instantiate<BBAction>(runtime, "BBAction");
+                auto action = runtime::instantiate<BBAction>(runtime, "BBAction");
                 if (action) {
                     action->m_launchBundleID = std::move(bundleID);
                     action->m_callblock = std::move(callblock);

@@ -1,12 +1,12 @@
 #include "platform/springboard/BBBulletin.h"
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/BBAction.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
-using uikit::ClassBuilder;
+using runtime::ClassBuilder;
 
 BBAction* BBBulletin::defaultAction() const
 {

@@ -3,17 +3,18 @@
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
 #include "platform/device/SymbolTable.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/BBBulletin.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void BBServer::addObserver(Observer observer)
 {
@@ -101,7 +102,7 @@ void BBServer::registerClass(device::Process& process)
             self->m_published.clear();
             self->m_collaborators = {};
             self->m_queue = nullptr;
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
         }));
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Device.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/BBAction.h"
 #include "platform/springboard/BBBulletin.h"
 #include "platform/springboard/NCNotificationRequest.h"
@@ -11,7 +13,6 @@
 #include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SBNotificationBannerWindow.h"
 #include "platform/springboard/SpringBoardState.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIStatusBarWindow.h"
 #include "platform/uikit/ViewAnimation.h"
 
@@ -53,7 +54,7 @@ BannerPresenter& BannerPresenter::of(device::Process& process)
 Object* BannerPresenter::destination()
 {
     if (!m_destination) {
-        m_destination = uikit::instantiate<SBNotificationBannerDestination>(
+        m_destination = runtime::instantiate<SBNotificationBannerDestination>(
             m_process->runtime(), "SBNotificationBannerDestination");
     }
     return m_destination.get();

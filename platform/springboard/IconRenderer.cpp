@@ -4,7 +4,8 @@
 #include <iterator>
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIImage.h"
 
 namespace springboard {

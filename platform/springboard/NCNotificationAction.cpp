@@ -1,17 +1,18 @@
 #include "platform/springboard/NCNotificationAction.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Ref;
-using uikit::ClassBuilder;
 
 Ref<NCNotificationAction> NCNotificationAction::make(
     runtime::Runtime& runtime, foundation::Value identifier, foundation::Value title, foundation::Value launchBundleID)
 {
-    auto action = uikit::instantiate<NCNotificationAction>(runtime, "NCNotificationAction");
+    auto action = runtime::instantiate<NCNotificationAction>(runtime, "NCNotificationAction");
     if (!action)
         return nullptr;
     action->m_identifier = std::move(identifier);

@@ -1,15 +1,15 @@
 #include "platform/springboard/NCNotificationContentContainerViewController.h"
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/NCNotificationRequest.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 NCNotificationRequest* NCNotificationContentContainerViewController::notificationRequest() const
 {
@@ -45,7 +45,7 @@ void NCNotificationContentContainerViewController::registerClass(device::Process
             self->applyUserInteraction();
         }))
         .method("viewDidLoad", Imp::of([cls](Self* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             self->applyUserInteraction();
         }));
 }

@@ -1,14 +1,15 @@
 #include "platform/springboard/NCNotificationRequest.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
+using runtime::ClassBuilder;
+using runtime::instantiate;
 using runtime::Ref;
-using uikit::ClassBuilder;
-using uikit::instantiate;
 
 namespace {
 

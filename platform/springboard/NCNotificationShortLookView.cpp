@@ -1,13 +1,14 @@
 #include "platform/springboard/NCNotificationShortLookView.h"
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/NCNotificationContent.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
-using uikit::ClassBuilder;
+using runtime::ClassBuilder;
 
 void NCNotificationShortLookView::showContent(const NCNotificationContent& content)
 {

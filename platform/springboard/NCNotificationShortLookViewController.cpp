@@ -1,21 +1,22 @@
 #include "platform/springboard/NCNotificationShortLookViewController.h"
 
 #include "platform/device/Device.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/BannerPresenter.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationViewControllerView.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 
 namespace springboard {
 
 using foundation::Value;
 using runtime::Block;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 namespace {
 
@@ -106,7 +107,7 @@ void NCNotificationShortLookViewController::registerClass(device::Process& proce
     auto* owner = &process;
     builder
         .method("viewDidLoad", Imp::of([cls, owner](NCNotificationShortLookViewController* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             self->installSystemGestures(*owner);
         }))
         .method("_handleTapOnView:",

@@ -2,20 +2,21 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookView.h"
 #include "platform/springboard/NCNotificationViewControllerView.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
 using runtime::Block;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 NCNotificationRequest* NCNotificationViewController::notificationRequest() const
 {
@@ -100,7 +101,7 @@ void NCNotificationViewController::presentInPlace(device::Process& process, cons
     Object* controller, bool animated, Block<void()> completion)
 {
     Ref<NCNotificationViewController> protect(this);
-    uikit::sendSuper(definingClass, this, SEL("presentViewController:animated:completion:"), controller, animated,
+    runtime::sendSuper(definingClass, this, SEL("presentViewController:animated:completion:"), controller, animated,
         std::move(completion));
     if (!controller || presented() != controller)
         return;

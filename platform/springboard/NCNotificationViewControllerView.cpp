@@ -2,14 +2,14 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Version.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void NCNotificationViewControllerView::setContentView(uikit::UIView* view)
 {

@@ -1,13 +1,13 @@
 #include "platform/springboard/SBGrabberTongue.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 bool SBGrabberTongue::dismiss(int64_t style, bool)
 {

@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIStatusBarWindow.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void SBHomeScreenViewController::addIconListView(device::Process& process)
 {
@@ -39,14 +39,14 @@ void SBHomeScreenViewController::registerClass(device::Process& process)
     auto* owner = &process;
     builder
         .method("viewDidLoad", Imp::of([cls, owner](SBHomeScreenViewController* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             self->addIconListView(*owner);
         }))
         .method("iconListView",
             Imp::of([](SBHomeScreenViewController* self, Selector) -> Object* { return self->iconListView(); }))
         .method("dealloc", Imp::of([cls](SBHomeScreenViewController* self, Selector selector) {
             self->m_iconListView = nullptr;
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
         }));
 }
 

@@ -1,18 +1,19 @@
 #include "platform/springboard/SBLockScreenManager.h"
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/SpringBoardState.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/UIViewController.h"
 
 namespace springboard {
 
 using foundation::Value;
 using runtime::Block;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void SBLockScreenManager::activateLockScreen(device::Process& process, bool animated, Block<void()> completion)
 {

@@ -2,20 +2,21 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Json.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/NCNotificationAction.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
 using foundation::Value;
 using runtime::Block;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include "platform/springboard/SBNotificationBannerWindow.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIEvent.h"
 
 namespace springboard {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 SBNotificationBannerWindow::SBNotificationBannerWindow(runtime::Class* cls)
     : UIWindow(cls)

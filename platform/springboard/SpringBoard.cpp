@@ -1,14 +1,15 @@
 #include "platform/springboard/SpringBoard.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIPress.h"
 
 namespace springboard {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
-using uikit::ClassBuilder;
 
 bool SpringBoard::handlePhysicalButtonEvent(runtime::Object* event)
 {

@@ -1,8 +1,8 @@
 #include "platform/springboard/SpringBoardState.h"
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/SBLockScreenManager.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace springboard {
 
@@ -21,7 +21,7 @@ SpringBoardState& SpringBoardState::of(device::Process& process)
 SBLockScreenManager* SpringBoardState::lockScreenManager()
 {
     if (!m_lockScreenManager)
-        m_lockScreenManager = uikit::instantiate<SBLockScreenManager>(m_process->runtime(), "SBLockScreenManager");
+        m_lockScreenManager = runtime::instantiate<SBLockScreenManager>(m_process->runtime(), "SBLockScreenManager");
     return m_lockScreenManager.get();
 }
 

@@ -1,11 +1,11 @@
 #include "platform/springboard/UNNotification.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
-using uikit::ClassBuilder;
+using runtime::ClassBuilder;
 
 void UNNotification::registerClass(device::Process& process)
 {

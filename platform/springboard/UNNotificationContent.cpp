@@ -1,11 +1,12 @@
 #include "platform/springboard/UNNotificationContent.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace springboard {
 
-using uikit::ClassBuilder;
+using runtime::ClassBuilder;
 
 void UNNotificationContent::setTexts(foundation::Value title, foundation::Value subtitle, foundation::Value body)
 {

@@ -1,7 +1,7 @@
 #include "platform/uikit/CALayer.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 
 namespace uikit {
@@ -17,7 +17,7 @@ void CALayer::setBackgroundColor(UIColor* color)
 
 void CALayer::registerClass(device::Process& process)
 {
-    ClassBuilder::define<CALayer>(process.runtime(), "CALayer", "NSObject")
+    runtime::ClassBuilder::define<CALayer>(process.runtime(), "CALayer", "NSObject")
         .method("backgroundColor", Imp::of([](CALayer* self, Selector) -> Object* { return self->backgroundColor(); }))
         .method("setBackgroundColor:", Imp::of([](CALayer* self, Selector, Object* color) {
             self->setBackgroundColor(dynamic_cast<UIColor*>(color));

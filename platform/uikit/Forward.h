@@ -4,7 +4,6 @@ namespace uikit {
 
 class AnimationGroup;
 class CALayer;
-class ClassBuilder;
 class LayoutEngine;
 class NSAttributedString;
 class NSLayoutAnchor;

@@ -4,7 +4,8 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UILabel.h"
@@ -205,10 +206,10 @@ void Keyboard::build()
 
 void Keyboard::registerClasses(device::Process& process)
 {
-    ClassBuilder::define<UIWindow>(process.runtime(), "UIKeyboardWindow", "UIWindow")
+    runtime::ClassBuilder::define<UIWindow>(process.runtime(), "UIKeyboardWindow", "UIWindow")
         .method("_canBecomeKeyWindow", Imp::of([](UIWindow*, Selector) { return false; }));
     auto ignore = Imp::of([](UIView*, Selector, const Value&, Object*) {});
-    ClassBuilder::define<KeyView>(process.runtime(), "UIKeyboardKeyView", "UIView")
+    runtime::ClassBuilder::define<KeyView>(process.runtime(), "UIKeyboardKeyView", "UIView")
         .method("touchesBegan:withEvent:", ignore)
         .method("touchesMoved:withEvent:", ignore)
         .method("touchesCancelled:withEvent:", ignore)

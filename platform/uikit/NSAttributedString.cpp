@@ -5,9 +5,10 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Text.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/TextRange.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSMutableAttributedString.h"
 #include "platform/uikit/UIFont.h"
 
@@ -129,7 +130,7 @@ Ref<NSAttributedString> NSAttributedString::copyOf(
 
 void NSAttributedString::registerClass(device::Process& process)
 {
-    ClassBuilder::define<NSAttributedString>(process.runtime(), "NSAttributedString", "NSObject")
+    runtime::ClassBuilder::define<NSAttributedString>(process.runtime(), "NSAttributedString", "NSObject")
         .method("initWithString:", Imp::of([](NSAttributedString* self, Selector, const Value& string) -> Object* {
             self->setString(string.string());
             return self;

@@ -1,7 +1,7 @@
 #include "platform/uikit/NSIndexPath.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -23,7 +23,7 @@ Ref<NSIndexPath> NSIndexPath::make(runtime::Runtime& runtime, int64_t row, int64
 void NSIndexPath::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    ClassBuilder::define<NSIndexPath>(runtime, "NSIndexPath", "NSObject")
+    runtime::ClassBuilder::define<NSIndexPath>(runtime, "NSIndexPath", "NSObject")
         .classMethod("indexPathForRow:inSection:", Imp::of([&runtime](Object*, Selector, int64_t row, int64_t section) {
             return Ref<Object>(make(runtime, row, section).get());
         }))

@@ -1,8 +1,8 @@
 #include "platform/uikit/NSLayoutAnchor.h"
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewLayoutState.h"
@@ -129,7 +129,7 @@ void NSLayoutAnchor::registerClass(device::Process& process)
             return constraintToConstant(owner, self, relation, constant);
         });
     };
-    ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutAnchor", "NSObject")
+    runtime::ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutAnchor", "NSObject")
         .method("constraintEqualToAnchor:", toAnchor(Relation::Equal))
         .method("constraintGreaterThanOrEqualToAnchor:", toAnchor(Relation::GreaterOrEqual))
         .method("constraintLessThanOrEqualToAnchor:", toAnchor(Relation::LessOrEqual))
@@ -141,9 +141,9 @@ void NSLayoutAnchor::registerClass(device::Process& process)
         .method("constraintGreaterThanOrEqualToConstant:", toConstant(Relation::GreaterOrEqual))
         .method("constraintLessThanOrEqualToConstant:", toConstant(Relation::LessOrEqual))
         .method("item", Imp::of([](NSLayoutAnchor* self, Selector) -> Object* { return self->view(); }));
-    ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutXAxisAnchor", "NSLayoutAnchor");
-    ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutYAxisAnchor", "NSLayoutAnchor");
-    ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutDimension", "NSLayoutAnchor")
+    runtime::ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutXAxisAnchor", "NSLayoutAnchor");
+    runtime::ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutYAxisAnchor", "NSLayoutAnchor");
+    runtime::ClassBuilder::define<NSLayoutAnchor>(process.runtime(), "NSLayoutDimension", "NSLayoutAnchor")
         .method("constraintEqualToAnchor:multiplier:",
             Imp::of([owner](NSLayoutAnchor* self, Selector, Object* anchor, double multiplier) {
                 return constraintTo(owner, self, Relation::Equal, anchor, multiplier, 0);

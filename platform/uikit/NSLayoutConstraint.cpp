@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewLayoutState.h"
@@ -163,7 +164,7 @@ void NSLayoutConstraint::registerClass(device::Process& process)
     auto item = [](NSLayoutAnchor* anchor) -> Object* { return anchor ? anchor->view() : nullptr; };
     auto* owner = &process;
     auto needsLayout = [owner] { DisplayCycle::of(*owner).setNeedsLayout(); };
-    ClassBuilder::define<NSLayoutConstraint>(process.runtime(), "NSLayoutConstraint", "NSObject")
+    runtime::ClassBuilder::define<NSLayoutConstraint>(process.runtime(), "NSLayoutConstraint", "NSObject")
         .method("isActive", Imp::of(&NSLayoutConstraint::isActive))
         .method("active", Imp::of(&NSLayoutConstraint::isActive))
         .method("setActive:", Imp::of([needsLayout](NSLayoutConstraint* self, Selector, bool active) {

@@ -1,7 +1,8 @@
 #include "platform/uikit/NSMutableAttributedString.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -24,7 +25,7 @@ void NSMutableAttributedString::append(const NSAttributedString& other)
 
 void NSMutableAttributedString::registerClass(device::Process& process)
 {
-    ClassBuilder::define<NSMutableAttributedString>(
+    runtime::ClassBuilder::define<NSMutableAttributedString>(
         process.runtime(), "NSMutableAttributedString", "NSAttributedString")
         .method("addAttribute:value:range:",
             Imp::of([](NSMutableAttributedString* self, Selector, const Value& name, const Value& value, Range range) {

@@ -1,7 +1,8 @@
 #include "platform/uikit/UIAlertAction.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -21,7 +22,7 @@ void UIAlertAction::runHandler()
 void UIAlertAction::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    ClassBuilder::define<UIAlertAction>(runtime, "UIAlertAction", "NSObject")
+    runtime::ClassBuilder::define<UIAlertAction>(runtime, "UIAlertAction", "NSObject")
         .classMethod("actionWithTitle:style:handler:",
             Imp::of([&runtime](Object*, Selector, const Value& title, int64_t style, Handler handler) -> Ref<Object> {
                 auto action = instantiate<UIAlertAction>(runtime, "UIAlertAction");

@@ -4,7 +4,8 @@
 #include <tuple>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIAlertAction.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UILabel.h"
@@ -100,7 +101,7 @@ void UIAlertController::buildView(device::Process& process)
 void UIAlertController::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    auto builder = ClassBuilder::define<UIAlertController>(runtime, "UIAlertController", "UIViewController");
+    auto builder = runtime::ClassBuilder::define<UIAlertController>(runtime, "UIAlertController", "UIViewController");
     auto* owner = &process;
     builder
         .classMethod("alertControllerWithTitle:message:preferredStyle:",

@@ -1,7 +1,8 @@
 #include "platform/uikit/UIApplication.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -16,7 +17,7 @@ using runtime::Selector;
 void UIApplication::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<UIApplication>(process.runtime(), "UIApplication", "UIResponder")
+    runtime::ClassBuilder::define<UIApplication>(process.runtime(), "UIApplication", "UIResponder")
         .method("init", Imp::of([owner](UIApplication* self, Selector) -> Object* {
             UIKitState::of(*owner).registerApplication(*self);
             return self;

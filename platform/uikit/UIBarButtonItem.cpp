@@ -1,7 +1,8 @@
 #include "platform/uikit/UIBarButtonItem.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -26,7 +27,7 @@ bool UIBarButtonItem::press()
 
 void UIBarButtonItem::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIBarButtonItem>(process.runtime(), "UIBarButtonItem", "NSObject")
+    runtime::ClassBuilder::define<UIBarButtonItem>(process.runtime(), "UIBarButtonItem", "NSObject")
         .method("initWithTitle:style:target:action:",
             Imp::of([](UIBarButtonItem* self, Selector, const Value& title, int64_t style, Object* target,
                         Selector action) -> Object* {

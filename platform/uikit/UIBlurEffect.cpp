@@ -1,7 +1,7 @@
 #include "platform/uikit/UIBlurEffect.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -22,8 +22,8 @@ Ref<UIBlurEffect> UIBlurEffect::make(runtime::Runtime& runtime, int64_t style)
 void UIBlurEffect::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<runtime::NSObject>(process.runtime(), "UIVisualEffect", "NSObject");
-    ClassBuilder::define<UIBlurEffect>(process.runtime(), "UIBlurEffect", "UIVisualEffect")
+    runtime::ClassBuilder::define<runtime::NSObject>(process.runtime(), "UIVisualEffect", "NSObject");
+    runtime::ClassBuilder::define<UIBlurEffect>(process.runtime(), "UIBlurEffect", "UIVisualEffect")
         .method("style", Imp::of(&UIBlurEffect::style))
         .classMethod("effectWithStyle:", Imp::of([owner](Object*, Selector, int64_t style) -> Ref<Object> {
             return make(owner->runtime(), style);

@@ -1,7 +1,8 @@
 #include "platform/uikit/UIButton.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UILabel.h"
@@ -115,7 +116,7 @@ uint64_t UIButton::intrinsicContentGeneration() const
 
 void UIButton::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIButton>(process.runtime(), "UIButton", "UIControl");
+    auto builder = runtime::ClassBuilder::define<UIButton>(process.runtime(), "UIButton", "UIControl");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithFrame:", Imp::of([cls](UIButton* self, Selector selector, Rect frame) -> Ref<Object> {

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIColor.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -45,7 +45,7 @@ Ref<UIColor> UIColor::make(runtime::Runtime& runtime, double red, double green, 
 
 void UIColor::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIColor>(process.runtime(), "UIColor", "NSObject")
+    runtime::ClassBuilder::define<UIColor>(process.runtime(), "UIColor", "NSObject")
         .method("initWithRed:green:blue:alpha:",
             Imp::of([](UIColor* self, Selector, double red, double green, double blue, double alpha) -> Object* {
                 self->set(red, green, blue, alpha);

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UITouch.h"
 
 namespace uikit {
@@ -169,7 +170,7 @@ void UIControl::registerClass(device::Process& process)
     auto firstTouch = [](const foundation::Value& touches) {
         return touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
     };
-    ClassBuilder::define<UIControl>(process.runtime(), "UIControl", "UIView")
+    runtime::ClassBuilder::define<UIControl>(process.runtime(), "UIControl", "UIView")
         .method("addTarget:action:forControlEvents:", Imp::of(&UIControl::addTarget))
         .method("removeTarget:action:forControlEvents:", Imp::of(&UIControl::removeTarget))
         .method("sendActionsForControlEvents:", Imp::of(&UIControl::sendActionsForControlEvents))

@@ -1,7 +1,8 @@
 #include "platform/uikit/UIDevice.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIKitState.h"
 
 namespace uikit {
@@ -38,7 +39,7 @@ Value UIDevice::valueForKey(const Value& key) const
 void UIDevice::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<UIDevice>(process.runtime(), "UIDevice", "NSObject")
+    runtime::ClassBuilder::define<UIDevice>(process.runtime(), "UIDevice", "NSObject")
         .method("init", Imp::of([owner](UIDevice* self, Selector) -> Object* {
             self->m_process = owner;
             return self;

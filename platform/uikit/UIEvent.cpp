@@ -1,7 +1,7 @@
 #include "platform/uikit/UIEvent.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -9,7 +9,7 @@ using runtime::Imp;
 
 void UIEvent::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIEvent>(process.runtime(), "UIEvent", "NSObject")
+    runtime::ClassBuilder::define<UIEvent>(process.runtime(), "UIEvent", "NSObject")
         .method("type", Imp::of(&UIEvent::type))
         .method("timestamp", Imp::of(&UIEvent::timestamp))
         .method("allTouches", Imp::of([](UIEvent* self, runtime::Selector) { return self->allTouches(); }));

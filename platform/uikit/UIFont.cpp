@@ -1,7 +1,8 @@
 #include "platform/uikit/UIFont.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -33,7 +34,7 @@ Ref<UIFont> UIFont::make(runtime::Runtime& runtime, double pointSize, FontWeight
 
 void UIFont::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIFont>(process.runtime(), "UIFont", "NSObject")
+    runtime::ClassBuilder::define<UIFont>(process.runtime(), "UIFont", "NSObject")
         .method("pointSize", Imp::of(&UIFont::pointSize))
         .method("fontWithSize:", Imp::of([](UIFont* self, Selector, double pointSize) -> Ref<Object> {
             return create(self->isa(), pointSize, self->m_weight);

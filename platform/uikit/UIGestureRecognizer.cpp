@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIView.h"
 
 namespace uikit {
@@ -78,7 +78,7 @@ void UIGestureRecognizer::sendActions()
 
 void UIGestureRecognizer::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIGestureRecognizer>(process.runtime(), "UIGestureRecognizer", "NSObject")
+    runtime::ClassBuilder::define<UIGestureRecognizer>(process.runtime(), "UIGestureRecognizer", "NSObject")
         .method("initWithTarget:action:",
             Imp::of([](UIGestureRecognizer* self, Selector, Object* target, Selector action) -> Object* {
                 self->addTarget(target, action);

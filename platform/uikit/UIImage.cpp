@@ -6,7 +6,8 @@
 
 #include "platform/device/Device.h"
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -97,7 +98,7 @@ void UIImage::registerClass(device::Process& process)
         self->m_data = data.data();
         return self;
     };
-    ClassBuilder::define<UIImage>(process.runtime(), "UIImage", "NSObject")
+    runtime::ClassBuilder::define<UIImage>(process.runtime(), "UIImage", "NSObject")
         .method("initWithContentsOfFile:", Imp::of(initWithContentsOfFile))
         .method("initWithData:", Imp::of(initWithData))
         .method("size", Imp::of(&UIImage::size))

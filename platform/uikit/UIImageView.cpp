@@ -2,7 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/ViewLayoutState.h"
@@ -39,7 +39,7 @@ void UIImageView::drawContent(graphics::Canvas& canvas, const Size& size, double
 
 void UIImageView::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIImageView>(process.runtime(), "UIImageView", "UIView");
+    auto builder = runtime::ClassBuilder::define<UIImageView>(process.runtime(), "UIImageView", "UIView");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithFrame:", Imp::of([cls](UIImageView* self, Selector selector, Rect frame) -> Ref<Object> {

@@ -4,8 +4,9 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Text.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSAttributedString.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
@@ -203,7 +204,7 @@ UILabel::UILabel(runtime::Class* cls)
 
 void UILabel::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UILabel>(process.runtime(), "UILabel", "UIView")
+    runtime::ClassBuilder::define<UILabel>(process.runtime(), "UILabel", "UIView")
         .method("text", Imp::of(&UILabel::text))
         .method("setText:", Imp::of(&UILabel::setText))
         .method(

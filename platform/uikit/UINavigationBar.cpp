@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIColor.h"
@@ -152,7 +153,7 @@ void UINavigationBar::drawContent(graphics::Canvas& canvas, const Size& size, do
 
 void UINavigationBar::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UINavigationBar>(process.runtime(), "UINavigationBar", "UIView");
+    auto builder = runtime::ClassBuilder::define<UINavigationBar>(process.runtime(), "UINavigationBar", "UIView");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder

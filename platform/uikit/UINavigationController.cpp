@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIWindow.h"
@@ -170,8 +171,8 @@ Ref<UIViewController> UINavigationController::pop(Transition transition)
 
 void UINavigationController::registerClass(device::Process& process)
 {
-    auto builder
-        = ClassBuilder::define<UINavigationController>(process.runtime(), "UINavigationController", "UIViewController");
+    auto builder = runtime::ClassBuilder::define<UINavigationController>(
+        process.runtime(), "UINavigationController", "UIViewController");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder

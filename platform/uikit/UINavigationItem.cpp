@@ -1,7 +1,8 @@
 #include "platform/uikit/UINavigationItem.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIView.h"
 
@@ -13,7 +14,7 @@ using runtime::Selector;
 
 void UINavigationItem::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UINavigationItem>(process.runtime(), "UINavigationItem", "NSObject")
+    runtime::ClassBuilder::define<UINavigationItem>(process.runtime(), "UINavigationItem", "NSObject")
         .property("title", "setTitle:", &UINavigationItem::m_title)
         .property("titleView", "setTitleView:", &UINavigationItem::m_titleView)
         .property("rightBarButtonItem", "setRightBarButtonItem:", &UINavigationItem::m_rightBarButtonItem)

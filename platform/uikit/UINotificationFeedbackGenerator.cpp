@@ -1,7 +1,7 @@
 #include "platform/uikit/UINotificationFeedbackGenerator.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -18,7 +18,7 @@ void UINotificationFeedbackGenerator::notificationOccurred(device::Process& proc
 void UINotificationFeedbackGenerator::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<UINotificationFeedbackGenerator>(
+    runtime::ClassBuilder::define<UINotificationFeedbackGenerator>(
         process.runtime(), "UINotificationFeedbackGenerator", "NSObject")
         .method("prepare", Imp::of([](UINotificationFeedbackGenerator* self, Selector) { self->m_prepared = true; }))
         .method(

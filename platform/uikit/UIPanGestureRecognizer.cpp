@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UITouch.h"
 
 namespace uikit {
@@ -70,7 +70,8 @@ void UIPanGestureRecognizer::touchesCancelled(UITouch&)
 void UIPanGestureRecognizer::registerClass(device::Process& process)
 {
     // Views are not transformed, so a translation reads the same in every view.
-    ClassBuilder::define<UIPanGestureRecognizer>(process.runtime(), "UIPanGestureRecognizer", "UIGestureRecognizer")
+    runtime::ClassBuilder::define<UIPanGestureRecognizer>(
+        process.runtime(), "UIPanGestureRecognizer", "UIGestureRecognizer")
         .method("translationInView:",
             Imp::of([](UIPanGestureRecognizer* self, Selector, Object*) { return self->translation(); }))
         .method(

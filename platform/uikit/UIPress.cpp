@@ -1,7 +1,7 @@
 #include "platform/uikit/UIPress.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -21,7 +21,7 @@ Ref<UIPress> UIPress::make(runtime::Runtime& runtime, int64_t type, double force
 
 void UIPress::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIPress>(process.runtime(), "UIPress", "NSObject")
+    runtime::ClassBuilder::define<UIPress>(process.runtime(), "UIPress", "NSObject")
         .method("type", Imp::of(&UIPress::type))
         .method("phase", Imp::of(&UIPress::phase))
         .method("force", Imp::of(&UIPress::force));

@@ -1,7 +1,8 @@
 #include "platform/uikit/UIPressesEvent.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIPress.h"
 
 namespace uikit {
@@ -33,7 +34,7 @@ Ref<UIPressesEvent> UIPressesEvent::make(device::Process& process, const std::ve
 
 void UIPressesEvent::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIPressesEvent>(process.runtime(), "UIPressesEvent", "UIEvent")
+    runtime::ClassBuilder::define<UIPressesEvent>(process.runtime(), "UIPressesEvent", "UIEvent")
         .method("allPresses", Imp::of([](UIPressesEvent* self, Selector) { return self->allPresses(); }));
 }
 

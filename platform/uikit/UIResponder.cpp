@@ -2,8 +2,8 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
-#include "platform/uikit/ClassBuilder.h"
 
 namespace uikit {
 
@@ -18,7 +18,7 @@ Ref<Object> UIResponder::nextResponder()
 
 void UIResponder::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIResponder>(process.runtime(), "UIResponder", "NSObject")
+    runtime::ClassBuilder::define<UIResponder>(process.runtime(), "UIResponder", "NSObject")
         .method("nextResponder", runtime::Imp::of([](UIResponder*, Selector) -> Ref<Object> { return nullptr; }));
     // Touches a responder does not handle travel along the chain.
     auto& cls = *process.runtime().classNamed("UIResponder");

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIScreen.h"
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UITraitCollection.h"
 
@@ -36,7 +36,7 @@ int64_t UIScreen::userInterfaceStyle() const
 void UIScreen::registerClass(device::Process& process)
 {
     auto* owner = &process;
-    ClassBuilder::define<UIScreen>(process.runtime(), "UIScreen", "NSObject")
+    runtime::ClassBuilder::define<UIScreen>(process.runtime(), "UIScreen", "NSObject")
         .method("init", Imp::of([owner](UIScreen* self, Selector) -> Object* {
             self->m_process = owner;
             self->m_reportedStyle = self->userInterfaceStyle();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -32,7 +32,7 @@ void UIScrollView::dragTo(double offset)
 
 void UIScrollView::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UIScrollView>(process.runtime(), "UIScrollView", "UIView")
+    runtime::ClassBuilder::define<UIScrollView>(process.runtime(), "UIScrollView", "UIView")
         .method("contentOffset", Imp::of(&UIScrollView::contentOffset))
         .method("setContentOffset:", Imp::of(&UIScrollView::setContentOffset))
         .method("setContentOffset:animated:",

@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
@@ -109,7 +110,8 @@ void UISegmentedControl::drawContent(graphics::Canvas& canvas, const Size& size,
 
 void UISegmentedControl::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UISegmentedControl>(process.runtime(), "UISegmentedControl", "UIControl");
+    auto builder
+        = runtime::ClassBuilder::define<UISegmentedControl>(process.runtime(), "UISegmentedControl", "UIControl");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithItems:", Imp::of([](UISegmentedControl* self, Selector, const Value& items) -> Ref<Object> {

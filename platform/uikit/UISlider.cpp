@@ -5,7 +5,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/ViewFactory.h"
 
@@ -94,7 +94,7 @@ void UISlider::drawContent(graphics::Canvas& canvas, const Size& size, double al
 
 void UISlider::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UISlider>(process.runtime(), "UISlider", "UIControl")
+    runtime::ClassBuilder::define<UISlider>(process.runtime(), "UISlider", "UIControl")
         .method("value", Imp::of(&UISlider::value))
         .method("setValue:", Imp::of(&UISlider::setValue))
         .method(

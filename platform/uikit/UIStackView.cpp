@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/ViewLayoutState.h"
 
@@ -167,7 +168,7 @@ void UIStackView::registerClass(device::Process& process)
             needsLayout();
         });
     };
-    ClassBuilder::define<UIStackView>(process.runtime(), "UIStackView", "UIView")
+    runtime::ClassBuilder::define<UIStackView>(process.runtime(), "UIStackView", "UIView")
         .method("initWithArrangedSubviews:", Imp::of([](UIStackView* self, Selector, const Value& views) -> Object* {
             auto initialized = runtime::send<Ref<Object>>(self, SEL("initWithFrame:"), Rect {});
             for (auto& item : views.items())

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIStatusBarWindow.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -12,7 +12,7 @@ using runtime::Selector;
 
 void UIStatusBarWindow::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIStatusBarWindow>(process.runtime(), "UIStatusBarWindow", "UIWindow");
+    auto builder = runtime::ClassBuilder::define<UIStatusBarWindow>(process.runtime(), "UIStatusBarWindow", "UIWindow");
     runtime::Class* cls = &builder.cls();
     builder.method(
         "initWithFrame:", Imp::of([cls](UIStatusBarWindow* self, Selector selector, Rect frame) -> Ref<Object> {

@@ -2,7 +2,7 @@
 
 #include "platform/device/Process.h"
 #include "platform/graphics/Canvas.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/ViewFactory.h"
 
@@ -49,7 +49,7 @@ void UISwitch::drawContent(graphics::Canvas& canvas, const Size& size, double al
 
 void UISwitch::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UISwitch>(process.runtime(), "UISwitch", "UIControl");
+    auto builder = runtime::ClassBuilder::define<UISwitch>(process.runtime(), "UISwitch", "UIControl");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithFrame:", Imp::of([cls](UISwitch* self, Selector selector, Rect frame) -> Ref<Object> {

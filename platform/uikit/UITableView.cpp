@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIKitState.h"
@@ -286,7 +287,7 @@ void UITableView::registerClass(device::Process& process)
             return std::nullopt;
         return touch->locationInView(self);
     };
-    auto builder = ClassBuilder::define<UITableView>(process.runtime(), "UITableView", "UIScrollView");
+    auto builder = runtime::ClassBuilder::define<UITableView>(process.runtime(), "UITableView", "UIScrollView");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder

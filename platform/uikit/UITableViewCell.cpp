@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/ViewFactory.h"
@@ -137,7 +138,7 @@ void UITableViewCell::applyAppearance(const Appearance& appearance)
 
 void UITableViewCell::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UITableViewCell>(process.runtime(), "UITableViewCell", "UIView");
+    auto builder = runtime::ClassBuilder::define<UITableViewCell>(process.runtime(), "UITableViewCell", "UIView");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithStyle:reuseIdentifier:",

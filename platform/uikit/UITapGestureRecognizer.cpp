@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UITouch.h"
 
 namespace uikit {
@@ -50,7 +50,8 @@ void UITapGestureRecognizer::touchesCancelled(UITouch&)
 
 void UITapGestureRecognizer::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UITapGestureRecognizer>(process.runtime(), "UITapGestureRecognizer", "UIGestureRecognizer")
+    runtime::ClassBuilder::define<UITapGestureRecognizer>(
+        process.runtime(), "UITapGestureRecognizer", "UIGestureRecognizer")
         .method("numberOfTapsRequired", Imp::of(&UITapGestureRecognizer::numberOfTapsRequired))
         .method("setNumberOfTapsRequired:", Imp::of(&UITapGestureRecognizer::setNumberOfTapsRequired));
 }

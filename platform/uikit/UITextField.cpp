@@ -1,8 +1,9 @@
 #include "platform/uikit/UITextField.h"
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/TextLayout.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UILabel.h"
@@ -250,7 +251,7 @@ bool UITextField::pressReturnKey()
 
 void UITextField::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UITextField>(process.runtime(), "UITextField", "UIControl");
+    auto builder = runtime::ClassBuilder::define<UITextField>(process.runtime(), "UITextField", "UIControl");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithFrame:", Imp::of([cls](UITextField* self, Selector selector, Rect frame) -> Ref<Object> {

@@ -1,7 +1,7 @@
 #include "platform/uikit/UITouch.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -51,7 +51,7 @@ void UITouch::move(Point location, double timestamp, Phase phase)
 
 void UITouch::registerClass(device::Process& process)
 {
-    ClassBuilder::define<UITouch>(process.runtime(), "UITouch", "NSObject")
+    runtime::ClassBuilder::define<UITouch>(process.runtime(), "UITouch", "NSObject")
         .method("phase", Imp::of([](UITouch* self, Selector) { return static_cast<int64_t>(self->phase()); }))
         .method("timestamp", Imp::of(&UITouch::timestamp))
         .method("tapCount", Imp::of(&UITouch::tapCount))

@@ -1,7 +1,7 @@
 #include "platform/uikit/UITraitCollection.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace uikit {
 
@@ -21,7 +21,7 @@ Ref<UITraitCollection> UITraitCollection::make(runtime::Runtime& runtime, int64_
 void UITraitCollection::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    ClassBuilder::define<UITraitCollection>(runtime, "UITraitCollection", "NSObject")
+    runtime::ClassBuilder::define<UITraitCollection>(runtime, "UITraitCollection", "NSObject")
         .method("userInterfaceStyle", Imp::of(&UITraitCollection::userInterfaceStyle))
         .classMethod("traitCollectionWithUserInterfaceStyle:",
             Imp::of([&runtime](Object*, Selector, int64_t style) -> Ref<Object> { return make(runtime, style); }));

@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
 #include "platform/uikit/CALayer.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/LayoutEngine.h"
 #include "platform/uikit/UIColor.h"
@@ -479,7 +480,7 @@ void UIView::deallocate(const runtime::Class& definingClass)
 
 void UIView::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIView>(process.runtime(), "UIView", "UIResponder");
+    auto builder = runtime::ClassBuilder::define<UIView>(process.runtime(), "UIView", "UIResponder");
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithFrame:", Imp::of([](UIView* self, Selector, Rect frame) -> Object* {
@@ -490,13 +491,11 @@ void UIView::registerClass(device::Process& process)
         .method("init", Imp::of([](UIView* self, Selector) -> Ref<Object> {
             return runtime::send<Ref<Object>>(self, SEL("initWithFrame:"), Rect {});
         }))
-        .method("frame", Imp::of(&UIView::frame))
-        .method("setFrame:", Imp::of(&UIView::setFrame))
-        .method("bounds", Imp::of(&UIView::bounds))
-        .method("setBounds:", Imp::of(&UIView::setBounds))
-        .method("superview", Imp::of([](UIView* self, Selector) -> Object* { return self->superview(); }))
+        .property("frame", "setFrame:", &UIView::frame, &UIView::setFrame)
+        .property("bounds", "setBounds:", &UIView::bounds, &UIView::setBounds)
+        .method("superview", Imp::of(&UIView::superview))
         .method("subviews", Imp::of([](UIView* self, Selector) { return arrayOf(self->subviews()); }))
-        .method("window", Imp::of([](UIView* self, Selector) -> Object* { return self->window(); }))
+        .method("window", Imp::of(&UIView::window))
         .method("isDescendantOfView:", Imp::of([](UIView* self, Selector, Object* view) {
             auto* ancestor = dynamic_cast<UIView*>(view);
             return ancestor && self->isDescendantOf(ancestor);
@@ -518,9 +517,7 @@ void UIView::registerClass(device::Process& process)
                 self->insertSubview(subview, self->subviews().size());
         }))
         .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
-        .method("hitTest:withEvent:", Imp::of([](UIView* self, Selector, Point point, Object* event) -> Object* {
-            return self->hitTest(point, dynamic_cast<UIEvent*>(event));
-        }))
+        .method("hitTest:withEvent:", Imp::of(&UIView::hitTest))
         .method("pointInside:withEvent:",
             Imp::of([](UIView* self, Selector, Point point, Object*) { return self->pointInside(point); }))
         .method("convertPoint:toView:", Imp::of([](UIView* self, Selector, Point point, Object* view) {
@@ -534,36 +531,24 @@ void UIView::registerClass(device::Process& process)
         .method("didMoveToSuperview", Imp::of([](UIView*, Selector) {}))
         .method("willMoveToWindow:", Imp::of([](UIView*, Selector, Object*) {}))
         .method("didMoveToWindow", Imp::of([](UIView*, Selector) {}))
-        .method("isHidden", Imp::of(&UIView::isHidden))
-        .method("setHidden:", Imp::of(&UIView::setHidden))
-        .method("alpha", Imp::of(&UIView::alpha))
-        .method("setAlpha:", Imp::of(&UIView::setAlpha))
-        .method("isUserInteractionEnabled", Imp::of(&UIView::isUserInteractionEnabled))
+        .property("isHidden", "setHidden:", &UIView::isHidden, &UIView::setHidden)
+        .property("alpha", "setAlpha:", &UIView::alpha, &UIView::setAlpha)
+        .property("isUserInteractionEnabled", "setUserInteractionEnabled:", &UIView::isUserInteractionEnabled,
+            &UIView::setUserInteractionEnabled)
         .method("userInteractionEnabled", Imp::of(&UIView::isUserInteractionEnabled))
-        .method("setUserInteractionEnabled:", Imp::of(&UIView::setUserInteractionEnabled))
-        .method("addGestureRecognizer:", Imp::of([](UIView* self, Selector, Object* recognizer) {
-            self->addGestureRecognizer(dynamic_cast<UIGestureRecognizer*>(recognizer));
-        }))
-        .method("removeGestureRecognizer:", Imp::of([](UIView* self, Selector, Object* recognizer) {
-            self->removeGestureRecognizer(dynamic_cast<UIGestureRecognizer*>(recognizer));
-        }))
+        .method("addGestureRecognizer:", Imp::of(&UIView::addGestureRecognizer))
+        .method("removeGestureRecognizer:", Imp::of(&UIView::removeGestureRecognizer))
         .method("gestureRecognizers", Imp::of([](UIView* self, Selector) { return self->m_gestureRecognizers; }))
-        .method("layer", Imp::of([](UIView* self, Selector) -> Object* { return self->layer(); }))
-        .method("backgroundColor", Imp::of([](UIView* self, Selector) -> Object* { return self->backgroundColor(); }))
-        .method("setBackgroundColor:", Imp::of([](UIView* self, Selector, Object* color) {
-            self->setBackgroundColor(dynamic_cast<UIColor*>(color));
-        }))
-        .method("clipsToBounds", Imp::of(&UIView::clipsToBounds))
-        .method("setClipsToBounds:", Imp::of(&UIView::setClipsToBounds))
+        .method("layer", Imp::of(&UIView::layer))
+        .property("backgroundColor", "setBackgroundColor:", &UIView::backgroundColor, &UIView::setBackgroundColor)
+        .property("clipsToBounds", "setClipsToBounds:", &UIView::clipsToBounds, &UIView::setClipsToBounds)
         .method("tintColor", Imp::of([](UIView* self, Selector) -> Ref<Object> {
             if (UIColor* color = self->tintColor())
                 return Ref<Object>(color);
             return UIColor::make(self->isa()->runtime(), systemBlue.red, systemBlue.green, systemBlue.blue, 1);
         }))
-        .method("setTintColor:",
-            Imp::of([](UIView* self, Selector, Object* color) { self->setTintColor(dynamic_cast<UIColor*>(color)); }))
-        .method("contentMode", Imp::of(&UIView::contentMode))
-        .method("setContentMode:", Imp::of(&UIView::setContentMode))
+        .method("setTintColor:", Imp::of(&UIView::setTintColor))
+        .property("contentMode", "setContentMode:", &UIView::contentMode, &UIView::setContentMode)
         // A controller's view passes events to its controller, any other view to its superview.
         .method("nextResponder", Imp::of([](UIView* self, Selector) -> Object* {
             if (UIViewController* controller = self->viewController())

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIKitState.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -243,7 +244,8 @@ void UIViewController::deallocate(const runtime::Class& definingClass)
 
 void UIViewController::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIViewController>(process.runtime(), "UIViewController", "UIResponder");
+    auto builder
+        = runtime::ClassBuilder::define<UIViewController>(process.runtime(), "UIViewController", "UIResponder");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder
@@ -251,13 +253,11 @@ void UIViewController::registerClass(device::Process& process)
             self->loadViewIfNeeded(*owner);
             return self->viewIfLoaded();
         }))
-        .method(
-            "viewIfLoaded", Imp::of([](UIViewController* self, Selector) -> Object* { return self->viewIfLoaded(); }))
+        .method("viewIfLoaded", Imp::of(&UIViewController::viewIfLoaded))
         .method("isViewLoaded", Imp::of(&UIViewController::isViewLoaded))
         .method(
             "loadViewIfNeeded", Imp::of([owner](UIViewController* self, Selector) { self->loadViewIfNeeded(*owner); }))
-        .method("setView:",
-            Imp::of([](UIViewController* self, Selector, Object* view) { self->setView(dynamic_cast<UIView*>(view)); }))
+        .method("setView:", Imp::of(&UIViewController::setView))
         .method("loadView", Imp::of([owner](UIViewController* self, Selector) {
             runtime::send(self, SEL("setView:"), makeView(*owner, screenBounds(*owner)).get());
         }))
@@ -268,24 +268,17 @@ void UIViewController::registerClass(device::Process& process)
         .method("viewDidAppear:", Imp::of([](UIViewController*, Selector, bool) {}))
         .method("viewWillDisappear:", Imp::of([](UIViewController*, Selector, bool) {}))
         .method("viewDidDisappear:", Imp::of([](UIViewController*, Selector, bool) {}))
-        .method("title", Imp::of([](UIViewController* self, Selector) { return self->title(); }))
-        .method(
-            "setTitle:", Imp::of([](UIViewController* self, Selector, const Value& title) { self->setTitle(title); }))
-        .method("navigationItem",
-            Imp::of([](UIViewController* self, Selector) -> Object* { return self->navigationItem(); }))
-        .method("navigationController",
-            Imp::of([](UIViewController* self, Selector) -> Object* { return self->navigationController(); }))
-        .method(
-            "parentViewController", Imp::of([](UIViewController* self, Selector) -> Object* { return self->parent(); }))
+        .property("title", "setTitle:", &UIViewController::title, &UIViewController::setTitle)
+        .method("navigationItem", Imp::of(&UIViewController::navigationItem))
+        .method("navigationController", Imp::of(&UIViewController::navigationController))
+        .method("parentViewController", Imp::of(&UIViewController::parent))
         .method("childViewControllers", Imp::of([](UIViewController* self, Selector) {
             Value children = Value::array();
             for (auto& child : self->children())
                 children.append(Value(child));
             return children;
         }))
-        .method("addChildViewController:", Imp::of([](UIViewController* self, Selector, Object* child) {
-            self->addChild(dynamic_cast<UIViewController*>(child));
-        }))
+        .method("addChildViewController:", Imp::of(&UIViewController::addChild))
         .method("removeFromParentViewController", Imp::of(&UIViewController::removeFromParent))
         .method("willMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
         .method("didMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
@@ -295,10 +288,8 @@ void UIViewController::registerClass(device::Process& process)
                     self->present(*owner, dynamic_cast<UIViewController*>(controller), transitionFor(animated),
                         std::move(completion));
                 }))
-        .method("presentedViewController",
-            Imp::of([](UIViewController* self, Selector) -> Object* { return self->presented(); }))
-        .method("presentingViewController",
-            Imp::of([](UIViewController* self, Selector) -> Object* { return self->presenting(); }))
+        .method("presentedViewController", Imp::of(&UIViewController::presented))
+        .method("presentingViewController", Imp::of(&UIViewController::presenting))
         .method("dismissViewControllerAnimated:completion:",
             Imp::of([owner](UIViewController* self, Selector, bool animated, Block<void()> completion) {
                 self->dismissPresented(*owner, transitionFor(animated), std::move(completion));

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIVisualEffectView.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIBlurEffect.h"
 #include "platform/uikit/ViewLayoutState.h"
 
@@ -40,7 +40,7 @@ std::optional<int64_t> UIVisualEffectView::blurStyle() const
 
 void UIVisualEffectView::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIVisualEffectView>(process.runtime(), "UIVisualEffectView", "UIView");
+    auto builder = runtime::ClassBuilder::define<UIVisualEffectView>(process.runtime(), "UIVisualEffectView", "UIView");
     runtime::Class* cls = &builder.cls();
     builder
         .method(

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/device/Device.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/Keyboard.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIKitState.h"
@@ -70,7 +70,7 @@ double UIWindow::screenHeight() const
 
 void UIWindow::registerClass(device::Process& process)
 {
-    auto builder = ClassBuilder::define<UIWindow>(process.runtime(), "UIWindow", "UIView");
+    auto builder = runtime::ClassBuilder::define<UIWindow>(process.runtime(), "UIWindow", "UIView");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder

@@ -1,7 +1,8 @@
 #include "platform/uikit/ViewLayoutMethods.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/DisplayCycle.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UIView.h"
@@ -33,7 +34,7 @@ void defineViewLayoutMethods(device::Process& process)
 {
     auto* owner = &process;
     auto needsLayout = [owner] { DisplayCycle::of(*owner).setNeedsLayout(); };
-    ClassBuilder builder(process.runtime(), *process.runtime().classNamed("UIView"));
+    runtime::ClassBuilder builder(process.runtime(), *process.runtime().classNamed("UIView"));
     builder
         .method(
             "translatesAutoresizingMaskIntoConstraints", Imp::of(&UIView::translatesAutoresizingMaskIntoConstraints))

@@ -2,7 +2,7 @@
 #include "platform/preferences/PSSegmentTableCell.h"
 #include "platform/preferences/PSSliderTableCell.h"
 #include "platform/preferences/PSSwitchTableCell.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UISegmentedControl.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UISwitch.h"
@@ -51,7 +51,7 @@ struct ActionPage : PSListController {
 
 void defineActionPage(runtime::Runtime& runtime)
 {
-    uikit::ClassBuilder::define<ActionPage>(runtime, "ActionPage", "PSListController")
+    runtime::ClassBuilder::define<ActionPage>(runtime, "ActionPage", "PSListController")
         .method("act", runtime::Imp::of([](ActionPage* self, Selector) { ++self->bare; }))
         .method("actWith:", runtime::Imp::of([](ActionPage* self, Selector, Object* specifier) {
             self->withSpecifier.push_back(send<Value>(specifier, SEL("name")).string());

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIView.h"
 

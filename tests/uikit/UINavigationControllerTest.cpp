@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
@@ -32,7 +33,7 @@ struct LoggingPage : UIViewController {
 void defineLoggingPage(UIKitTestProcess& process)
 {
     auto* device = &process.device();
-    auto builder = uikit::ClassBuilder::define<LoggingPage>(process.runtime(), "LoggingPage", "UIViewController");
+    auto builder = runtime::ClassBuilder::define<LoggingPage>(process.runtime(), "LoggingPage", "UIViewController");
     for (const char* callback : { "viewWillAppear:", "viewDidAppear:", "viewWillDisappear:", "viewDidDisappear:" }) {
         std::string word(callback);
         builder.method(callback, runtime::Imp::of([device, word](LoggingPage* self, Selector, bool) {

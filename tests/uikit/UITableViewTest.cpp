@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/TouchDelivery.h"
 #include "platform/uikit/UIColor.h"
@@ -33,7 +34,7 @@ struct TestSource : runtime::NSObject {
 
 void defineSource(runtime::Runtime& runtime, bool answersSections)
 {
-    auto builder = uikit::ClassBuilder::define<TestSource>(
+    auto builder = runtime::ClassBuilder::define<TestSource>(
         runtime, answersSections ? "TestSource" : "TestSourceWithoutSections", "NSObject");
     if (answersSections) {
         builder.method("numberOfSectionsInTableView:", runtime::Imp::of([](TestSource* self, Selector, Object*) {

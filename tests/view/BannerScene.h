@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 #include "platform/uikit/CALayer.h"
-#include "platform/uikit/ClassBuilder.h"
 #include "platform/uikit/NSAttributedString.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
@@ -74,7 +75,7 @@ inline void defineRecordingDelegate(runtime::Runtime& runtime)
         return;
     using runtime::Imp;
     using runtime::Selector;
-    uikit::ClassBuilder::define<RecordingDelegate>(runtime, "BannerTestDelegate", "NSObject")
+    runtime::ClassBuilder::define<RecordingDelegate>(runtime, "BannerTestDelegate", "NSObject")
         .method("attemptDelete:", Imp::of([](RecordingDelegate* self, Selector, Object* view) {
             self->calls.push_back({ "delete", view });
         }))

@@ -1,7 +1,7 @@
 #include "tweak/view/BrixColors.h"
 
 #include "platform/foundation/Version.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/runtime/ClassBuilder.h"
 
 #include "tweak/Brix.h"
 #include "tweak/view/UIKitCalls.h"
@@ -124,7 +124,7 @@ void BrixColors::defineClass(Brix& brix)
     Brix* owner = &brix;
     auto roleGetter
         = [](Role role) { return Imp::of([role](BrixColors* self, Selector) { return self->colorFor(role); }); };
-    uikit::ClassBuilder::define<BrixColors>(runtime, "BrixColors", "NSObject")
+    runtime::ClassBuilder::define<BrixColors>(runtime, "BrixColors", "NSObject")
         .method("init", Imp::of([owner](BrixColors* self, Selector) -> Object* {
             self->m_brix = owner;
             return self;

@@ -1,7 +1,8 @@
 #include "tweak/view/BrixContainer.h"
 
 #include "platform/device/Process.h"
-#include "platform/uikit/ClassBuilder.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 #include "tweak/Brix.h"
 #include "tweak/view/UIKitCalls.h"
@@ -10,11 +11,11 @@
 namespace brix {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
-using uikit::ClassBuilder;
 
 void BrixContainer::defineClass(Brix& brix)
 {
@@ -27,7 +28,7 @@ void BrixContainer::defineClass(Brix& brix)
     builder
         .method("initWithFrame:", Imp::of([cls, owner](BrixContainer* self, Selector selector, uikit::Rect frame) {
             self->m_brix = owner;
-            return uikit::sendSuper<Ref<Object>>(*cls, self, selector, frame);
+            return runtime::sendSuper<Ref<Object>>(*cls, self, selector, frame);
         }))
         .method("initWithUIImage:andHeader:andSubHeader:andBody:",
             Imp::of([](BrixContainer* self, Selector, Object* image, const Value& header, const Value& subHeader,
@@ -39,7 +40,7 @@ void BrixContainer::defineClass(Brix& brix)
                 return container->initialize(image, header, subHeader, body);
             }))
         .method("didMoveToSuperview", Imp::of([cls](BrixContainer* self, Selector selector) {
-            uikit::sendSuper(*cls, self, selector);
+            runtime::sendSuper(*cls, self, selector);
             self->layout();
         }))
         .classMethod("DismissNotification",

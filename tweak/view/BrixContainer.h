@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/UIView.h"
 
@@ -32,10 +33,10 @@ private:
 
     static constexpr const char* assetBundlePath = "/Library/Application Support/Brix/Assets.bundle";
 
-    static void defineConfiguration(uikit::ClassBuilder&);
-    static void defineReadOnlyProperties(uikit::ClassBuilder&);
-    static void defineInstanceVariables(uikit::ClassBuilder&);
-    static void defineOperations(uikit::ClassBuilder&);
+    static void defineConfiguration(runtime::ClassBuilder&);
+    static void defineReadOnlyProperties(runtime::ClassBuilder&);
+    static void defineInstanceVariables(runtime::ClassBuilder&);
+    static void defineOperations(runtime::ClassBuilder&);
 
     // Construction.
     Object* initialize(Object* image, const Value& header, const Value& subHeader, const Value& body);

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <type_traits>
 
-#include "platform/foundation/Value.h"
 #include "platform/runtime/Send.h"
+#include "platform/runtime/Value.h"
 
-namespace uikit {
+namespace runtime {
 
 namespace detail {
 
@@ -79,6 +79,18 @@ public:
         return *this;
     }
 
+    // A property read and written through the class's own accessors. The run
+    // time converts at the boundary: an object argument arrives as the
+    // setter's parameter type (nil when it is of another kind) and an object
+    // answered goes back as an object, so neither needs a hand-written cast.
+    template <typename C, typename G, typename S>
+    ClassBuilder& property(std::string_view getter, std::string_view setter, G (C::*get)() const, void (C::*set)(S))
+    {
+        method(getter, runtime::Imp::of(get));
+        method(setter, runtime::Imp::of(set));
+        return *this;
+    }
+
     // An instance variable found by name, as the platform's ivar list.
     template <typename C, typename T> ClassBuilder& ivar(std::string name, T C::*member)
     {
@@ -146,4 +158,4 @@ template <typename T> runtime::Ref<T> instantiate(runtime::Runtime& runtime, std
     return runtime::Ref<T>(dynamic_cast<T*>(runtime::newObject(cls).get()));
 }
 
-} // namespace uikit
+} // namespace runtime
