@@ -9,6 +9,7 @@
 #include "platform/device/Forward.h"
 #include "platform/foundation/Result.h"
 #include "platform/graphics/Image.h"
+
 #include "tools/brix/scenario/ScreenRenderer.h"
 
 namespace tools::scenario {

@@ -16,13 +16,6 @@ using runtime::Ref;
 
 namespace {
 
-    graphics::Color wallpaper(device::Hardware::Style style)
-    {
-        if (style == device::Hardware::Style::Dark)
-            return { 0.09, 0.10, 0.13, 1 };
-        return { 0.80, 0.85, 0.92, 1 };
-    }
-
     std::vector<Ref<uikit::UIWindow>> visibleWindows(device::Process* process)
     {
         std::vector<Ref<uikit::UIWindow>> windows;
@@ -59,6 +52,13 @@ namespace {
 
 } // namespace
 
+graphics::Color ScreenRenderer::wallpaper(const device::Device& device)
+{
+    if (device.hardware().style == device::Hardware::Style::Dark)
+        return { 0.09, 0.10, 0.13, 1 };
+    return { 0.80, 0.85, 0.92, 1 };
+}
+
 foundation::Result<graphics::Image> ScreenRenderer::render(
     device::Device& device, device::Process* homeScreen, double scale, std::optional<double> time)
 {
@@ -91,12 +91,12 @@ foundation::Result<graphics::Image> ScreenRenderer::draw(device::Device& device,
             window.layoutIfNeeded();
         bool covers = index == 0 && coversTheScreen(window, screen, time);
         if (index == 0 && !covers)
-            canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
+            canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(device));
         if (auto failure = drawWindow(canvas, window, scale, time, covers))
             return foundation::Error { *failure };
     }
     if (windows.empty())
-        canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(hardware.style));
+        canvas.fill({ { 0, 0, screen.width, screen.height } }, wallpaper(device));
     canvas.flush();
     return target;
 }
@@ -108,8 +108,8 @@ std::optional<std::string> ScreenRenderer::drawWindow(
     graphics::Rect box { frame.origin.x, frame.origin.y, frame.width(), frame.height() };
     auto width = wholePixels(frame.width(), scale);
     auto height = wholePixels(frame.height(), scale);
-    if (!wholePixels(frame.origin.x, scale) || !wholePixels(frame.origin.y, scale) || !width || !height
-        || *width <= 0 || *height <= 0) {
+    if (!wholePixels(frame.origin.x, scale) || !wholePixels(frame.origin.y, scale) || !width || !height || *width <= 0
+        || *height <= 0) {
         // A window that falls between pixels is drawn whole and placed as a picture is.
         auto drawn = uikit::renderView(&window, frame.size, scale, time);
         if (!drawn)

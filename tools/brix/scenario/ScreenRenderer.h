@@ -5,8 +5,9 @@
 #include <string>
 
 #include "platform/device/Forward.h"
-#include "platform/graphics/Forward.h"
 #include "platform/foundation/Result.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Forward.h"
 #include "platform/graphics/Image.h"
 #include "platform/uikit/Forward.h"
 
@@ -28,6 +29,9 @@ public:
     // frames allocates nothing after the first.
     foundation::Result<graphics::Image> draw(device::Device&, device::Process* homeScreen, double scale,
         std::optional<double> time = std::nullopt, graphics::Image recycled = {});
+
+    // The wallpaper behind the windows, after the device's style.
+    static graphics::Color wallpaper(const device::Device&);
 
     // One screen with a renderer of its own.
     static foundation::Result<graphics::Image> render(
