@@ -1,6 +1,7 @@
 #include "platform/uikit/Renderer.h"
 
 #include <cmath>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/graphics/Canvas.h"
@@ -9,6 +10,7 @@
 #include "platform/uikit/GraphicsGeometry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewAnimation.h"
 
 namespace uikit {
@@ -117,6 +119,32 @@ namespace {
         return extent;
     }
 
+    // Whether a view puts paint in its box itself. Plain views and windows
+    // draw no content of their own; a view of any other class may.
+    bool paintsItself(const UIView* view)
+    {
+        const UIColor* background = view->backgroundColor();
+        if (background && background->color().isVisible())
+            return true;
+        if (blurStyleOf(const_cast<UIView*>(view)))
+            return true;
+        return typeid(*view) != typeid(UIView) && !dynamic_cast<const UIWindow*>(view);
+    }
+
+    // Where a view and its drawn subviews do put paint, in the view's own coordinates.
+    graphics::Rect paintedArea(const Snapshot& snapshot, const UIView* view)
+    {
+        graphics::Rect box = boxOf(snapshot.frameOf(view).size);
+        graphics::Rect area = paintsItself(view) ? box : graphics::Rect {};
+        for (auto& subview : view->subviews()) {
+            if (!snapshot.isDrawn(subview.get()))
+                continue;
+            area = area.united(
+                offsetBy(paintedArea(snapshot, subview.get()), subviewPosition(snapshot, view, subview.get())));
+        }
+        return clips(view) ? area.intersected(box) : area;
+    }
+
     bool hasDrawnSubviews(const Snapshot& snapshot, const UIView* view)
     {
         for (auto& subview : view->subviews()) {
@@ -183,6 +211,25 @@ namespace {
     }
 
 } // namespace
+
+void drawViewTree(Canvas& canvas, UIView* root, std::optional<double> time)
+{
+    if (root)
+        drawView(canvas, Snapshot(time), root, { 0, 0 });
+}
+
+graphics::Rect paintedExtent(const UIView* root, std::optional<double> time)
+{
+    Snapshot snapshot(time);
+    if (!root || !snapshot.isDrawn(root))
+        return {};
+    return paintedArea(snapshot, root);
+}
+
+bool paintsOpaquely(const UIView* root, const Size& size, std::optional<double> time)
+{
+    return contentsBeneath(Snapshot(time), root, size) == graphics::Image::Contents::Unspecified;
+}
 
 Result<graphics::Image> renderView(UIView* root, const Size& size, double scale, std::optional<double> time)
 {

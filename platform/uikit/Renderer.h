@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/foundation/Result.h"
+#include "platform/graphics/Forward.h"
+#include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 #include "platform/uikit/Geometry.h"
 
@@ -33,6 +35,22 @@ class UIView;
 // finite positive number is refused with an error.
 foundation::Result<graphics::Image> renderView(
     UIView* root, const Size& size, double scale, std::optional<double> time = std::nullopt);
+
+// Draws `root`'s tree onto `canvas` as `renderView` draws it into its image,
+// the root's bounds at the canvas's current origin, over what the canvas
+// already holds.
+void drawViewTree(graphics::Canvas&, UIView* root, std::optional<double> time = std::nullopt);
+
+// Where `root`'s tree puts paint, in points from the root's top-left corner:
+// the boxes of the drawn views that paint something themselves (a
+// background, a blur, content of their own; plain views and windows paint
+// only through their subviews), cut to the box of every view that clips.
+// Empty when nothing is drawn.
+graphics::Rect paintedExtent(const UIView* root, std::optional<double> time = std::nullopt);
+
+// Whether `root` itself paints every pixel of a box of `size` opaquely, so
+// that nothing beneath it shows.
+bool paintsOpaquely(const UIView* root, const Size& size, std::optional<double> time = std::nullopt);
 
 // Renders as above and writes a PNG file; fails with the reason.
 foundation::Result<void> writeRenderedView(UIView* root, const Size& size, double scale, const std::filesystem::path&,

@@ -89,11 +89,12 @@ foundation::Result<void> FrameRecorder::renderFrame(
     device::Device& device, device::Process* homeScreen, const std::string& caption)
 {
     double time = device.scheduler().now();
-    auto screen = ScreenRenderer::render(device, homeScreen, m_settings.scale, time);
+    auto screen = m_renderer.draw(device, homeScreen, m_settings.scale, time, std::move(m_screen));
     if (!screen)
         return foundation::Error { "cannot render frame " + std::to_string(m_framesRendered + 1) + ": "
             + screen.error().message };
-    auto frame = compose(screen.value(), m_settings.scale, time, caption);
+    m_screen = std::move(screen.value());
+    auto frame = compose(m_screen, m_settings.scale, time, caption);
     if (!frame)
         return foundation::Error { "cannot render frame " + std::to_string(m_framesRendered + 1) + ": "
             + frame.error().message };

@@ -10,6 +10,8 @@
 #include "platform/foundation/Result.h"
 #include "platform/graphics/Image.h"
 
+#include "tools/brix/scenario/ScreenRenderer.h"
+
 namespace tools::scenario {
 
 class AnimationEncoder;
@@ -66,6 +68,9 @@ private:
     size_t m_frameCount { 0 };
     size_t m_framesRendered { 0 };
     std::unique_ptr<AnimationEncoder> m_encoder;
+    ScreenRenderer m_renderer;
+    // The last screen drawn, whose memory the next one reuses.
+    graphics::Image m_screen;
 };
 
 } // namespace tools::scenario

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tools::studio {
 
@@ -71,8 +72,10 @@ foundation::Result<std::optional<FrameEncoder::Frame>> FrameEncoder::encode(grap
     Damage area { 0, 0, screen.width(), screen.height() };
     if (!whole) {
         auto changed = damage(m_previous, screen);
-        if (!changed)
+        if (!changed) {
+            m_spare = std::move(screen);
             return std::optional<Frame>();
+        }
         area = *changed;
         whole = area.width == screen.width() && area.height == screen.height();
     }
@@ -91,7 +94,7 @@ foundation::Result<std::optional<FrameEncoder::Frame>> FrameEncoder::encode(grap
             return jpeg.error();
         frame.jpeg = std::move(jpeg.value());
     }
-    m_previous = std::move(screen);
+    m_spare = std::exchange(m_previous, std::move(screen));
     return std::optional<Frame>(std::move(frame));
 }
 

@@ -31,6 +31,10 @@ public:
     foundation::Result<std::optional<Frame>> encode(graphics::Image screen);
     // The next screen is sent whole.
     void reset() { m_previous = {}; }
+    // The memory of a screen the encoder no longer needs (the one before the
+    // last, or the last when it changed nothing), for the next screen to be
+    // drawn into; empty when there is none.
+    graphics::Image takeSpare() { return std::move(m_spare); }
 
     // The smallest rectangle holding every pixel that differs between two
     // images of the same size; nothing when none does.
@@ -42,6 +46,7 @@ public:
 private:
     int m_quality;
     graphics::Image m_previous;
+    graphics::Image m_spare;
 };
 
 } // namespace tools::studio

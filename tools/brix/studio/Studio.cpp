@@ -529,7 +529,7 @@ void Studio::sendFrame(double time)
                 m_animating = true;
         }
     }
-    auto screen = scenario::ScreenRenderer::render(device, home, scale, time);
+    auto screen = m_renderer.draw(device, home, scale, time, m_encoder.takeSpare());
     if (!screen) {
         log("cannot draw the screen: " + screen.error().message);
         return;

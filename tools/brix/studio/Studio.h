@@ -16,6 +16,7 @@
 
 #include "tools/brix/TemporaryFolder.h"
 #include "tools/brix/scenario/Scenario.h"
+#include "tools/brix/scenario/ScreenRenderer.h"
 #include "tools/brix/studio/EventHub.h"
 #include "tools/brix/studio/FrameEncoder.h"
 
@@ -142,6 +143,7 @@ private:
     std::unique_ptr<scenario::ScenarioRunner> m_runner;
     std::vector<scenario::Json> m_steps;
     std::chrono::steady_clock::time_point m_epoch;
+    scenario::ScreenRenderer m_renderer;
     FrameEncoder m_encoder;
     EventHub m_events;
     bool m_animating { false };
