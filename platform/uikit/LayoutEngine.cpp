@@ -190,9 +190,11 @@ void LayoutEngine::replaceDirtyParts()
     }
     // One part made again for the same subtrees (a banner whose views
     // changed) takes its old place, which keeps the order without sorting.
+    // The one stale part is found by its address, not looked up for every part.
     std::optional<size_t> samePlace;
-    auto old = stale.size() == 1
-        ? std::find_if(m_parts.begin(), m_parts.end(), [&](const auto& part) { return stale.contains(part.get()); })
+    LayoutPart* onlyStale = stale.size() == 1 ? *stale.begin() : nullptr;
+    auto old = onlyStale
+        ? std::find_if(m_parts.begin(), m_parts.end(), [&](const auto& part) { return part.get() == onlyStale; })
         : m_parts.end();
     if (old != m_parts.end()) {
         std::vector<UIView*> keys = (*old)->subtreeKeys();
@@ -202,7 +204,12 @@ void LayoutEngine::replaceDirtyParts()
         if (keys == now)
             samePlace = static_cast<size_t>(old - m_parts.begin());
     }
-    std::erase_if(m_parts, [&](const auto& part) { return stale.contains(part.get()); });
+    if (onlyStale) {
+        if (old != m_parts.end())
+            m_parts.erase(old);
+    } else {
+        std::erase_if(m_parts, [&](const auto& part) { return stale.contains(part.get()); });
+    }
     if (subtrees.empty())
         return;
     // In the order of the root's subviews, as the whole tree would be

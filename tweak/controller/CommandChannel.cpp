@@ -60,25 +60,30 @@ namespace {
         });
     }
 
-    // Every banner controller hears every command, so it reads its
-    // identifier once.
+    // Every banner controller hears every command, however long ago its
+    // banner went, so the cheapest reads come first: an announcement of a
+    // newer banner means nothing to a controller that was replaced already,
+    // and it needs no more than its flag to know it. The identifier is read once.
     void receive(Brix& brix, Object* controller, Object* notification)
     {
+        Value command = sendIfResponds<Value>(notification, SEL("userInfo"));
+        const std::string& word = command["command"].string();
+        bool announcement = word == "isExternallyDismissed";
+        if (announcement && flag(controller, Flag::WasExternallyDismissed))
+            return;
         Value identifier = sendIfResponds<Value>(controller, SEL("brixIdentifier"));
         if (identifier.isNil())
             return;
         Value name = sendIfResponds<Value>(notification, SEL("name"));
         if (!name.isString() || name.string() != commandNotificationName)
             return;
-        Value command = sendIfResponds<Value>(notification, SEL("userInfo"));
-        const std::string& word = command["command"].string();
         if (word == "dismiss")
             forceDismissBanner(controller);
         else if (word == "dismissnoani")
             dismissWithoutAnimation(brix, controller);
         else if (word == "updateReply")
             updateReply(controller, command);
-        else if (word == "isExternallyDismissed")
+        else if (announcement)
             replacedByNewerBanner(brix, controller, identifier, command);
     }
 
