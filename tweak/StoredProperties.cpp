@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/runtime/Value.h"
+#include "platform/foundation/BoxedValue.h"
 
 #include "tweak/Brix.h"
 #include "tweak/HookTable.h"
@@ -34,18 +34,16 @@ namespace {
             "v@:@");
     }
 
-    // Every banner controller reads its flags at every command it hears, so a
-    // flag is kept as a plain boolean value, with no object to make or ask.
     void addBooleanProperty(runtime::Runtime& runtime, runtime::Class& cls, const HookEntry& entry, const void* key)
     {
-        runtime.addMethod(cls, Selector::named(entry.selector), Imp::of([key](Object* self, Selector) {
-            runtime::Value value = self->associatedValue(key);
-            return value.isBoolean() && value.boolean();
-        }),
+        runtime.addMethod(cls, Selector::named(entry.selector),
+            Imp::of([key](Object* self, Selector) { return foundation::unboxBool(self->associatedObject(key)); }),
             "B@:");
         runtime.addMethod(cls, Selector::named(setterName(entry.selector)),
-            Imp::of(
-                [key](Object* self, Selector, bool value) { self->setAssociatedValue(key, runtime::Value(value)); }),
+            Imp::of([key, &runtime](Object* self, Selector, bool value) {
+                auto boxed = foundation::boxBool(runtime, value);
+                self->setAssociatedObject(key, boxed.get(), runtime::AssociationPolicy::Retain);
+            }),
             "v@:B");
     }
 

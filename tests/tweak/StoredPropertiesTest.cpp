@@ -36,7 +36,7 @@ TEST(StoredProperties, unsetPropertiesAnswerNoAndNil)
     EXPECT_FALSE(send<Ref<Object>>(controller, "brixIdentifier"));
 }
 
-TEST(StoredProperties, flagsAreBoolValuesAndIndependent)
+TEST(StoredProperties, flagsAreBoxedAsBoolValuesAndIndependent)
 {
     BrixDevice device;
     auto& process = device.launch("com.apple.springboard");
