@@ -17,7 +17,9 @@ namespace {
 // its own, behind a server on 127.0.0.1 that the tests reach over real HTTP.
 struct StudioServerTest : ::testing::Test {
     StudioServerTest()
-        : studio({ BRIX_STUDIO_SESSION, 1, 80, 60, &log })
+        // A finger holds the clock for as long as a loaded machine may take
+        // between two of its events.
+        : studio({ BRIX_STUDIO_SESSION, 1, 80, 60, &log, 30 })
         , server(studio, BRIX_STUDIO_PAGE)
     {
         auto started = studio.start();
@@ -26,7 +28,7 @@ struct StudioServerTest : ::testing::Test {
         auto bound = server.start(0);
         EXPECT_TRUE(bound) << bound.error().message;
         client = std::make_unique<httplib::Client>("127.0.0.1", server.port());
-        client->set_read_timeout(20, 0);
+        client->set_read_timeout(90, 0);
     }
     ~StudioServerTest() override
     {

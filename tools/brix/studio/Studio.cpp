@@ -44,10 +44,6 @@ namespace {
     // The steps that reach the device through its input path, which the recorder keeps.
     const std::set<std::string> recordedByInput { "touch", "tapAt", "keys" };
 
-    // A finger that is down and still holds the clock for this long (wall
-    // time without an event from the page); after that the clock runs again.
-    constexpr double heldStill = 0.5;
-
     double secondsBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to)
     {
         return std::chrono::duration<double>(to - from).count();
@@ -160,7 +156,7 @@ double Studio::deviceTime() const
     // Only a finger whose events carry the page's times holds the clock.
     if (!m_drag || !m_drag->pageStart)
         return wallTime();
-    double still = secondsBetween(m_drag->lastHeard, std::chrono::steady_clock::now()) - heldStill;
+    double still = secondsBetween(m_drag->lastHeard, std::chrono::steady_clock::now()) - m_options.heldStill;
     return std::max(m_drag->now, std::min(wallTime(), m_drag->now + still));
 }
 

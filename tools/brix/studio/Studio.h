@@ -53,6 +53,9 @@ public:
         int quality { 85 };
         double framesPerSecond { 60 };
         std::ostream* log { nullptr };
+        // A finger that is down and still holds the clock for this long (wall
+        // seconds without an event from the page); then the clock runs again.
+        double heldStill { 0.5 };
     };
 
     explicit Studio(Options);

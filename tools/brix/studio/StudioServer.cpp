@@ -15,7 +15,7 @@ using scenario::Json;
 namespace {
 
     // How long a request waits for the device thread.
-    constexpr auto answerTimeout = std::chrono::seconds(10);
+    constexpr auto answerTimeout = std::chrono::seconds(60);
     // How often a quiet event stream sends a comment, so that a page that went away is noticed.
     constexpr auto keepAlive = std::chrono::seconds(15);
 
