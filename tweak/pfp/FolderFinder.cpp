@@ -80,9 +80,9 @@ void FolderFinder::defineClass(Brix& brix)
         }));
     for (auto [selector, root] : { std::pair { "findSharedFolder:", sharedRoot },
              std::pair { "findDataFolder:", dataRoot }, std::pair { "findPrivateSharedFolder:", privateSharedRoot } }) {
-        runtime.defineClassMethod(
-            cls, runtime::Selector::named(selector), Imp::of([root](Class* self, Selector, const Value& identifier) {
-                return send<Value>(self, SEL("findFolder:folder:"), identifier, Value(root));
+        runtime.defineClassMethod(cls, runtime::Selector::named(selector),
+            Imp::of([folder = root](Class* self, Selector, const Value& identifier) {
+                return send<Value>(self, SEL("findFolder:folder:"), identifier, Value(folder));
             }));
     }
 }
