@@ -14,14 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(!image.error().message.empty(), "a refusal says why");
         return 0;
     }
-    FUZZ_CHECK(image->width() >= 0 && image->height() >= 0, "sizes are not negative");
-    FUZZ_CHECK(image->pixelCount() <= graphics::Image::maximumPixelCount, "a picture keeps within the bound");
+    const graphics::Image& picture = image.value();
+    FUZZ_CHECK(picture.width() >= 0 && picture.height() >= 0, "sizes are not negative");
+    FUZZ_CHECK(picture.pixelCount() <= graphics::Image::maximumPixelCount, "a picture keeps within the bound");
     // Reading every pixel lets the address sanitizer see storage that is too short.
+    std::span words(picture.words(), static_cast<size_t>(picture.pixelCount()));
     uint32_t mixed = 0;
-    for (int y = 0; y < image->height(); ++y)
-        for (int x = 0; x < image->width(); ++x)
-            mixed ^= image->words()[static_cast<size_t>(y) * image->width() + x];
+    for (uint32_t word : words)
+        mixed ^= word;
     [[maybe_unused]] static volatile uint32_t seen;
-    seen = mixed ^ image->pixel(image->width() - 1, image->height() - 1).alpha;
+    seen = mixed ^ picture.pixel(picture.width() - 1, picture.height() - 1).alpha;
     return 0;
 }
