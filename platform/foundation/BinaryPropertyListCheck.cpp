@@ -122,6 +122,26 @@ namespace {
             return std::nullopt;
         }
 
+        // Integers of 1, 2 and 4 bytes are unsigned, of 8 bytes signed; 16 bytes
+        // carry a value beyond the signed range, which the parser would wrap
+        // around (2^64 - 1 reads as -1). Only what fits in 64 bits is read.
+        std::optional<std::string> checkInteger(uint64_t object, size_t position) const
+        {
+            unsigned exponent = m_bytes[position] & 0xF;
+            if (exponent > 4)
+                return problemAt(object, "is an integer of an unknown size");
+            size_t size = size_t(1) << exponent;
+            if (size > m_tableOffset - position - 1)
+                return problemAt(object, "runs past the object area");
+            if (size < 16)
+                return std::nullopt;
+            uint64_t high = readBigEndian(m_bytes.data() + position + 1, 8);
+            bool lowIsNegative = (m_bytes[position + 9] & 0x80) != 0;
+            if ((high == 0 && !lowIsNegative) || (high == ~uint64_t(0) && lowIsNegative))
+                return std::nullopt;
+            return problemAt(object, "is an integer beyond 64 bits, which cannot be read without changing it");
+        }
+
         bool isString(uint64_t object) const
         {
             uint8_t type = m_bytes[m_offsets[object]] >> 4;
@@ -134,6 +154,8 @@ namespace {
         {
             size_t position = m_offsets[object];
             uint8_t type = m_bytes[position] >> 4;
+            if (type == 0x1)
+                return checkInteger(object, position);
             auto count = countAt(position);
             if (!count)
                 return problemAt(object, "has a malformed length");

@@ -311,6 +311,34 @@ TEST_F(PropertyListTest, binaryDatesBeyondWhatCanBeWrittenAreRefused)
     }
 }
 
+TEST_F(PropertyListTest, binaryIntegersBeyondSixtyFourBitsAreRefusedNotWrapped)
+{
+    // A binary property list holding one 16-byte integer, as writers store
+    // values from 2^63 up: header, the object, a one-entry offset table, trailer.
+    auto sixteenByteInteger = [](uint64_t high, uint64_t low) {
+        Data bytes = { 'b', 'p', 'l', 'i', 's', 't', '0', '0', 0x14 };
+        for (uint64_t half : { high, low })
+            for (int shift = 56; shift >= 0; shift -= 8)
+                bytes.push_back(static_cast<uint8_t>(half >> shift));
+        bytes.push_back(8);
+        Data trailer(32, 0);
+        trailer[6] = 1;
+        trailer[7] = 1;
+        trailer[15] = 1;
+        trailer[31] = 25;
+        bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+        return bytes;
+    };
+    auto small = parse(sixteenByteInteger(0, 5));
+    ASSERT_TRUE(small) << small.error().message;
+    EXPECT_EQ(small.value().integer(), 5);
+    for (auto [high, low] : { std::pair<uint64_t, uint64_t> { 0, uint64_t(1) << 63 }, { 0, ~uint64_t(0) }, { 1, 0 } }) {
+        auto read = parse(sixteenByteInteger(high, low));
+        ASSERT_FALSE(read) << high << ":" << low << " read as " << read.value().integer();
+        EXPECT_NE(read.error().message.find("beyond 64 bits"), std::string::npos) << read.error().message;
+    }
+}
+
 TEST_F(PropertyListTest, everyTruncationIsAnError)
 {
     for (auto format : { PropertyListFormat::Xml, PropertyListFormat::Binary }) {
