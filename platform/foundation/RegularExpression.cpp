@@ -98,6 +98,47 @@ namespace {
         return result;
     }
 
+    // The messages that search a text.
+    void defineMatching(ClassBuilder& builder, runtime::Runtime& runtime)
+    {
+        auto* owner = &runtime;
+        builder
+            .method("firstMatchInString:options:range:",
+                Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options,
+                            Range range) -> Ref<Object> {
+                    auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
+                    if (!found || found->empty())
+                        return nullptr;
+                    return TextCheckingResult::make(*owner, std::move(found->front()));
+                }))
+            .method("matchesInString:options:range:",
+                Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    Value results = Value::array();
+                    auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
+                    for (auto& match : found.value_or(std::vector<std::vector<Range>> {}))
+                        results.append(Value(TextCheckingResult::make(*owner, std::move(match))));
+                    return results;
+                }))
+            .method("numberOfMatchesInString:options:range:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
+                    return static_cast<uint64_t>(found ? found->size() : 0);
+                }))
+            .method("rangeOfFirstMatchInString:options:range:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
+                    return found && !found->empty() ? found->front().front() : Range { Range::notFound, 0 };
+                }))
+            .method("stringByReplacingMatchesInString:options:range:withTemplate:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range,
+                            const Value& replacement) -> Value {
+                    if (!text.isString())
+                        return {};
+                    auto result = self->replacingMatches(text.string(), options, range, replacement.string());
+                    return result ? Value(*result) : text;
+                }));
+    }
+
 } // namespace
 
 RegularExpression::RegularExpression(runtime::Class* cls)
@@ -206,47 +247,12 @@ void RegularExpression::registerClass(runtime::Runtime& runtime)
         .method("pattern", Imp::of([](RegularExpression* self, Selector) { return Value(self->pattern()); }))
         .method("options", Imp::of(&RegularExpression::options))
         .method("numberOfCaptureGroups", Imp::of(&RegularExpression::numberOfCaptureGroups));
-    auto* owner = &runtime;
-    builder
-        .method("firstMatchInString:options:range:",
-            Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options,
-                        Range range) -> Ref<Object> {
-                auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
-                if (!found || found->empty())
-                    return nullptr;
-                return TextCheckingResult::make(*owner, std::move(found->front()));
-            }))
-        .method("matchesInString:options:range:",
-            Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-                Value results = Value::array();
-                auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
-                for (auto& match : found.value_or(std::vector<std::vector<Range>> {}))
-                    results.append(Value(TextCheckingResult::make(*owner, std::move(match))));
-                return results;
-            }))
-        .method("numberOfMatchesInString:options:range:",
-            Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-                auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
-                return static_cast<uint64_t>(found ? found->size() : 0);
-            }))
-        .method("rangeOfFirstMatchInString:options:range:",
-            Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-                auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
-                return found && !found->empty() ? found->front().front() : Range { Range::notFound, 0 };
-            }))
-        .method("stringByReplacingMatchesInString:options:range:withTemplate:",
-            Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range,
-                        const Value& replacement) -> Value {
-                if (!text.isString())
-                    return {};
-                auto result = self->replacingMatches(text.string(), options, range, replacement.string());
-                return result ? Value(*result) : text;
-            }))
-        .classMethod("regularExpressionWithPattern:options:error:",
-            Imp::of([](runtime::Class* self, Selector, const Value& pattern, uint64_t options, Object* error) {
-                return runtime::send<Ref<Object>>(
-                    runtime::alloc(self), SEL("initWithPattern:options:error:"), pattern, options, error);
-            }));
+    defineMatching(builder, runtime);
+    builder.classMethod("regularExpressionWithPattern:options:error:",
+        Imp::of([](runtime::Class* self, Selector, const Value& pattern, uint64_t options, Object* error) {
+            return runtime::send<Ref<Object>>(
+                runtime::alloc(self), SEL("initWithPattern:options:error:"), pattern, options, error);
+        }));
 }
 
 } // namespace foundation
