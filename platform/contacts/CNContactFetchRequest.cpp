@@ -23,7 +23,7 @@ void CNContactFetchRequest::registerClass(device::Process& process)
                 self->m_keysToFetch = keys;
                 return self;
             }))
-        .method("keysToFetch", Imp::of([](CNContactFetchRequest* self, Selector) { return self->keysToFetch(); }));
+        .property("keysToFetch", {}, &CNContactFetchRequest::m_keysToFetch);
 }
 
 } // namespace contacts

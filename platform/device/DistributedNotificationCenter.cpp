@@ -63,7 +63,7 @@ namespace {
 
 } // namespace
 
-void defineDistributedClasses(Process& process)
+void DistributedNotificationCenter::registerClass(Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSDistributedNotificationCenter"))
@@ -78,6 +78,11 @@ void defineDistributedClasses(Process& process)
     }));
     defineObserving(builder, owner);
     definePosting(builder, owner);
+}
+
+void defineDistributedClasses(Process& process)
+{
+    DistributedNotificationCenter::registerClass(process);
 }
 
 } // namespace device

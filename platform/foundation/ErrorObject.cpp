@@ -53,7 +53,7 @@ void ErrorObject::registerClass(runtime::Runtime& runtime)
                 }))
         .method("domain", Imp::of([](ErrorObject* self, Selector) { return Value(self->domain()); }))
         .method("code", Imp::of(&ErrorObject::code))
-        .method("userInfo", Imp::of([](ErrorObject* self, Selector) { return self->userInfo(); }))
+        .property("userInfo", {}, &ErrorObject::m_userInfo)
         .method("localizedDescription",
             Imp::of([](ErrorObject* self, Selector) { return Value(self->localizedDescription()); }))
         .classMethod("errorWithDomain:code:userInfo:",

@@ -34,7 +34,7 @@ void Notification::registerClass(runtime::Runtime& runtime)
             }))
         .method("name", Imp::of([](Notification* self, Selector) { return Value(self->name()); }))
         .method("object", Imp::of([](Notification* self, Selector) { return self->object(); }))
-        .method("userInfo", Imp::of([](Notification* self, Selector) { return self->userInfo(); }))
+        .property("userInfo", {}, &Notification::m_userInfo)
         .classMethod("notificationWithName:object:userInfo:",
             Imp::of([](Class* self, Selector, Value name, Object* object, Value userInfo) -> Ref<Object> {
                 return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithName:object:userInfo:"),
