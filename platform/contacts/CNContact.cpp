@@ -3,11 +3,13 @@
 #include "platform/contacts/CNLabeledValue.h"
 #include "platform/contacts/CNPhoneNumber.h"
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace contacts {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -56,24 +58,21 @@ void CNContact::registerClass(device::Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("CNContact"))
         return;
-    auto& cls = runtime.defineClass<CNContact>("CNContact", "NSObject");
-    runtime.define(
-        cls, SEL("identifier"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.identifier); }));
-    runtime.define(
-        cls, SEL("givenName"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.givenName); }));
-    runtime.define(
-        cls, SEL("familyName"), Imp::of([](CNContact* self, Selector) { return Value(self->m_card.familyName); }));
-    runtime.define(cls, SEL("emailAddresses"), Imp::of([](CNContact* self, Selector) {
-        return self->labeledValues(self->m_card.emailAddresses, false, self->m_emailValues);
-    }));
-    runtime.define(cls, SEL("phoneNumbers"), Imp::of([](CNContact* self, Selector) {
-        return self->labeledValues(self->m_card.phoneNumbers, true, self->m_phoneValues);
-    }));
-    runtime.define(cls, SEL("imageData"), Imp::of([](CNContact* self, Selector) { return self->m_imageData; }));
-    runtime.define(
-        cls, SEL("imageDataAvailable"), Imp::of([](CNContact* self, Selector) { return !self->m_imageData.isNil(); }));
-    runtime.define(cls, SEL("isKeyAvailable:"),
-        Imp::of([](CNContact*, Selector, const Value& key) { return key.isString() && isContactKey(key.string()); }));
+    ClassBuilder::define<CNContact>(runtime, "CNContact", "NSObject")
+        .method("identifier", Imp::of([](CNContact* self, Selector) { return Value(self->m_card.identifier); }))
+        .method("givenName", Imp::of([](CNContact* self, Selector) { return Value(self->m_card.givenName); }))
+        .method("familyName", Imp::of([](CNContact* self, Selector) { return Value(self->m_card.familyName); }))
+        .method("emailAddresses", Imp::of([](CNContact* self, Selector) {
+            return self->labeledValues(self->m_card.emailAddresses, false, self->m_emailValues);
+        }))
+        .method("phoneNumbers", Imp::of([](CNContact* self, Selector) {
+            return self->labeledValues(self->m_card.phoneNumbers, true, self->m_phoneValues);
+        }))
+        .property("imageData", {}, &CNContact::m_imageData)
+        .method("imageDataAvailable", Imp::of([](CNContact* self, Selector) { return !self->m_imageData.isNil(); }))
+        .method("isKeyAvailable:", Imp::of([](CNContact*, Selector, const Value& key) {
+            return key.isString() && isContactKey(key.string());
+        }));
 }
 
 } // namespace contacts

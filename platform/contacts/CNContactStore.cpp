@@ -4,12 +4,14 @@
 #include "platform/contacts/CNContactFetchRequest.h"
 #include "platform/device/Process.h"
 #include "platform/foundation/ErrorObject.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace contacts {
 
 using foundation::ErrorObject;
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
@@ -38,32 +40,33 @@ void CNContactStore::registerClass(device::Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("CNContactStore"))
         return;
-    auto& cls = runtime.defineClass<CNContactStore>("CNContactStore", "NSObject");
     auto* owner = &process;
-    runtime.define(cls, SEL("enumerateContactsWithFetchRequest:error:usingBlock:"),
-        Imp::of([owner](CNContactStore*, Selector, Object* request, Value* error, EnumerationBlock block) {
-            if (auto problem = requestProblem(request); !problem.empty()) {
-                ErrorObject::report(
-                    error, ErrorObject::make(owner->runtime(), errorDomain, predicateInvalidError, problem).get());
-                return false;
-            }
-            auto contacts = AddressBook::of(*owner).contacts();
-            if (!contacts) {
-                ErrorObject::report(error,
-                    ErrorObject::make(owner->runtime(), errorDomain, dataAccessError, contacts.error().message).get());
-                return false;
-            }
-            // A copy of the list, so that a block that reads the address book again cannot pull it away.
-            auto cards = *contacts.value();
-            bool stop = false;
-            for (auto& card : cards) {
-                if (block)
-                    block(Value(card), &stop);
-                if (stop)
-                    break;
-            }
-            return true;
-        }));
+    ClassBuilder::define<CNContactStore>(runtime, "CNContactStore", "NSObject")
+        .method("enumerateContactsWithFetchRequest:error:usingBlock:",
+            Imp::of([owner](CNContactStore*, Selector, Object* request, Value* error, EnumerationBlock block) {
+                if (auto problem = requestProblem(request); !problem.empty()) {
+                    ErrorObject::report(
+                        error, ErrorObject::make(owner->runtime(), errorDomain, predicateInvalidError, problem).get());
+                    return false;
+                }
+                auto contacts = AddressBook::of(*owner).contacts();
+                if (!contacts) {
+                    ErrorObject::report(error,
+                        ErrorObject::make(owner->runtime(), errorDomain, dataAccessError, contacts.error().message)
+                            .get());
+                    return false;
+                }
+                // A copy of the list, so that a block that reads the address book again cannot pull it away.
+                auto cards = *contacts.value();
+                bool stop = false;
+                for (auto& card : cards) {
+                    if (block)
+                        block(Value(card), &stop);
+                    if (stop)
+                        break;
+                }
+                return true;
+            }));
 }
 
 } // namespace contacts

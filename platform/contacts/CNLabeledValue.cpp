@@ -1,11 +1,13 @@
 #include "platform/contacts/CNLabeledValue.h"
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace contacts {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -29,12 +31,12 @@ void CNLabeledValue::registerClass(device::Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("CNLabeledValue"))
         return;
-    auto& cls = runtime.defineClass<CNLabeledValue>("CNLabeledValue", "NSObject");
-    runtime.define(cls, SEL("label"),
-        Imp::of([](CNLabeledValue* self, Selector) { return self->m_label.empty() ? Value() : Value(self->m_label); }));
-    runtime.define(cls, SEL("value"), Imp::of([](CNLabeledValue* self, Selector) { return self->m_value; }));
-    runtime.define(
-        cls, SEL("identifier"), Imp::of([](CNLabeledValue* self, Selector) { return Value(self->m_identifier); }));
+    ClassBuilder::define<CNLabeledValue>(runtime, "CNLabeledValue", "NSObject")
+        .method("label", Imp::of([](CNLabeledValue* self, Selector) {
+            return self->m_label.empty() ? Value() : Value(self->m_label);
+        }))
+        .property("value", {}, &CNLabeledValue::m_value)
+        .method("identifier", Imp::of([](CNLabeledValue* self, Selector) { return Value(self->m_identifier); }));
 }
 
 } // namespace contacts

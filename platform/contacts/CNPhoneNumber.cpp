@@ -2,12 +2,14 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace contacts {
 
 using foundation::Value;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -27,12 +29,11 @@ void CNPhoneNumber::registerClass(device::Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("CNPhoneNumber"))
         return;
-    auto& cls = runtime.defineClass<CNPhoneNumber>("CNPhoneNumber", "NSObject");
-    runtime.define(
-        cls, SEL("stringValue"), Imp::of([](CNPhoneNumber* self, Selector) { return Value(self->stringValue()); }));
+    auto builder = ClassBuilder::define<CNPhoneNumber>(runtime, "CNPhoneNumber", "NSObject");
+    builder.method("stringValue", Imp::of([](CNPhoneNumber* self, Selector) { return Value(self->stringValue()); }));
     auto* owner = &runtime;
-    runtime.defineClassMethod(
-        cls, SEL("phoneNumberWithStringValue:"), Imp::of([owner](Class*, Selector, const Value& text) -> Ref<Object> {
+    builder.classMethod(
+        "phoneNumberWithStringValue:", Imp::of([owner](Class*, Selector, const Value& text) -> Ref<Object> {
             return text.isString() ? make(*owner, text.string()) : nullptr;
         }));
 }

@@ -2,10 +2,12 @@
 
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace device {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Ref;
 using runtime::Selector;
@@ -35,9 +37,8 @@ void DispatchQueueObject::registerClass(Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("OS_dispatch_queue"))
         return;
-    auto& cls = runtime.defineClass<DispatchQueueObject>("OS_dispatch_queue", "NSObject");
-    runtime.define(cls, SEL("label"),
-        Imp::of([](DispatchQueueObject* self, Selector) { return foundation::Value(self->label()); }));
+    ClassBuilder::define<DispatchQueueObject>(runtime, "OS_dispatch_queue", "NSObject")
+        .method("label", Imp::of([](DispatchQueueObject* self, Selector) { return foundation::Value(self->label()); }));
 }
 
 namespace {

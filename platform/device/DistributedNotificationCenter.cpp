@@ -1,6 +1,7 @@
 #include "platform/device/DistributedNotificationCenter.h"
 
 #include "platform/device/Device.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace device {
@@ -8,6 +9,7 @@ namespace device {
 namespace {
 
     using foundation::Value;
+    using runtime::ClassBuilder;
     using runtime::Imp;
     using runtime::Object;
     using runtime::Ref;
@@ -25,54 +27,62 @@ namespace {
         return name.isNil() || name.isString();
     }
 
-    void defineObserving(runtime::Runtime& runtime, runtime::Class& cls, Process* process)
+    void defineObserving(ClassBuilder& builder, Process* process)
     {
-        runtime.define(cls, SEL("addObserver:selector:name:object:"),
-            Imp::of([process](Object*, Selector, Object* observer, Selector selector, Value name, Object*) {
-                if (isName(name))
-                    process->device().distributedCenter().addObserver(*process, observer, selector, name.string());
+        builder
+            .method("addObserver:selector:name:object:",
+                Imp::of([process](Object*, Selector, Object* observer, Selector selector, Value name, Object*) {
+                    if (isName(name))
+                        process->device().distributedCenter().addObserver(*process, observer, selector, name.string());
+                }))
+            .method("removeObserver:name:object:",
+                Imp::of([process](Object*, Selector, Object* observer, Value name, Object*) {
+                    if (isName(name))
+                        process->device().distributedCenter().removeObserver(*process, observer, name.string());
+                }))
+            .method("removeObserver:", Imp::of([process](Object*, Selector, Object* observer) {
+                process->device().distributedCenter().removeObserver(*process, observer);
             }));
-        runtime.define(cls, SEL("removeObserver:name:object:"),
-            Imp::of([process](Object*, Selector, Object* observer, Value name, Object*) {
-                if (isName(name))
-                    process->device().distributedCenter().removeObserver(*process, observer, name.string());
-            }));
-        runtime.define(cls, SEL("removeObserver:"), Imp::of([process](Object*, Selector, Object* observer) {
-            process->device().distributedCenter().removeObserver(*process, observer);
-        }));
     }
 
-    void definePosting(runtime::Runtime& runtime, runtime::Class& cls, Process* process)
+    void definePosting(ClassBuilder& builder, Process* process)
     {
         auto post = [process](const Value& name, const Value& userInfo) {
             // A nil or non-string name reads as "", which the center refuses.
             process->device().distributedCenter().post(name.string(), userInfo, process);
         };
-        runtime.define(cls, SEL("postNotificationName:object:"),
-            Imp::of([post](Object*, Selector, Value name, Object*) { post(name, {}); }));
-        runtime.define(cls, SEL("postNotificationName:object:userInfo:"),
-            Imp::of([post](Object*, Selector, Value name, Object*, Value userInfo) { post(name, userInfo); }));
-        runtime.define(cls, SEL("postNotificationName:object:userInfo:deliverImmediately:"),
-            Imp::of([post](Object*, Selector, Value name, Object*, Value userInfo, bool) { post(name, userInfo); }));
+        builder
+            .method("postNotificationName:object:",
+                Imp::of([post](Object*, Selector, Value name, Object*) { post(name, {}); }))
+            .method("postNotificationName:object:userInfo:",
+                Imp::of([post](Object*, Selector, Value name, Object*, Value userInfo) { post(name, userInfo); }))
+            .method("postNotificationName:object:userInfo:deliverImmediately:",
+                Imp::of(
+                    [post](Object*, Selector, Value name, Object*, Value userInfo, bool) { post(name, userInfo); }));
     }
 
 } // namespace
 
-void defineDistributedClasses(Process& process)
+void DistributedNotificationCenter::registerClass(Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSDistributedNotificationCenter"))
         return;
-    auto& cls = runtime.defineClass<runtime::NSObject>("NSDistributedNotificationCenter", "NSObject");
+    auto builder = ClassBuilder::define<runtime::NSObject>(runtime, "NSDistributedNotificationCenter", "NSObject");
     Process* owner = &process;
-    runtime.defineClassMethod(cls, SEL("defaultCenter"), Imp::of([owner](runtime::Class* self, Selector) {
+    builder.classMethod("defaultCenter", Imp::of([owner](runtime::Class* self, Selector) {
         auto& slot = owner->service<DefaultDistributedCenter>().center;
         if (!slot)
             slot = runtime::newObject(self);
         return slot;
     }));
-    defineObserving(runtime, cls, owner);
-    definePosting(runtime, cls, owner);
+    defineObserving(builder, owner);
+    definePosting(builder, owner);
+}
+
+void defineDistributedClasses(Process& process)
+{
+    DistributedNotificationCenter::registerClass(process);
 }
 
 } // namespace device

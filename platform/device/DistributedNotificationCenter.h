@@ -16,7 +16,14 @@ namespace device {
 // accepted for the platform's signatures but not carried (see
 // DistributedCenter). The methods speak for this process: its postings name
 // it as the sender and its observers are delivered to on its main queue.
-// Does nothing when the class exists already.
+// Does nothing when the class exists already. Instances are plain objects;
+// the state is the device's DistributedCenter.
+class DistributedNotificationCenter {
+public:
+    static void registerClass(Process&);
+};
+
+// Registers the class above.
 void defineDistributedClasses(Process&);
 
 } // namespace device

@@ -1,11 +1,13 @@
 #include "platform/device/NSTask.h"
 
 #include "platform/device/Device.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace device {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Selector;
 
@@ -60,20 +62,16 @@ void NSTask::registerClass(Process& process)
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSTask"))
         return;
-    auto& cls = runtime.defineClass<NSTask>("NSTask", "NSObject");
     auto* owner = &process;
-    runtime.define(cls, SEL("init"), Imp::of([owner](NSTask* self, Selector) -> runtime::Object* {
-        self->m_process = owner;
-        return self;
-    }));
-    runtime.define(cls, SEL("launchPath"), Imp::of([](NSTask* self, Selector) { return self->m_launchPath; }));
-    runtime.define(cls, SEL("setLaunchPath:"),
-        Imp::of([](NSTask* self, Selector, const Value& path) { self->m_launchPath = path; }));
-    runtime.define(cls, SEL("arguments"), Imp::of([](NSTask* self, Selector) { return self->m_arguments; }));
-    runtime.define(cls, SEL("setArguments:"),
-        Imp::of([](NSTask* self, Selector, const Value& arguments) { self->m_arguments = arguments; }));
-    runtime.define(cls, SEL("launch"), Imp::of([](NSTask* self, Selector) { (void)self->launch(); }));
-    runtime.define(cls, SEL("isRunning"), Imp::of([](NSTask* self, Selector) { return self->isRunning(); }));
+    ClassBuilder::define<NSTask>(runtime, "NSTask", "NSObject")
+        .method("init", Imp::of([owner](NSTask* self, Selector) -> runtime::Object* {
+            self->m_process = owner;
+            return self;
+        }))
+        .property("launchPath", "setLaunchPath:", &NSTask::m_launchPath)
+        .property("arguments", "setArguments:", &NSTask::m_arguments)
+        .method("launch", Imp::of([](NSTask* self, Selector) { (void)self->launch(); }))
+        .method("isRunning", Imp::of([](NSTask* self, Selector) { return self->isRunning(); }));
 }
 
 } // namespace device

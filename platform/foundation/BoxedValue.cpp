@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -212,30 +214,31 @@ bool BoxedValue::setContents(std::string_view objCType, const void* bytes)
     return true;
 }
 
-void BoxedValue::defineClass(runtime::Runtime& runtime)
+void BoxedValue::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSValue"))
         return;
-    Class& cls = runtime.defineClass<BoxedValue>("NSValue", "NSObject");
-    runtime.define(cls, SEL("initWithBytes:objCType:"),
-        Imp::of([](BoxedValue* self, Selector, const void* bytes, Value objCType) -> Object* {
-            return initWithBytes(self, bytes, objCType);
-        }));
-    runtime.define(cls, SEL("objCType"), Imp::of([](BoxedValue* self, Selector) { return Value(self->objCType()); }));
-    runtime.define(cls, SEL("getValue:"), Imp::of([](BoxedValue* self, Selector, void* destination) {
-        getValue(self, destination, self->bytes().size());
-    }));
-    runtime.define(cls, SEL("getValue:size:"),
-        Imp::of(
-            [](BoxedValue* self, Selector, void* destination, uint64_t size) { getValue(self, destination, size); }));
-    runtime.define(cls, SEL("isEqualToValue:"), Imp::of([](BoxedValue* self, Selector, Object* other) {
-        auto* boxed = dynamic_cast<BoxedValue*>(other);
-        return boxed && boxed->objCType() == self->objCType() && boxed->bytes() == self->bytes();
-    }));
-    runtime.defineClassMethod(cls, SEL("valueWithBytes:objCType:"),
-        Imp::of([](Class* self, Selector, const void* bytes, Value objCType) -> Ref<Object> {
-            return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithBytes:objCType:"), bytes, objCType);
-        }));
+    ClassBuilder::define<BoxedValue>(runtime, "NSValue", "NSObject")
+        .method("initWithBytes:objCType:",
+            Imp::of([](BoxedValue* self, Selector, const void* bytes, Value objCType) -> Object* {
+                return initWithBytes(self, bytes, objCType);
+            }))
+        .method("objCType", Imp::of([](BoxedValue* self, Selector) { return Value(self->objCType()); }))
+        .method("getValue:", Imp::of([](BoxedValue* self, Selector, void* destination) {
+            getValue(self, destination, self->bytes().size());
+        }))
+        .method("getValue:size:", Imp::of([](BoxedValue* self, Selector, void* destination, uint64_t size) {
+            getValue(self, destination, size);
+        }))
+        .method("isEqualToValue:", Imp::of([](BoxedValue* self, Selector, Object* other) {
+            auto* boxed = dynamic_cast<BoxedValue*>(other);
+            return boxed && boxed->objCType() == self->objCType() && boxed->bytes() == self->bytes();
+        }))
+        .classMethod("valueWithBytes:objCType:",
+            Imp::of([](Class* self, Selector, const void* bytes, Value objCType) -> Ref<Object> {
+                return runtime::send<Ref<Object>>(
+                    runtime::alloc(self), SEL("initWithBytes:objCType:"), bytes, objCType);
+            }));
 }
 
 Ref<Object> boxBool(runtime::Runtime& runtime, bool value)

@@ -32,7 +32,7 @@ public:
     bool setContents(std::string_view objCType, const void* bytes);
 
     // Defines the run-time class "NSValue"; does nothing when it exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::string m_objCType;

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "platform/foundation/StringsTable.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -169,44 +171,43 @@ Value Bundle::localizedString(const Value& key, const Value& value, const Value&
     return value.isString() && !value.string().empty() ? value : key;
 }
 
-void Bundle::defineClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
+void Bundle::registerClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
 {
     if (runtime.classNamed("NSBundle"))
         return;
     auto cache = std::make_shared<BundleCache>();
-    auto& cls = runtime.defineClass<Bundle>("NSBundle", "NSObject");
-    runtime.define(
-        cls, SEL("initWithPath:"), Imp::of([environment](Bundle* self, Selector, const Value& path) -> Object* {
+    ClassBuilder::define<Bundle>(runtime, "NSBundle", "NSObject")
+        .method("initWithPath:", Imp::of([environment](Bundle* self, Selector, const Value& path) -> Object* {
             if (!path.isString() || !self->open(environment, path.string()))
                 return nullptr;
             return self;
-        }));
-    runtime.define(cls, SEL("bundlePath"), Imp::of([](Bundle* self, Selector) { return Value(self->bundlePath()); }));
-    runtime.define(cls, SEL("pathForResource:ofType:"),
-        Imp::of([](Bundle* self, Selector, const Value& name, const Value& type) -> Value {
-            auto path = self->pathForResource(name.string(), type.string());
-            return path ? Value(*path) : Value();
-        }));
-    runtime.define(cls, SEL("pathForResource:ofType:inDirectory:"),
-        Imp::of([](Bundle* self, Selector, const Value& name, const Value& type, const Value& directory) -> Value {
-            auto path = self->pathForResource(name.string(), type.string(), directory.string());
-            return path ? Value(*path) : Value();
-        }));
-    runtime.define(cls, SEL("localizedStringForKey:value:table:"), Imp::of(&Bundle::localizedString));
-    runtime.defineClassMethod(
-        cls, SEL("bundleWithPath:"), Imp::of([cache](runtime::Class* self, Selector, const Value& path) -> Ref<Object> {
-            std::string key = path.string();
-            if (auto it = cache->find(key); it != cache->end()) {
-                if (Bundle* existing = it->second.get())
-                    return Ref<Object>(existing);
-            }
-            auto bundle = runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithPath:"), path);
-            if (auto* opened = dynamic_cast<Bundle*>(bundle.get())) {
-                std::erase_if(*cache, [](auto& entry) { return !entry.second; });
-                (*cache)[key] = opened;
-            }
-            return bundle;
-        }));
+        }))
+        .method("bundlePath", Imp::of([](Bundle* self, Selector) { return Value(self->bundlePath()); }))
+        .method("pathForResource:ofType:",
+            Imp::of([](Bundle* self, Selector, const Value& name, const Value& type) -> Value {
+                auto path = self->pathForResource(name.string(), type.string());
+                return path ? Value(*path) : Value();
+            }))
+        .method("pathForResource:ofType:inDirectory:",
+            Imp::of([](Bundle* self, Selector, const Value& name, const Value& type, const Value& directory) -> Value {
+                auto path = self->pathForResource(name.string(), type.string(), directory.string());
+                return path ? Value(*path) : Value();
+            }))
+        .method("localizedStringForKey:value:table:", Imp::of(&Bundle::localizedString))
+        .classMethod(
+            "bundleWithPath:", Imp::of([cache](runtime::Class* self, Selector, const Value& path) -> Ref<Object> {
+                std::string key = path.string();
+                if (auto it = cache->find(key); it != cache->end()) {
+                    if (Bundle* existing = it->second.get())
+                        return Ref<Object>(existing);
+                }
+                auto bundle = runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithPath:"), path);
+                if (auto* opened = dynamic_cast<Bundle*>(bundle.get())) {
+                    std::erase_if(*cache, [](auto& entry) { return !entry.second; });
+                    (*cache)[key] = opened;
+                }
+                return bundle;
+            }));
 }
 
 } // namespace foundation

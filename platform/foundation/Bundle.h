@@ -38,7 +38,7 @@ public:
     // non-empty string, else the key; a nil key answers `value`, or "".
     Value localizedString(const Value& key, const Value& value, const Value& table);
 
-    static void defineClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
+    static void registerClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
 
 private:
     bool open(std::shared_ptr<const SystemEnvironment>, std::string devicePath);

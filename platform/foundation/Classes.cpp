@@ -15,8 +15,11 @@
 #include "platform/foundation/RegularExpression.h"
 #include "platform/foundation/TextCheckingResult.h"
 #include "platform/foundation/UUID.h"
+#include "platform/runtime/ClassBuilder.h"
 
 namespace foundation {
+
+using runtime::ClassBuilder;
 
 namespace {
 
@@ -25,9 +28,8 @@ namespace {
     {
         if (runtime.classNamed("NSNull"))
             return;
-        auto& cls = runtime.defineClass<runtime::NSObject>("NSNull", "NSObject");
-        runtime.defineClassMethod(
-            cls, SEL("null"), runtime::Imp::of([](runtime::Class*, runtime::Selector) { return Value::null(); }));
+        runtime::ClassBuilder::define<runtime::NSObject>(runtime, "NSNull", "NSObject")
+            .classMethod("null", runtime::Imp::of([](runtime::Class*, runtime::Selector) { return Value::null(); }));
     }
 
 } // namespace
@@ -35,25 +37,25 @@ namespace {
 void defineClasses(runtime::Runtime& runtime)
 {
     defineNullClass(runtime);
-    BoxedValue::defineClass(runtime);
-    Number::defineClass(runtime);
-    ProcessInfo::defineClass(runtime);
-    Notification::defineClass(runtime);
-    NotificationCenter::defineClass(runtime);
-    RegularExpression::defineClass(runtime);
-    TextCheckingResult::defineClass(runtime);
-    ErrorObject::defineClass(runtime);
-    MutableArray::defineClass(runtime);
-    MutableDictionary::defineClass(runtime);
-    UUID::defineClass(runtime);
+    BoxedValue::registerClass(runtime);
+    Number::registerClass(runtime);
+    ProcessInfo::registerClass(runtime);
+    Notification::registerClass(runtime);
+    NotificationCenter::registerClass(runtime);
+    RegularExpression::registerClass(runtime);
+    TextCheckingResult::registerClass(runtime);
+    ErrorObject::registerClass(runtime);
+    MutableArray::registerClass(runtime);
+    MutableDictionary::registerClass(runtime);
+    UUID::registerClass(runtime);
 }
 
 void defineSystemClasses(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
 {
-    DateClass::defineClass(runtime, environment);
-    DateFormatter::defineClass(runtime, environment);
-    FileManager::defineClass(runtime, environment);
-    Bundle::defineClass(runtime, std::move(environment));
+    DateClass::registerClass(runtime, environment);
+    DateFormatter::registerClass(runtime, environment);
+    FileManager::registerClass(runtime, environment);
+    Bundle::registerClass(runtime, std::move(environment));
 }
 
 } // namespace foundation

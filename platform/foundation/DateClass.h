@@ -18,7 +18,7 @@ public:
     static Date fromTimeIntervalSince1970(double seconds) { return Date { seconds - referenceDateSince1970 }; }
     static double timeIntervalSince1970(Date date) { return date.secondsSinceReferenceDate + referenceDateSince1970; }
 
-    static void defineClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
+    static void registerClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
 };
 
 } // namespace foundation

@@ -4,11 +4,13 @@
 #include <unicode/timezone.h>
 
 #include "platform/foundation/DateClass.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
@@ -94,30 +96,30 @@ std::optional<Date> DateFormatter::dateFromString(const std::string& text)
     return DateClass::fromTimeIntervalSince1970(parsed / 1000.0);
 }
 
-void DateFormatter::defineClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
+void DateFormatter::registerClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
 {
     if (runtime.classNamed("NSDateFormatter"))
         return;
-    auto& cls = runtime.defineClass<DateFormatter>("NSDateFormatter", "NSObject");
-    runtime.define(cls, SEL("init"), Imp::of([environment](DateFormatter* self, Selector) -> Object* {
-        self->setLocaleIdentifier(environment->localeIdentifier());
-        self->setTimeZoneIdentifier(environment->timeZoneIdentifier());
-        return self;
-    }));
-    runtime.define(cls, SEL("dateFormat"), Imp::of([](DateFormatter* self, Selector) {
-        return self->dateFormat().empty() ? Value() : Value(self->dateFormat());
-    }));
-    runtime.define(cls, SEL("setDateFormat:"),
-        Imp::of([](DateFormatter* self, Selector, const Value& format) { self->setDateFormat(format.string()); }));
-    runtime.define(cls, SEL("stringFromDate:"), Imp::of([](DateFormatter* self, Selector, const Value& date) {
-        return date.isDate() ? Value(self->stringFromDate(date.date())) : Value();
-    }));
-    runtime.define(cls, SEL("dateFromString:"), Imp::of([](DateFormatter* self, Selector, const Value& text) {
-        if (!text.isString())
-            return Value();
-        auto date = self->dateFromString(text.string());
-        return date ? Value(*date) : Value();
-    }));
+    ClassBuilder::define<DateFormatter>(runtime, "NSDateFormatter", "NSObject")
+        .method("init", Imp::of([environment](DateFormatter* self, Selector) -> Object* {
+            self->setLocaleIdentifier(environment->localeIdentifier());
+            self->setTimeZoneIdentifier(environment->timeZoneIdentifier());
+            return self;
+        }))
+        .method("dateFormat", Imp::of([](DateFormatter* self, Selector) {
+            return self->dateFormat().empty() ? Value() : Value(self->dateFormat());
+        }))
+        .method("setDateFormat:",
+            Imp::of([](DateFormatter* self, Selector, const Value& format) { self->setDateFormat(format.string()); }))
+        .method("stringFromDate:", Imp::of([](DateFormatter* self, Selector, const Value& date) {
+            return date.isDate() ? Value(self->stringFromDate(date.date())) : Value();
+        }))
+        .method("dateFromString:", Imp::of([](DateFormatter* self, Selector, const Value& text) {
+            if (!text.isString())
+                return Value();
+            auto date = self->dateFromString(text.string());
+            return date ? Value(*date) : Value();
+        }));
 }
 
 } // namespace foundation

@@ -36,7 +36,7 @@ public:
     std::string stringFromDate(Date);
     std::optional<Date> dateFromString(const std::string&);
 
-    static void defineClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
+    static void registerClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment>);
 
 private:
     icu::SimpleDateFormat* formatter();

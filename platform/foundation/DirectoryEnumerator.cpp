@@ -1,9 +1,11 @@
 #include "platform/foundation/DirectoryEnumerator.h"
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Selector;
 
@@ -48,22 +50,22 @@ std::optional<std::string> DirectoryEnumerator::next()
     return std::nullopt;
 }
 
-void DirectoryEnumerator::defineClass(runtime::Runtime& runtime)
+void DirectoryEnumerator::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSDirectoryEnumerator"))
         return;
-    auto& cls = runtime.defineClass<DirectoryEnumerator>("NSDirectoryEnumerator", "NSObject");
-    runtime.define(cls, SEL("nextObject"), Imp::of([](DirectoryEnumerator* self, Selector) -> Value {
-        auto next = self->next();
-        return next ? Value(std::move(*next)) : Value();
-    }));
-    runtime.define(cls, SEL("allObjects"), Imp::of([](DirectoryEnumerator* self, Selector) {
-        Value all = Value::array();
-        while (auto next = self->next())
-            all.append(Value(std::move(*next)));
-        return all;
-    }));
-    runtime.define(cls, SEL("skipDescendants"), Imp::of(&DirectoryEnumerator::skipDescendants));
+    ClassBuilder::define<DirectoryEnumerator>(runtime, "NSDirectoryEnumerator", "NSObject")
+        .method("nextObject", Imp::of([](DirectoryEnumerator* self, Selector) -> Value {
+            auto next = self->next();
+            return next ? Value(std::move(*next)) : Value();
+        }))
+        .method("allObjects", Imp::of([](DirectoryEnumerator* self, Selector) {
+            Value all = Value::array();
+            while (auto next = self->next())
+                all.append(Value(std::move(*next)));
+            return all;
+        }))
+        .method("skipDescendants", Imp::of(&DirectoryEnumerator::skipDescendants));
 }
 
 } // namespace foundation

@@ -28,7 +28,7 @@ public:
     std::optional<std::string> next();
     void skipDescendants() { m_pendingDescent.reset(); }
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     struct Level {

@@ -1,10 +1,12 @@
 #include "platform/foundation/ErrorObject.h"
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -34,30 +36,31 @@ void ErrorObject::report(Value* destination, ErrorObject* error)
         *destination = Value(static_cast<Object*>(error));
 }
 
-void ErrorObject::defineClass(runtime::Runtime& runtime)
+void ErrorObject::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSError"))
         return;
-    Class& cls = runtime.defineClass<ErrorObject>("NSError", "NSObject");
-    runtime.define(cls, SEL("initWithDomain:code:userInfo:"),
-        Imp::of([](ErrorObject* self, Selector, const Value& domain, int64_t code, const Value& userInfo) -> Object* {
-            if (!domain.isString())
-                return nullptr;
-            self->m_domain = domain.string();
-            self->m_code = code;
-            self->m_userInfo = userInfo.isDictionary() ? userInfo : Value();
-            return self;
-        }));
-    runtime.define(cls, SEL("domain"), Imp::of([](ErrorObject* self, Selector) { return Value(self->domain()); }));
-    runtime.define(cls, SEL("code"), Imp::of(&ErrorObject::code));
-    runtime.define(cls, SEL("userInfo"), Imp::of([](ErrorObject* self, Selector) { return self->userInfo(); }));
-    runtime.define(cls, SEL("localizedDescription"),
-        Imp::of([](ErrorObject* self, Selector) { return Value(self->localizedDescription()); }));
-    runtime.defineClassMethod(cls, SEL("errorWithDomain:code:userInfo:"),
-        Imp::of([](Class* self, Selector, const Value& domain, int64_t code, const Value& userInfo) -> Ref<Object> {
-            return runtime::send<Ref<Object>>(
-                runtime::alloc(self), SEL("initWithDomain:code:userInfo:"), domain, code, userInfo);
-        }));
+    ClassBuilder::define<ErrorObject>(runtime, "NSError", "NSObject")
+        .method("initWithDomain:code:userInfo:",
+            Imp::of(
+                [](ErrorObject* self, Selector, const Value& domain, int64_t code, const Value& userInfo) -> Object* {
+                    if (!domain.isString())
+                        return nullptr;
+                    self->m_domain = domain.string();
+                    self->m_code = code;
+                    self->m_userInfo = userInfo.isDictionary() ? userInfo : Value();
+                    return self;
+                }))
+        .method("domain", Imp::of([](ErrorObject* self, Selector) { return Value(self->domain()); }))
+        .method("code", Imp::of(&ErrorObject::code))
+        .property("userInfo", {}, &ErrorObject::m_userInfo)
+        .method("localizedDescription",
+            Imp::of([](ErrorObject* self, Selector) { return Value(self->localizedDescription()); }))
+        .classMethod("errorWithDomain:code:userInfo:",
+            Imp::of([](Class* self, Selector, const Value& domain, int64_t code, const Value& userInfo) -> Ref<Object> {
+                return runtime::send<Ref<Object>>(
+                    runtime::alloc(self), SEL("initWithDomain:code:userInfo:"), domain, code, userInfo);
+            }));
 }
 
 } // namespace foundation

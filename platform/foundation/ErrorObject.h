@@ -45,7 +45,7 @@ public:
     static void report(Value* destination, ErrorObject* error);
 
     // Defines the run-time class "NSError"; does nothing when it exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::string m_domain;

@@ -9,12 +9,14 @@
 #include "platform/foundation/DirectoryEnumerator.h"
 #include "platform/foundation/ErrorObject.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 namespace fs = std::filesystem;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -74,54 +76,56 @@ FileManager::Listing FileManager::list(const fs::path& hostFolder)
     return listing;
 }
 
-void FileManager::defineClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
+void FileManager::registerClass(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
 {
     if (runtime.classNamed("NSFileManager"))
         return;
-    DirectoryEnumerator::defineClass(runtime);
-    Class& cls = runtime.defineClass<FileManager>("NSFileManager", "NSObject");
+    DirectoryEnumerator::registerClass(runtime);
+    auto builder = ClassBuilder::define<FileManager>(runtime, "NSFileManager", "NSObject");
     auto* owner = &runtime;
-    runtime.define(cls, SEL("contentsOfDirectoryAtPath:error:"),
-        Imp::of([owner, environment](FileManager*, Selector, const Value& path, Value* error) -> Value {
-            auto listing = list(hostPathOf(*environment, path));
-            if (listing.error) {
-                ErrorObject::report(error, readError(*owner, path.string(), listing.error).get());
-                return {};
-            }
-            Value names = Value::array();
-            for (auto& entry : listing.entries)
-                names.append(Value(std::move(entry.name)));
-            return names;
-        }));
-    runtime.define(cls, SEL("enumeratorAtPath:"),
-        Imp::of([owner, environment](FileManager*, Selector, const Value& path) -> Ref<Object> {
-            auto enumerator = runtime::newObject(owner->classNamed("NSDirectoryEnumerator"));
-            auto* typed = dynamic_cast<DirectoryEnumerator*>(enumerator.get());
-            if (!typed || !typed->open(hostPathOf(*environment, path)))
-                return nullptr;
-            return enumerator;
-        }));
-    runtime.define(cls, SEL("fileExistsAtPath:"), Imp::of([environment](FileManager*, Selector, const Value& path) {
-        auto host = hostPathOf(*environment, path);
-        std::error_code ignored;
-        return !host.empty() && fs::exists(host, ignored);
-    }));
-    runtime.define(cls, SEL("fileSystemRepresentationWithPath:"),
-        Imp::of([environment](FileManager*, Selector, const Value& path) -> Value {
+    builder
+        .method("contentsOfDirectoryAtPath:error:",
+            Imp::of([owner, environment](FileManager*, Selector, const Value& path, Value* error) -> Value {
+                auto listing = list(hostPathOf(*environment, path));
+                if (listing.error) {
+                    ErrorObject::report(error, readError(*owner, path.string(), listing.error).get());
+                    return {};
+                }
+                Value names = Value::array();
+                for (auto& entry : listing.entries)
+                    names.append(Value(std::move(entry.name)));
+                return names;
+            }))
+        .method("enumeratorAtPath:",
+            Imp::of([owner, environment](FileManager*, Selector, const Value& path) -> Ref<Object> {
+                auto enumerator = runtime::newObject(owner->classNamed("NSDirectoryEnumerator"));
+                auto* typed = dynamic_cast<DirectoryEnumerator*>(enumerator.get());
+                if (!typed || !typed->open(hostPathOf(*environment, path)))
+                    return nullptr;
+                return enumerator;
+            }))
+        .method("fileExistsAtPath:", Imp::of([environment](FileManager*, Selector, const Value& path) {
             auto host = hostPathOf(*environment, path);
-            return host.empty() ? Value() : Value(host.string());
-        }));
-    Ref<Object> manager = runtime::newObject(&cls);
-    runtime.defineClassMethod(cls, SEL("defaultManager"), Imp::of([manager](Class*, Selector) { return manager; }));
+            std::error_code ignored;
+            return !host.empty() && fs::exists(host, ignored);
+        }))
+        .method("fileSystemRepresentationWithPath:",
+            Imp::of([environment](FileManager*, Selector, const Value& path) -> Value {
+                auto host = hostPathOf(*environment, path);
+                return host.empty() ? Value() : Value(host.string());
+            }));
+    Ref<Object> manager = runtime::newObject(&builder.cls());
+    builder.classMethod("defaultManager", Imp::of([manager](Class*, Selector) { return manager; }));
 
     // Property-list files read as dictionaries.
     if (Class* dictionaryClass = runtime.classNamed("NSDictionary")) {
-        runtime.defineClassMethod(*dictionaryClass, SEL("dictionaryWithContentsOfFile:"),
-            Imp::of([environment](Class*, Selector, const Value& path) -> Value {
-                auto host = hostPathOf(*environment, path);
-                auto value = host.empty() ? std::nullopt : readPropertyList(host);
-                return value && value->isDictionary() ? *value : Value();
-            }));
+        ClassBuilder(runtime, *dictionaryClass)
+            .classMethod(
+                "dictionaryWithContentsOfFile:", Imp::of([environment](Class*, Selector, const Value& path) -> Value {
+                    auto host = hostPathOf(*environment, path);
+                    auto value = host.empty() ? std::nullopt : readPropertyList(host);
+                    return value && value->isDictionary() ? *value : Value();
+                }));
     }
 }
 

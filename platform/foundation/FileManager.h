@@ -45,7 +45,7 @@ public:
     // Defines "NSFileManager", "NSDirectoryEnumerator" and NSDictionary's
     // +dictionaryWithContentsOfFile:, which read the device through
     // `environment`. Does nothing when NSFileManager exists.
-    static void defineClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment> environment);
+    static void registerClass(runtime::Runtime&, std::shared_ptr<const SystemEnvironment> environment);
 };
 
 } // namespace foundation

@@ -21,7 +21,7 @@ public:
     void append(Value item) { m_items.push_back(std::move(item)); }
 
     // Defines "NSArray" and "NSMutableArray"; does nothing when they exist.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     Value::Array m_items;

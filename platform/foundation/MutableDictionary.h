@@ -22,7 +22,7 @@ public:
     void set(std::string key, Value value) { m_entries.insert_or_assign(std::move(key), std::move(value)); }
 
     // Defines "NSDictionary" and "NSMutableDictionary"; does nothing when they exist.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     Value::Dictionary m_entries;

@@ -1,10 +1,12 @@
 #include "platform/foundation/Notification.h"
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -17,32 +19,32 @@ void Notification::setContents(std::string name, Object* object, Value userInfo)
     m_userInfo = std::move(userInfo);
 }
 
-void Notification::defineClass(runtime::Runtime& runtime)
+void Notification::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSNotification"))
         return;
-    Class& cls = runtime.defineClass<Notification>("NSNotification", "NSObject");
-    // A notification without a name cannot be matched by anyone, so it is not made.
-    runtime.define(cls, SEL("initWithName:object:userInfo:"),
-        Imp::of([](Notification* self, Selector, Value name, Object* object, Value userInfo) -> Object* {
-            if (!name.isString())
-                return nullptr;
-            self->setContents(name.string(), object, std::move(userInfo));
-            return self;
-        }));
-    runtime.define(cls, SEL("name"), Imp::of([](Notification* self, Selector) { return Value(self->name()); }));
-    runtime.define(cls, SEL("object"), Imp::of([](Notification* self, Selector) { return self->object(); }));
-    runtime.define(cls, SEL("userInfo"), Imp::of([](Notification* self, Selector) { return self->userInfo(); }));
-    runtime.defineClassMethod(cls, SEL("notificationWithName:object:userInfo:"),
-        Imp::of([](Class* self, Selector, Value name, Object* object, Value userInfo) -> Ref<Object> {
-            return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithName:object:userInfo:"),
-                std::move(name), object, std::move(userInfo));
-        }));
-    runtime.defineClassMethod(cls, SEL("notificationWithName:object:"),
-        Imp::of([](Class* self, Selector, Value name, Object* object) -> Ref<Object> {
-            return runtime::send<Ref<Object>>(
-                self, SEL("notificationWithName:object:userInfo:"), std::move(name), object, Value());
-        }));
+    ClassBuilder::define<Notification>(runtime, "NSNotification", "NSObject")
+        // A notification without a name cannot be matched by anyone, so it is not made.
+        .method("initWithName:object:userInfo:",
+            Imp::of([](Notification* self, Selector, Value name, Object* object, Value userInfo) -> Object* {
+                if (!name.isString())
+                    return nullptr;
+                self->setContents(name.string(), object, std::move(userInfo));
+                return self;
+            }))
+        .method("name", Imp::of([](Notification* self, Selector) { return Value(self->name()); }))
+        .method("object", Imp::of([](Notification* self, Selector) { return self->object(); }))
+        .property("userInfo", {}, &Notification::m_userInfo)
+        .classMethod("notificationWithName:object:userInfo:",
+            Imp::of([](Class* self, Selector, Value name, Object* object, Value userInfo) -> Ref<Object> {
+                return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithName:object:userInfo:"),
+                    std::move(name), object, std::move(userInfo));
+            }))
+        .classMethod("notificationWithName:object:",
+            Imp::of([](Class* self, Selector, Value name, Object* object) -> Ref<Object> {
+                return runtime::send<Ref<Object>>(
+                    self, SEL("notificationWithName:object:userInfo:"), std::move(name), object, Value());
+            }));
 }
 
 Ref<Object> makeNotification(runtime::Runtime& runtime, std::string name, Object* object, Value userInfo)

@@ -23,7 +23,7 @@ public:
     void setContents(std::string name, runtime::Object* object, Value userInfo);
 
     // Defines the run-time class "NSNotification"; does nothing when it exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::string m_name;

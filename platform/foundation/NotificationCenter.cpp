@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "platform/foundation/Notification.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -118,40 +120,41 @@ size_t NotificationCenter::observerCount() const
         [this](const auto& registration) { return !isStale(*registration); });
 }
 
-void NotificationCenter::defineClass(runtime::Runtime& runtime)
+void NotificationCenter::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSNotificationCenter"))
         return;
-    Class& cls = runtime.defineClass<NotificationCenter>("NSNotificationCenter", "NSObject");
-    runtime.define(cls, SEL("addObserver:selector:name:object:"),
-        Imp::of(
-            [](NotificationCenter* self, Selector, Object* observer, Selector selector, Value name, Object* object) {
+    auto builder = ClassBuilder::define<NotificationCenter>(runtime, "NSNotificationCenter", "NSObject");
+    builder
+        .method("addObserver:selector:name:object:",
+            Imp::of([](NotificationCenter* self, Selector, Object* observer, Selector selector, Value name,
+                        Object* object) {
                 if (auto filter = nameFilter(name))
                     self->addObserver(observer, selector, std::move(*filter), object);
+            }))
+        .method("removeObserver:",
+            Imp::of([](NotificationCenter* self, Selector, Object* observer) { self->removeObserver(observer); }))
+        .method("removeObserver:name:object:",
+            Imp::of([](NotificationCenter* self, Selector, Object* observer, Value name, Object* object) {
+                if (auto filter = nameFilter(name))
+                    self->removeObserver(observer, *filter, object);
+            }))
+        .method("postNotification:", Imp::of([](NotificationCenter* self, Selector, Object* notification) {
+            self->postNotification(notification);
+        }))
+        .method("postNotificationName:object:userInfo:",
+            Imp::of([](NotificationCenter* self, Selector, Value name, Object* object, Value userInfo) {
+                if (name.isString())
+                    self->post(name.string(), object, std::move(userInfo));
+            }))
+        .method(
+            "postNotificationName:object:", Imp::of([](NotificationCenter* self, Selector, Value name, Object* object) {
+                runtime::send(self, SEL("postNotificationName:object:userInfo:"), std::move(name), object, Value());
             }));
-    runtime.define(cls, SEL("removeObserver:"),
-        Imp::of([](NotificationCenter* self, Selector, Object* observer) { self->removeObserver(observer); }));
-    runtime.define(cls, SEL("removeObserver:name:object:"),
-        Imp::of([](NotificationCenter* self, Selector, Object* observer, Value name, Object* object) {
-            if (auto filter = nameFilter(name))
-                self->removeObserver(observer, *filter, object);
-        }));
-    runtime.define(cls, SEL("postNotification:"), Imp::of([](NotificationCenter* self, Selector, Object* notification) {
-        self->postNotification(notification);
-    }));
-    runtime.define(cls, SEL("postNotificationName:object:userInfo:"),
-        Imp::of([](NotificationCenter* self, Selector, Value name, Object* object, Value userInfo) {
-            if (name.isString())
-                self->post(name.string(), object, std::move(userInfo));
-        }));
-    runtime.define(cls, SEL("postNotificationName:object:"),
-        Imp::of([](NotificationCenter* self, Selector, Value name, Object* object) {
-            runtime::send(self, SEL("postNotificationName:object:userInfo:"), std::move(name), object, Value());
-        }));
 
     // Each run time (each process) has its own default center, owned by this method.
-    Ref<Object> center = runtime::newObject(&cls);
-    runtime.defineClassMethod(cls, SEL("defaultCenter"), Imp::of([center](Class*, Selector) { return center; }));
+    Ref<Object> center = runtime::newObject(&builder.cls());
+    builder.classMethod("defaultCenter", Imp::of([center](Class*, Selector) { return center; }));
 }
 
 NotificationCenter* defaultCenter(runtime::Runtime& runtime)

@@ -49,7 +49,7 @@ public:
 
     // Defines the run-time class "NSNotificationCenter" and makes its default
     // instance, which lives as long as the run time; does nothing when the class exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     struct Registration {

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -61,26 +63,23 @@ Value Number::numericValue() const
     return 0;
 }
 
-void Number::defineClass(runtime::Runtime& runtime)
+void Number::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSNumber"))
         return;
-    Class& cls = runtime.defineClass<Number>("NSNumber", "NSValue");
-    runtime.define(cls, SEL("initWithBool:"),
-        Imp::of([](Number* self, Selector, bool value) { return initWith<int8_t>(self, "c", value ? 1 : 0); }));
-    runtime.define(cls, SEL("initWithInteger:"),
-        Imp::of([](Number* self, Selector, int64_t value) { return initWith(self, "q", value); }));
-    runtime.define(cls, SEL("initWithDouble:"),
-        Imp::of([](Number* self, Selector, double value) { return initWith(self, "d", value); }));
-    runtime.defineClassMethod(cls, SEL("numberWithBool:"), classFactory<bool>("initWithBool:"));
-    runtime.defineClassMethod(cls, SEL("numberWithInteger:"), classFactory<int64_t>("initWithInteger:"));
-    runtime.defineClassMethod(cls, SEL("numberWithDouble:"), classFactory<double>("initWithDouble:"));
-    runtime.define(
-        cls, SEL("boolValue"), Imp::of([](Number* self, Selector) { return self->numericValue().boolean(); }));
-    runtime.define(
-        cls, SEL("integerValue"), Imp::of([](Number* self, Selector) { return self->numericValue().integer(); }));
-    runtime.define(
-        cls, SEL("doubleValue"), Imp::of([](Number* self, Selector) { return self->numericValue().real(); }));
+    ClassBuilder::define<Number>(runtime, "NSNumber", "NSValue")
+        .method("initWithBool:",
+            Imp::of([](Number* self, Selector, bool value) { return initWith<int8_t>(self, "c", value ? 1 : 0); }))
+        .method("initWithInteger:",
+            Imp::of([](Number* self, Selector, int64_t value) { return initWith(self, "q", value); }))
+        .method(
+            "initWithDouble:", Imp::of([](Number* self, Selector, double value) { return initWith(self, "d", value); }))
+        .classMethod("numberWithBool:", classFactory<bool>("initWithBool:"))
+        .classMethod("numberWithInteger:", classFactory<int64_t>("initWithInteger:"))
+        .classMethod("numberWithDouble:", classFactory<double>("initWithDouble:"))
+        .method("boolValue", Imp::of([](Number* self, Selector) { return self->numericValue().boolean(); }))
+        .method("integerValue", Imp::of([](Number* self, Selector) { return self->numericValue().integer(); }))
+        .method("doubleValue", Imp::of([](Number* self, Selector) { return self->numericValue().real(); }));
 }
 
 } // namespace foundation

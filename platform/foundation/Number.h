@@ -20,7 +20,7 @@ public:
 
     // Defines the run-time class "NSNumber" (a subclass of "NSValue", which
     // must exist); does nothing when it exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 };
 
 } // namespace foundation

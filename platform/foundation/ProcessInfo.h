@@ -16,7 +16,7 @@ public:
 
     std::string globallyUniqueString();
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 };
 
 } // namespace foundation

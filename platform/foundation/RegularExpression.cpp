@@ -4,11 +4,13 @@
 #include <unicode/unistr.h>
 
 #include "platform/foundation/TextCheckingResult.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -94,6 +96,47 @@ namespace {
                     input, static_cast<int32_t>(groups[group].location), static_cast<int32_t>(groups[group].length));
         }
         return result;
+    }
+
+    // The messages that search a text.
+    void defineMatching(ClassBuilder& builder, runtime::Runtime& runtime)
+    {
+        auto* owner = &runtime;
+        builder
+            .method("firstMatchInString:options:range:",
+                Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options,
+                            Range range) -> Ref<Object> {
+                    auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
+                    if (!found || found->empty())
+                        return nullptr;
+                    return TextCheckingResult::make(*owner, std::move(found->front()));
+                }))
+            .method("matchesInString:options:range:",
+                Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    Value results = Value::array();
+                    auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
+                    for (auto& match : found.value_or(std::vector<std::vector<Range>> {}))
+                        results.append(Value(TextCheckingResult::make(*owner, std::move(match))));
+                    return results;
+                }))
+            .method("numberOfMatchesInString:options:range:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
+                    return static_cast<uint64_t>(found ? found->size() : 0);
+                }))
+            .method("rangeOfFirstMatchInString:options:range:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
+                    auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
+                    return found && !found->empty() ? found->front().front() : Range { Range::notFound, 0 };
+                }))
+            .method("stringByReplacingMatchesInString:options:range:withTemplate:",
+                Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range,
+                            const Value& replacement) -> Value {
+                    if (!text.isString())
+                        return {};
+                    auto result = self->replacingMatches(text.string(), options, range, replacement.string());
+                    return result ? Value(*result) : text;
+                }));
     }
 
 } // namespace
@@ -183,63 +226,29 @@ std::optional<std::string> RegularExpression::replacingMatches(const std::string
     return result;
 }
 
-void RegularExpression::defineClass(runtime::Runtime& runtime)
+void RegularExpression::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSRegularExpression"))
         return;
-    auto& cls = runtime.defineClass<RegularExpression>("NSRegularExpression", "NSObject");
-    runtime.define(cls, SEL("initWithPattern:options:error:"),
-        Imp::of([](RegularExpression* self, Selector, const Value& pattern, uint64_t options, Object*) -> Object* {
-            if (!pattern.isString()) {
-                runtime::console("foundation: a regular expression needs a pattern string");
-                return nullptr;
-            }
-            if (auto compiled = self->compile(pattern.string(), options); !compiled) {
-                runtime::console("foundation: " + compiled.error().message);
-                return nullptr;
-            }
-            return self;
-        }));
-    runtime.define(
-        cls, SEL("pattern"), Imp::of([](RegularExpression* self, Selector) { return Value(self->pattern()); }));
-    runtime.define(cls, SEL("options"), Imp::of(&RegularExpression::options));
-    runtime.define(cls, SEL("numberOfCaptureGroups"), Imp::of(&RegularExpression::numberOfCaptureGroups));
-    auto* owner = &runtime;
-    runtime.define(cls, SEL("firstMatchInString:options:range:"),
-        Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options,
-                    Range range) -> Ref<Object> {
-            auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
-            if (!found || found->empty())
-                return nullptr;
-            return TextCheckingResult::make(*owner, std::move(found->front()));
-        }));
-    runtime.define(cls, SEL("matchesInString:options:range:"),
-        Imp::of([owner](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-            Value results = Value::array();
-            auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
-            for (auto& match : found.value_or(std::vector<std::vector<Range>> {}))
-                results.append(Value(TextCheckingResult::make(*owner, std::move(match))));
-            return results;
-        }));
-    runtime.define(cls, SEL("numberOfMatchesInString:options:range:"),
-        Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-            auto found = text.isString() ? self->matches(text.string(), options, range) : std::nullopt;
-            return static_cast<uint64_t>(found ? found->size() : 0);
-        }));
-    runtime.define(cls, SEL("rangeOfFirstMatchInString:options:range:"),
-        Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range) {
-            auto found = text.isString() ? self->matches(text.string(), options, range, 1) : std::nullopt;
-            return found && !found->empty() ? found->front().front() : Range { Range::notFound, 0 };
-        }));
-    runtime.define(cls, SEL("stringByReplacingMatchesInString:options:range:withTemplate:"),
-        Imp::of([](RegularExpression* self, Selector, const Value& text, uint64_t options, Range range,
-                    const Value& replacement) -> Value {
-            if (!text.isString())
-                return {};
-            auto result = self->replacingMatches(text.string(), options, range, replacement.string());
-            return result ? Value(*result) : text;
-        }));
-    runtime.defineClassMethod(cls, SEL("regularExpressionWithPattern:options:error:"),
+    auto builder = ClassBuilder::define<RegularExpression>(runtime, "NSRegularExpression", "NSObject");
+    builder
+        .method("initWithPattern:options:error:",
+            Imp::of([](RegularExpression* self, Selector, const Value& pattern, uint64_t options, Object*) -> Object* {
+                if (!pattern.isString()) {
+                    runtime::console("foundation: a regular expression needs a pattern string");
+                    return nullptr;
+                }
+                if (auto compiled = self->compile(pattern.string(), options); !compiled) {
+                    runtime::console("foundation: " + compiled.error().message);
+                    return nullptr;
+                }
+                return self;
+            }))
+        .method("pattern", Imp::of([](RegularExpression* self, Selector) { return Value(self->pattern()); }))
+        .method("options", Imp::of(&RegularExpression::options))
+        .method("numberOfCaptureGroups", Imp::of(&RegularExpression::numberOfCaptureGroups));
+    defineMatching(builder, runtime);
+    builder.classMethod("regularExpressionWithPattern:options:error:",
         Imp::of([](runtime::Class* self, Selector, const Value& pattern, uint64_t options, Object* error) {
             return runtime::send<Ref<Object>>(
                 runtime::alloc(self), SEL("initWithPattern:options:error:"), pattern, options, error);

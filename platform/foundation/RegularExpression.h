@@ -70,7 +70,7 @@ public:
     std::optional<std::string> replacingMatches(const std::string& text, uint64_t matchingOptions,
         std::optional<Range> range, const std::string& replacementTemplate) const;
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::string m_pattern;

@@ -1,9 +1,11 @@
 #include "platform/foundation/TextCheckingResult.h"
 
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Ref;
 using runtime::Selector;
@@ -22,18 +24,16 @@ Ref<TextCheckingResult> TextCheckingResult::make(runtime::Runtime& runtime, std:
     return result;
 }
 
-void TextCheckingResult::defineClass(runtime::Runtime& runtime)
+void TextCheckingResult::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSTextCheckingResult"))
         return;
-    auto& cls = runtime.defineClass<TextCheckingResult>("NSTextCheckingResult", "NSObject");
-    runtime.define(
-        cls, SEL("range"), Imp::of([](TextCheckingResult* self, Selector) { return self->rangeAtIndex(0); }));
-    runtime.define(cls, SEL("rangeAtIndex:"), Imp::of(&TextCheckingResult::rangeAtIndex));
-    runtime.define(cls, SEL("numberOfRanges"),
-        Imp::of([](TextCheckingResult* self, Selector) { return static_cast<uint64_t>(self->ranges().size()); }));
-    runtime.define(
-        cls, SEL("resultType"), Imp::of([](TextCheckingResult*, Selector) { return regularExpressionType; }));
+    ClassBuilder::define<TextCheckingResult>(runtime, "NSTextCheckingResult", "NSObject")
+        .method("range", Imp::of([](TextCheckingResult* self, Selector) { return self->rangeAtIndex(0); }))
+        .method("rangeAtIndex:", Imp::of(&TextCheckingResult::rangeAtIndex))
+        .method("numberOfRanges",
+            Imp::of([](TextCheckingResult* self, Selector) { return static_cast<uint64_t>(self->ranges().size()); }))
+        .method("resultType", Imp::of([](TextCheckingResult*, Selector) { return regularExpressionType; }));
 }
 
 } // namespace foundation

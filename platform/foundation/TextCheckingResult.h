@@ -25,7 +25,7 @@ public:
     // A new result of the run time's "NSTextCheckingResult" class.
     static runtime::Ref<TextCheckingResult> make(runtime::Runtime&, std::vector<Range>);
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::vector<Range> m_ranges;

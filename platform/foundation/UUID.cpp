@@ -3,11 +3,13 @@
 #include <uuid/uuid.h>
 
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace foundation {
 
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -46,29 +48,28 @@ std::optional<UUID::Bytes> UUID::parse(std::string_view text)
     return bytes;
 }
 
-void UUID::defineClass(runtime::Runtime& runtime)
+void UUID::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSUUID"))
         return;
-    Class& cls = runtime.defineClass<UUID>("NSUUID", "NSObject");
-    runtime.define(cls, SEL("init"), Imp::of([](UUID* self, Selector) -> Object* {
-        self->m_bytes = random();
-        return self;
-    }));
-    runtime.define(cls, SEL("initWithUUIDString:"), Imp::of([](UUID* self, Selector, const Value& text) -> Object* {
-        auto parsed = text.isString() ? parse(text.string()) : std::nullopt;
-        if (!parsed)
-            return nullptr;
-        self->m_bytes = *parsed;
-        return self;
-    }));
-    runtime.define(cls, SEL("UUIDString"), Imp::of([](UUID* self, Selector) { return Value(self->string()); }));
-    runtime.define(cls, SEL("isEqual:"), Imp::of([](UUID* self, Selector, Object* other) {
-        auto* uuid = dynamic_cast<UUID*>(other);
-        return uuid && uuid->bytes() == self->bytes();
-    }));
-    runtime.defineClassMethod(
-        cls, SEL("UUID"), Imp::of([](Class* self, Selector) -> Ref<Object> { return runtime::newObject(self); }));
+    ClassBuilder::define<UUID>(runtime, "NSUUID", "NSObject")
+        .method("init", Imp::of([](UUID* self, Selector) -> Object* {
+            self->m_bytes = random();
+            return self;
+        }))
+        .method("initWithUUIDString:", Imp::of([](UUID* self, Selector, const Value& text) -> Object* {
+            auto parsed = text.isString() ? parse(text.string()) : std::nullopt;
+            if (!parsed)
+                return nullptr;
+            self->m_bytes = *parsed;
+            return self;
+        }))
+        .method("UUIDString", Imp::of([](UUID* self, Selector) { return Value(self->string()); }))
+        .method("isEqual:", Imp::of([](UUID* self, Selector, Object* other) {
+            auto* uuid = dynamic_cast<UUID*>(other);
+            return uuid && uuid->bytes() == self->bytes();
+        }))
+        .classMethod("UUID", Imp::of([](Class* self, Selector) -> Ref<Object> { return runtime::newObject(self); }));
 }
 
 } // namespace foundation

@@ -35,7 +35,7 @@ public:
     static std::optional<Bytes> parse(std::string_view);
 
     // Defines the run-time class "NSUUID"; does nothing when it exists.
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     Bytes m_bytes {};

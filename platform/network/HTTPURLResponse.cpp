@@ -1,12 +1,14 @@
 #include "platform/network/HTTPURLResponse.h"
 
 #include "platform/network/URL.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace network {
 
 using foundation::Value;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -21,27 +23,25 @@ Ref<HTTPURLResponse> HTTPURLResponse::make(runtime::Runtime& runtime, LoadRespon
     return typed;
 }
 
-void HTTPURLResponse::defineClass(runtime::Runtime& runtime)
+void HTTPURLResponse::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSHTTPURLResponse"))
         return;
     if (!runtime.classNamed("NSURLResponse"))
-        runtime.defineClass<runtime::NSObject>("NSURLResponse", "NSObject");
+        ClassBuilder::define<runtime::NSObject>(runtime, "NSURLResponse", "NSObject");
     auto* owner = &runtime;
-    Class& cls = runtime.defineClass<HTTPURLResponse>("NSHTTPURLResponse", "NSURLResponse");
-    runtime.define(cls, SEL("URL"), Imp::of([owner](HTTPURLResponse* self, Selector) -> Ref<Object> {
-        return URL::make(*owner, self->contents().url);
-    }));
-    runtime.define(
-        cls, SEL("statusCode"), Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().statusCode; }));
-    runtime.define(
-        cls, SEL("allHeaderFields"), Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().headers; }));
-    runtime.define(cls, SEL("expectedContentLength"),
-        Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().expectedContentLength; }));
-    runtime.define(cls, SEL("MIMEType"), Imp::of([](HTTPURLResponse* self, Selector) {
-        auto& type = self->contents().mimeType;
-        return type.empty() ? Value() : Value(type);
-    }));
+    ClassBuilder::define<HTTPURLResponse>(runtime, "NSHTTPURLResponse", "NSURLResponse")
+        .method("URL", Imp::of([owner](HTTPURLResponse* self, Selector) -> Ref<Object> {
+            return URL::make(*owner, self->contents().url);
+        }))
+        .method("statusCode", Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().statusCode; }))
+        .method("allHeaderFields", Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().headers; }))
+        .method("expectedContentLength",
+            Imp::of([](HTTPURLResponse* self, Selector) { return self->contents().expectedContentLength; }))
+        .method("MIMEType", Imp::of([](HTTPURLResponse* self, Selector) {
+            auto& type = self->contents().mimeType;
+            return type.empty() ? Value() : Value(type);
+        }));
 }
 
 } // namespace network

@@ -18,7 +18,7 @@ public:
     // A new response of the run time's class "NSHTTPURLResponse".
     static runtime::Ref<HTTPURLResponse> make(runtime::Runtime&, LoadResponse);
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     LoadResponse m_contents;

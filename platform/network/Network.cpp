@@ -14,13 +14,13 @@ namespace network {
 void defineClasses(device::Process& process)
 {
     auto& runtime = process.runtime();
-    URL::defineClass(runtime);
-    URLRequest::defineClass(runtime);
-    HTTPURLResponse::defineClass(runtime);
-    OperationQueue::defineClass(process);
-    URLConnection::defineClass(process);
-    URLSessionDataTask::defineClass(process);
-    URLSession::defineClass(process);
+    URL::registerClass(runtime);
+    URLRequest::registerClass(runtime);
+    HTTPURLResponse::registerClass(runtime);
+    OperationQueue::registerClass(process);
+    URLConnection::registerClass(process);
+    URLSessionDataTask::registerClass(process);
+    URLSession::registerClass(process);
 }
 
 } // namespace network

@@ -3,12 +3,14 @@
 #include <memory>
 
 #include "platform/device/Process.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace network {
 
 using runtime::Block;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -32,24 +34,25 @@ OperationQueue* OperationQueue::mainQueue(device::Process& process)
     return dynamic_cast<OperationQueue*>(queue.get());
 }
 
-void OperationQueue::defineClass(device::Process& process)
+void OperationQueue::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSOperationQueue"))
         return;
-    Class& cls = runtime.defineClass<OperationQueue>("NSOperationQueue", "NSObject");
+    auto builder = ClassBuilder::define<OperationQueue>(runtime, "NSOperationQueue", "NSObject");
     auto* owner = &process;
     auto serial = std::make_shared<int>(0);
-    runtime.define(cls, SEL("init"), Imp::of([owner, serial](OperationQueue* self, Selector) -> Object* {
-        self->m_queue = &owner->queue("com.apple.NSOperationQueue." + std::to_string(++*serial));
-        return self;
-    }));
-    runtime.define(cls, SEL("addOperationWithBlock:"), Imp::of([](OperationQueue* self, Selector, Block<void()> block) {
-        if (self->m_queue && block)
-            self->m_queue->async([block = std::move(block)] { block(); });
-    }));
+    builder
+        .method("init", Imp::of([owner, serial](OperationQueue* self, Selector) -> Object* {
+            self->m_queue = &owner->queue("com.apple.NSOperationQueue." + std::to_string(++*serial));
+            return self;
+        }))
+        .method("addOperationWithBlock:", Imp::of([](OperationQueue* self, Selector, Block<void()> block) {
+            if (self->m_queue && block)
+                self->m_queue->async([block = std::move(block)] { block(); });
+        }));
     Ref<Object> main = make(process, process.mainQueue());
-    runtime.defineClassMethod(cls, SEL("mainQueue"), Imp::of([main](Class*, Selector) { return main; }));
+    builder.classMethod("mainQueue", Imp::of([main](Class*, Selector) { return main; }));
 }
 
 } // namespace network

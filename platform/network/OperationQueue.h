@@ -22,7 +22,7 @@ public:
     // The process's main operation queue; nil without the class.
     static OperationQueue* mainQueue(device::Process&);
 
-    static void defineClass(device::Process&);
+    static void registerClass(device::Process&);
 
 private:
     device::DispatchQueue* m_queue { nullptr };

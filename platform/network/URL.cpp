@@ -3,12 +3,14 @@
 #include <curl/curl.h>
 
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace network {
 
 using foundation::Value;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -57,27 +59,26 @@ Ref<URL> URL::make(runtime::Runtime& runtime, std::string_view text)
     return Ref<URL>(dynamic_cast<URL*>(url.get()));
 }
 
-void URL::defineClass(runtime::Runtime& runtime)
+void URL::registerClass(runtime::Runtime& runtime)
 {
     if (runtime.classNamed("NSURL"))
         return;
-    Class& cls = runtime.defineClass<URL>("NSURL", "NSObject");
-    runtime.define(cls, SEL("initWithString:"), Imp::of([](URL* self, Selector, const Value& text) -> Object* {
-        return text.isString() && self->setString(text.string()) ? self : nullptr;
-    }));
-    runtime.define(
-        cls, SEL("absoluteString"), Imp::of([](URL* self, Selector) { return Value(self->absoluteString()); }));
-    runtime.define(cls, SEL("scheme"), Imp::of([](URL* self, Selector) { return textOrNil(self->scheme()); }));
-    runtime.define(cls, SEL("host"), Imp::of([](URL* self, Selector) { return textOrNil(self->host()); }));
-    runtime.define(cls, SEL("path"), Imp::of([](URL* self, Selector) { return Value(self->path()); }));
-    runtime.define(cls, SEL("query"), Imp::of([](URL* self, Selector) { return textOrNil(self->query()); }));
-    runtime.define(cls, SEL("isEqual:"), Imp::of([](URL* self, Selector, Object* other) {
-        auto* url = dynamic_cast<URL*>(other);
-        return url && url->absoluteString() == self->absoluteString();
-    }));
-    runtime.defineClassMethod(cls, SEL("URLWithString:"), Imp::of([](Class* self, Selector, const Value& text) {
-        return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithString:"), text);
-    }));
+    ClassBuilder::define<URL>(runtime, "NSURL", "NSObject")
+        .method("initWithString:", Imp::of([](URL* self, Selector, const Value& text) -> Object* {
+            return text.isString() && self->setString(text.string()) ? self : nullptr;
+        }))
+        .method("absoluteString", Imp::of([](URL* self, Selector) { return Value(self->absoluteString()); }))
+        .method("scheme", Imp::of([](URL* self, Selector) { return textOrNil(self->scheme()); }))
+        .method("host", Imp::of([](URL* self, Selector) { return textOrNil(self->host()); }))
+        .method("path", Imp::of([](URL* self, Selector) { return Value(self->path()); }))
+        .method("query", Imp::of([](URL* self, Selector) { return textOrNil(self->query()); }))
+        .method("isEqual:", Imp::of([](URL* self, Selector, Object* other) {
+            auto* url = dynamic_cast<URL*>(other);
+            return url && url->absoluteString() == self->absoluteString();
+        }))
+        .classMethod("URLWithString:", Imp::of([](Class* self, Selector, const Value& text) {
+            return runtime::send<Ref<Object>>(runtime::alloc(self), SEL("initWithString:"), text);
+        }));
 }
 
 } // namespace network

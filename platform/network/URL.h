@@ -31,7 +31,7 @@ public:
     // A new URL of the run time's class "NSURL"; nil for text that is not a URL.
     static runtime::Ref<URL> make(runtime::Runtime&, std::string_view text);
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     std::string m_string;

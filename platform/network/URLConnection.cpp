@@ -7,6 +7,7 @@
 #include "platform/foundation/ErrorObject.h"
 #include "platform/network/HTTPURLResponse.h"
 #include "platform/network/Network.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Console.h"
 #include "platform/runtime/Send.h"
 
@@ -15,6 +16,7 @@ namespace network {
 using foundation::Value;
 using runtime::Block;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -140,51 +142,51 @@ void URLConnection::deliverEnd(const std::optional<LoadError>& failure)
     });
 }
 
-void URLConnection::defineClass(device::Process& process)
+void URLConnection::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSURLConnection"))
         return;
-    Class& cls = runtime.defineClass<URLConnection>("NSURLConnection", "NSObject");
     auto* owner = &process;
-    runtime.define(cls, SEL("initWithRequest:delegate:startImmediately:"),
-        Imp::of([owner](URLConnection* self, Selector, Object* request, Object* delegate, bool startNow) -> Object* {
-            self->m_process = owner;
-            self->m_request = dynamic_cast<URLRequest*>(request);
-            self->m_delegate = delegate;
-            if (startNow)
-                self->start();
-            return self;
-        }));
-    runtime.define(cls, SEL("initWithRequest:delegate:"),
-        Imp::of([](URLConnection* self, Selector, Object* request, Object* delegate) {
-            return runtime::send<Ref<Object>>(
-                self, SEL("initWithRequest:delegate:startImmediately:"), request, delegate, true);
-        }));
-    runtime.define(cls, SEL("setDelegateQueue:"), Imp::of([](URLConnection* self, Selector, Object* queue) {
-        if (!self->m_started)
-            self->m_delegateQueue = dynamic_cast<OperationQueue*>(queue);
-    }));
-    runtime.define(cls, SEL("start"), Imp::of(&URLConnection::start));
-    runtime.define(cls, SEL("cancel"), Imp::of(&URLConnection::cancel));
-    runtime.define(cls, SEL("originalRequest"),
-        Imp::of([](URLConnection* self, Selector) { return Ref<Object>(self->m_request.get()); }));
-    runtime.defineClassMethod(cls, SEL("connectionWithRequest:delegate:"),
-        Imp::of([](Class* self, Selector, Object* request, Object* delegate) {
-            return runtime::send<Ref<Object>>(
-                runtime::alloc(self), SEL("initWithRequest:delegate:"), request, delegate);
-        }));
-    runtime.defineClassMethod(cls, SEL("sendAsynchronousRequest:queue:completionHandler:"),
-        Imp::of([owner](Class*, Selector, Object* request, Object* queue, Completion completion) {
-            auto* target = dynamic_cast<OperationQueue*>(queue);
-            if (!target || !target->dispatchQueue() || !completion) {
-                runtime::console(
-                    "network: +[NSURLConnection sendAsynchronousRequest:queue:completionHandler:] needs an "
-                    "operation queue and a completion handler; nothing was sent");
-                return;
-            }
-            sendAsynchronously(*owner, dynamic_cast<URLRequest*>(request), target, std::move(completion));
-        }));
+    ClassBuilder::define<URLConnection>(runtime, "NSURLConnection", "NSObject")
+        .method("initWithRequest:delegate:startImmediately:",
+            Imp::of(
+                [owner](URLConnection* self, Selector, Object* request, Object* delegate, bool startNow) -> Object* {
+                    self->m_process = owner;
+                    self->m_request = dynamic_cast<URLRequest*>(request);
+                    self->m_delegate = delegate;
+                    if (startNow)
+                        self->start();
+                    return self;
+                }))
+        .method(
+            "initWithRequest:delegate:", Imp::of([](URLConnection* self, Selector, Object* request, Object* delegate) {
+                return runtime::send<Ref<Object>>(
+                    self, SEL("initWithRequest:delegate:startImmediately:"), request, delegate, true);
+            }))
+        .method("setDelegateQueue:", Imp::of([](URLConnection* self, Selector, Object* queue) {
+            if (!self->m_started)
+                self->m_delegateQueue = dynamic_cast<OperationQueue*>(queue);
+        }))
+        .method("start", Imp::of(&URLConnection::start))
+        .method("cancel", Imp::of(&URLConnection::cancel))
+        .property("originalRequest", {}, &URLConnection::m_request)
+        .classMethod(
+            "connectionWithRequest:delegate:", Imp::of([](Class* self, Selector, Object* request, Object* delegate) {
+                return runtime::send<Ref<Object>>(
+                    runtime::alloc(self), SEL("initWithRequest:delegate:"), request, delegate);
+            }))
+        .classMethod("sendAsynchronousRequest:queue:completionHandler:",
+            Imp::of([owner](Class*, Selector, Object* request, Object* queue, Completion completion) {
+                auto* target = dynamic_cast<OperationQueue*>(queue);
+                if (!target || !target->dispatchQueue() || !completion) {
+                    runtime::console(
+                        "network: +[NSURLConnection sendAsynchronousRequest:queue:completionHandler:] needs an "
+                        "operation queue and a completion handler; nothing was sent");
+                    return;
+                }
+                sendAsynchronously(*owner, dynamic_cast<URLRequest*>(request), target, std::move(completion));
+            }));
 }
 
 } // namespace network

@@ -32,7 +32,7 @@ public:
     void start();
     void cancel();
 
-    static void defineClass(device::Process&);
+    static void registerClass(device::Process&);
 
 private:
     void post(std::function<void()> delivery);

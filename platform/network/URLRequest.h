@@ -26,7 +26,7 @@ public:
     uint64_t cachePolicy() const { return m_cachePolicy; }
     double timeoutInterval() const { return m_timeoutInterval; }
 
-    static void defineClass(runtime::Runtime&);
+    static void registerClass(runtime::Runtime&);
 
 private:
     runtime::Ref<URL> m_url;

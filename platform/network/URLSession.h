@@ -20,7 +20,7 @@ public:
 
     OperationQueue* delegateQueue() const { return m_delegateQueue.get(); }
 
-    static void defineClass(device::Process&);
+    static void registerClass(device::Process&);
 
 private:
     device::Process* m_process { nullptr };

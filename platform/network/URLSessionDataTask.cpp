@@ -7,12 +7,14 @@
 #include "platform/network/HTTPURLResponse.h"
 #include "platform/network/Network.h"
 #include "platform/network/URLConnection.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace network {
 
 using foundation::Value;
 using runtime::Class;
+using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
 using runtime::Ref;
@@ -86,22 +88,20 @@ void URLSessionDataTask::complete(Value data, Value response, Value error)
             error = std::move(error)] { completion(data, response, error); });
 }
 
-void URLSessionDataTask::defineClass(device::Process& process)
+void URLSessionDataTask::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("NSURLSessionDataTask"))
         return;
     if (!runtime.classNamed("NSURLSessionTask"))
-        runtime.defineClass<runtime::NSObject>("NSURLSessionTask", "NSObject");
-    Class& cls = runtime.defineClass<URLSessionDataTask>("NSURLSessionDataTask", "NSURLSessionTask");
-    runtime.define(cls, SEL("resume"), Imp::of(&URLSessionDataTask::resume));
-    runtime.define(cls, SEL("cancel"), Imp::of(&URLSessionDataTask::cancel));
-    runtime.define(cls, SEL("state"),
-        Imp::of([](URLSessionDataTask* self, Selector) { return static_cast<int64_t>(self->state()); }));
-    runtime.define(cls, SEL("originalRequest"),
-        Imp::of([](URLSessionDataTask* self, Selector) { return Ref<Object>(self->m_request.get()); }));
-    runtime.define(
-        cls, SEL("taskIdentifier"), Imp::of([](URLSessionDataTask* self, Selector) { return self->m_identifier; }));
+        ClassBuilder::define<runtime::NSObject>(runtime, "NSURLSessionTask", "NSObject");
+    ClassBuilder::define<URLSessionDataTask>(runtime, "NSURLSessionDataTask", "NSURLSessionTask")
+        .method("resume", Imp::of(&URLSessionDataTask::resume))
+        .method("cancel", Imp::of(&URLSessionDataTask::cancel))
+        .method(
+            "state", Imp::of([](URLSessionDataTask* self, Selector) { return static_cast<int64_t>(self->state()); }))
+        .property("originalRequest", {}, &URLSessionDataTask::m_request)
+        .property("taskIdentifier", {}, &URLSessionDataTask::m_identifier);
 }
 
 } // namespace network

@@ -32,7 +32,7 @@ public:
     static runtime::Ref<URLSessionDataTask> make(
         device::Process&, URLRequest*, OperationQueue* delegateQueue, Completion, uint64_t identifier);
 
-    static void defineClass(device::Process&);
+    static void registerClass(device::Process&);
 
 private:
     void complete(foundation::Value data, foundation::Value response, foundation::Value error);

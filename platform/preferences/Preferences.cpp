@@ -3,11 +3,13 @@
 #include <map>
 
 #include "platform/device/Device.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace preferences {
 
 using foundation::Value;
+using runtime::ClassBuilder;
 using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
@@ -114,42 +116,47 @@ void Preferences::reload()
         update(registration, m_values);
 }
 
-void defineClasses(device::Process& process)
+void Preferences::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
     if (runtime.classNamed("HBPreferences"))
         return;
-    auto& cls = runtime.defineClass<Preferences>("HBPreferences", "NSObject");
-    // An instance per domain and process: initialising another one answers
-    // the existing instance, as the preference library does.
-    runtime.define(cls, SEL("initWithIdentifier:"),
-        runtime::Imp::of([&process](Preferences*, Selector, const Value& identifier) -> Ref<Preferences> {
-            if (!identifier.isString() || identifier.string().empty())
-                return nullptr;
-            return Preferences::forIdentifier(process, identifier.string());
-        }));
-    runtime.define(cls, SEL("registerBool:default:forKey:"),
-        runtime::Imp::of([](Preferences* self, Selector, bool* variable, bool defaultValue, const Value& key) {
-            if (variable && key.isString())
-                self->registerBool(variable, defaultValue, key.string());
-        }));
-    runtime.define(cls, SEL("registerInteger:default:forKey:"),
-        runtime::Imp::of([](Preferences* self, Selector, int64_t* variable, int64_t defaultValue, const Value& key) {
-            if (variable && key.isString())
-                self->registerInteger(variable, defaultValue, key.string());
-        }));
-    runtime.define(cls, SEL("objectForKey:"), runtime::Imp::of([](Preferences* self, Selector, const Value& key) {
-        return self->objectForKey(key.string());
-    }));
-    runtime.define(cls, SEL("setObject:forKey:"),
-        runtime::Imp::of([](Preferences* self, Selector, const Value& value, const Value& key) {
-            if (key.isString())
-                (void)self->setObject(value, key.string());
-        }));
-    runtime.define(cls, SEL("removeAllObjects"),
-        runtime::Imp::of([](Preferences* self, Selector) { (void)self->removeAllObjects(); }));
-    runtime.define(cls, SEL("_preferencesChanged:"),
-        runtime::Imp::of([](Preferences* self, Selector, Object*) { self->reload(); }));
+    ClassBuilder::define<Preferences>(runtime, "HBPreferences", "NSObject")
+        // An instance per domain and process: initialising another one answers
+        // the existing instance, as the preference library does.
+        .method("initWithIdentifier:",
+            runtime::Imp::of([&process](Preferences*, Selector, const Value& identifier) -> Ref<Preferences> {
+                if (!identifier.isString() || identifier.string().empty())
+                    return nullptr;
+                return Preferences::forIdentifier(process, identifier.string());
+            }))
+        .method("registerBool:default:forKey:",
+            runtime::Imp::of([](Preferences* self, Selector, bool* variable, bool defaultValue, const Value& key) {
+                if (variable && key.isString())
+                    self->registerBool(variable, defaultValue, key.string());
+            }))
+        .method("registerInteger:default:forKey:",
+            runtime::Imp::of(
+                [](Preferences* self, Selector, int64_t* variable, int64_t defaultValue, const Value& key) {
+                    if (variable && key.isString())
+                        self->registerInteger(variable, defaultValue, key.string());
+                }))
+        .method("objectForKey:", runtime::Imp::of([](Preferences* self, Selector, const Value& key) {
+            return self->objectForKey(key.string());
+        }))
+        .method("setObject:forKey:",
+            runtime::Imp::of([](Preferences* self, Selector, const Value& value, const Value& key) {
+                if (key.isString())
+                    (void)self->setObject(value, key.string());
+            }))
+        .method(
+            "removeAllObjects", runtime::Imp::of([](Preferences* self, Selector) { (void)self->removeAllObjects(); }))
+        .method("_preferencesChanged:", runtime::Imp::of([](Preferences* self, Selector, Object*) { self->reload(); }));
+}
+
+void defineClasses(device::Process& process)
+{
+    Preferences::registerClass(process);
 }
 
 } // namespace preferences

@@ -36,6 +36,9 @@ public:
     // Re-reads the domain and updates every registered variable.
     void reload();
 
+    // Defines "HBPreferences"; does nothing when it exists.
+    static void registerClass(device::Process&);
+
 private:
     struct Registration {
         std::string key;

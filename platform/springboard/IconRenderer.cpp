@@ -50,12 +50,13 @@ void IconRenderer::registerClass(device::Process& process)
     if (!imageClass)
         return;
     auto* owner = &process;
-    process.runtime().defineClassMethod(*imageClass, SEL("_applicationIconImageForBundleIdentifier:format:"),
-        Imp::of([owner](Object* self, Selector, Value bundleIdentifier, int64_t) -> Ref<Object> {
-            if (!bundleIdentifier.isString() || !isPlainName(bundleIdentifier.string()))
-                return nullptr;
-            return loadIcon(*owner, self, iconPath(bundleIdentifier.string()));
-        }));
+    runtime::ClassBuilder(process.runtime(), *imageClass)
+        .classMethod("_applicationIconImageForBundleIdentifier:format:",
+            Imp::of([owner](Object* self, Selector, Value bundleIdentifier, int64_t) -> Ref<Object> {
+                if (!bundleIdentifier.isString() || !isPlainName(bundleIdentifier.string()))
+                    return nullptr;
+                return loadIcon(*owner, self, iconPath(bundleIdentifier.string()));
+            }));
 }
 
 } // namespace springboard

@@ -18,13 +18,12 @@ Ref<Object> UIResponder::nextResponder()
 
 void UIResponder::registerClass(device::Process& process)
 {
-    runtime::ClassBuilder::define<UIResponder>(process.runtime(), "UIResponder", "NSObject")
-        .method("nextResponder", runtime::Imp::of([](UIResponder*, Selector) -> Ref<Object> { return nullptr; }));
+    auto builder = runtime::ClassBuilder::define<UIResponder>(process.runtime(), "UIResponder", "NSObject");
+    builder.method("nextResponder", runtime::Imp::of([](UIResponder*, Selector) -> Ref<Object> { return nullptr; }));
     // Touches a responder does not handle travel along the chain.
-    auto& cls = *process.runtime().classNamed("UIResponder");
     for (const char* name : { "touchesBegan:withEvent:", "touchesMoved:withEvent:", "touchesEnded:withEvent:",
              "touchesCancelled:withEvent:" }) {
-        process.runtime().define(cls, Selector::named(name),
+        builder.method(name,
             runtime::Imp::of([](UIResponder* self, Selector selector, const foundation::Value& touches, Object* event) {
                 runtime::send(self->nextResponder(), selector, touches, event);
             }));

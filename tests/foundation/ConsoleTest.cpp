@@ -29,7 +29,7 @@ struct ConsoleLines {
 TEST(Console, aMessageThatCannotAnswerAnErrorReachesTheHostsSinkAndOtherwiseStandardError)
 {
     runtime::Runtime runtime;
-    foundation::MutableArray::defineClass(runtime);
+    foundation::MutableArray::registerClass(runtime);
     auto array = send<Ref<Object>>(runtime.classNamed("NSMutableArray"), SEL("array"));
     {
         ConsoleLines console;
