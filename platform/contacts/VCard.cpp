@@ -252,6 +252,13 @@ namespace {
                 + reason;
         }
 
+        static bool isDeclaredText(const ContentLine& line)
+        {
+            auto values = line.parameter("VALUE");
+            return std::any_of(values.begin(), values.end(),
+                [](const std::string& value) { return equalsIgnoringAsciiCase(value, "text"); });
+        }
+
         void apply(size_t lineNumber, const ContentLine& line)
         {
             if (line.name == "VERSION") {
@@ -267,8 +274,11 @@ namespace {
             } else if (line.name == "EMAIL") {
                 m_card.emailAddresses.push_back({ labelFor(line), unescaped(line.value) });
             } else if (line.name == "TEL") {
+                // A "tel:" address gives the number after its scheme; a value
+                // declared text is the number as it stands, "tel:" and all.
                 std::string number = unescaped(line.value);
-                if (number.size() > 4 && equalsIgnoringAsciiCase(std::string_view(number).substr(0, 4), "tel:"))
+                if (!isDeclaredText(line) && number.size() > 4
+                    && equalsIgnoringAsciiCase(std::string_view(number).substr(0, 4), "tel:"))
                     number = number.substr(4);
                 m_card.phoneNumbers.push_back({ labelFor(line), number });
             } else if (line.name == "PHOTO") {

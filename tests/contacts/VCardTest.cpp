@@ -96,7 +96,8 @@ TEST(VCard, writesCardsThatReadBackTheSame)
     card.givenName = "Zoë, the \"long\"";
     card.familyName = std::string(60, 'x') + "ÿÿÿÿÿÿÿÿÿÿ";
     card.emailAddresses = { { "_$!<Work>!$_", "zoe@example.com" }, { "", "z@example.com" } };
-    card.phoneNumbers = { { "", "+1 555 0100" } };
+    // The second number is text that merely begins like a "tel:" address.
+    card.phoneNumbers = { { "", "+1 555 0100" }, { "", "TEL:T:0100" } };
     card.photo = foundation::Data(300, 0xAB);
     Card bare;
     bare.identifier = "bare";
