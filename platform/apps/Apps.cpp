@@ -23,7 +23,7 @@ namespace {
     void defineFrameworks(device::Process& process)
     {
         foundation::defineClasses(process.runtime());
-        device::defineDistributedClasses(process);
+        device::DistributedNotificationCenter::registerClass(process);
         network::defineClasses(process);
         contacts::defineClasses(process);
         device::DispatchQueueObject::registerClass(process);

@@ -80,9 +80,4 @@ void DistributedNotificationCenter::registerClass(Process& process)
     definePosting(builder, owner);
 }
 
-void defineDistributedClasses(Process& process)
-{
-    DistributedNotificationCenter::registerClass(process);
-}
-
 } // namespace device

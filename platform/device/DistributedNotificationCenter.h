@@ -23,7 +23,4 @@ public:
     static void registerClass(Process&);
 };
 
-// Registers the class above.
-void defineDistributedClasses(Process&);
-
 } // namespace device

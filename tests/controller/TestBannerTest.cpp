@@ -142,7 +142,7 @@ TEST(TestBanner, withoutABulletinServerOnlyTheConfirmationPlays)
     test.device().defineApp({ "com.apple.springboard",
         [](device::Process& process) {
             foundation::defineClasses(process.runtime());
-            device::defineDistributedClasses(process);
+            device::DistributedNotificationCenter::registerClass(process);
             preferences::defineClasses(process);
             springboard::defineClasses(process);
         },

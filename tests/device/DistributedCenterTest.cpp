@@ -46,7 +46,7 @@ public:
     {
         auto& runtime = process.runtime();
         foundation::defineClasses(runtime);
-        defineDistributedClasses(process);
+        DistributedNotificationCenter::registerClass(process);
         auto& listener = runtime.defineClass<runtime::NSObject>("Listener", "NSObject");
         Process* owner = &process;
         runtime.define(listener, SEL("received:"), runtime::Imp::of([owner](Object*, Selector, Object* note) {
