@@ -13,7 +13,6 @@
 namespace network {
 
 using foundation::Value;
-using runtime::Class;
 using runtime::ClassBuilder;
 using runtime::Imp;
 using runtime::Object;
