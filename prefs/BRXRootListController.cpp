@@ -74,7 +74,34 @@ namespace {
             }));
     }
 
+    void askForTestBanner(runtime::Runtime& runtime)
+    {
+        auto center = send<Ref<Object>>(runtime.classNamed("NSDistributedNotificationCenter"), SEL("defaultCenter"));
+        send(center, SEL("postNotificationName:object:userInfo:"), Value(bannerTestName), static_cast<Object*>(nullptr),
+            Value::dictionary());
+    }
+
 } // namespace
+
+void BRXRootListController::setUp()
+{
+    auto& runtime = isa()->runtime();
+    m_lBundle = send<Ref<Object>>(runtime.classNamed("NSBundle"), SEL("bundleWithPath:"), Value(bundlePath));
+    send(this, SEL("hb_setAppearanceSettings:"), runtime::newObject(runtime.classNamed("BRXAppearanceSettings")).get());
+    setUpNavigationItem();
+}
+
+// The "Root" specifier file, loaded the first time the list is asked for.
+Value BRXRootListController::loadedSpecifiers()
+{
+    auto* kept = runtime::ivarPointer<Value>(this, "_specifiers");
+    if (!kept)
+        return Value();
+    if (kept->isNil())
+        *kept
+            = send<Value>(this, SEL("loadSpecifiersFromPlistName:target:"), Value("Root"), static_cast<Object*>(this));
+    return *kept;
+}
 
 Value BRXRootListController::localized(const char* key, const char* text) const
 {
@@ -186,27 +213,15 @@ void BRXRootListController::registerClass(device::Process& process)
         runtime, "BRXRootListController", "HBRootListController");
     runtime::Class* cls = &builder.cls();
     builder.ivar("_lBundle", &BRXRootListController::m_lBundle)
-        .method("init", Imp::of([cls, &runtime](BRXRootListController* self, Selector selector) -> Ref<Object> {
+        .method("init", Imp::of([cls](BRXRootListController* self, Selector selector) -> Ref<Object> {
             auto made = runtime::sendSuper<Ref<Object>>(*cls, self, selector);
             auto* page = dynamic_cast<BRXRootListController*>(made.get());
             if (!page)
                 return nullptr;
-            page->m_lBundle
-                = send<Ref<Object>>(runtime.classNamed("NSBundle"), SEL("bundleWithPath:"), Value(bundlePath));
-            send(page, SEL("hb_setAppearanceSettings:"),
-                runtime::newObject(runtime.classNamed("BRXAppearanceSettings")).get());
-            page->setUpNavigationItem();
+            page->setUp();
             return made;
         }))
-        .method("specifiers", Imp::of([](BRXRootListController* self, Selector) {
-            auto* kept = runtime::ivarPointer<Value>(self, "_specifiers");
-            if (!kept)
-                return Value();
-            if (kept->isNil())
-                *kept = send<Value>(
-                    self, SEL("loadSpecifiersFromPlistName:target:"), Value("Root"), static_cast<Object*>(self));
-            return *kept;
-        }))
+        .method("specifiers", Imp::of(&BRXRootListController::loadedSpecifiers))
         .method("viewDidLoad", Imp::of([cls](BRXRootListController* self, Selector selector) {
             runtime::sendSuper(*cls, self, selector);
             self->setUpHeader();
@@ -227,16 +242,10 @@ void BRXRootListController::registerClass(device::Process& process)
         .method("viewWillDisappear:", Imp::of([cls](BRXRootListController* self, Selector selector, bool animated) {
             runtime::sendSuper(*cls, self, selector, animated);
         }))
-        .method("scrollViewDidScroll:",
-            Imp::of([](BRXRootListController* self, Selector, Object* scrollView) { self->didScroll(scrollView); }))
-        .method("respring", Imp::of([](BRXRootListController* self, Selector) { self->askToRespring(); }))
+        .method("scrollViewDidScroll:", Imp::of(&BRXRootListController::didScroll))
+        .method("respring", Imp::of(&BRXRootListController::askToRespring))
         .method("respringUtil", Imp::of([&runtime](BRXRootListController*, Selector) { launchRespring(runtime); }))
-        .method("sendTestBanner", Imp::of([&runtime](BRXRootListController*, Selector) {
-            auto center
-                = send<Ref<Object>>(runtime.classNamed("NSDistributedNotificationCenter"), SEL("defaultCenter"));
-            send(center, SEL("postNotificationName:object:userInfo:"), Value(bannerTestName),
-                static_cast<Object*>(nullptr), Value::dictionary());
-        }))
+        .method("sendTestBanner", Imp::of([&runtime](BRXRootListController*, Selector) { askForTestBanner(runtime); }))
         .property("respringButton", "setRespringButton:", &BRXRootListController::m_respringButton)
         .property("headerView", "setHeaderView:", &BRXRootListController::m_headerView)
         .property("headerImageView", "setHeaderImageView:", &BRXRootListController::m_headerImageView)

@@ -23,6 +23,8 @@ public:
     static void registerClass(device::Process&);
 
 private:
+    void setUp();
+    foundation::Value loadedSpecifiers();
     void setUpNavigationItem();
     void setUpHeader();
     void styleEnclosingBar();

@@ -230,8 +230,7 @@ void BoxedValue::registerClass(runtime::Runtime& runtime)
         .method("getValue:size:", Imp::of([](BoxedValue* self, Selector, void* destination, uint64_t size) {
             getValue(self, destination, size);
         }))
-        .method("isEqualToValue:", Imp::of([](BoxedValue* self, Selector, Object* other) {
-            auto* boxed = dynamic_cast<BoxedValue*>(other);
+        .method("isEqualToValue:", Imp::of([](BoxedValue* self, Selector, BoxedValue* boxed) {
             return boxed && boxed->objCType() == self->objCType() && boxed->bytes() == self->bytes();
         }))
         .classMethod("valueWithBytes:objCType:",

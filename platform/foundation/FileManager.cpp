@@ -54,6 +54,21 @@ namespace {
         return path.isString() ? environment.hostPath(path.string()) : fs::path();
     }
 
+    // Property-list files read as dictionaries.
+    void defineDictionaryFileReading(runtime::Runtime& runtime, std::shared_ptr<const SystemEnvironment> environment)
+    {
+        Class* dictionaryClass = runtime.classNamed("NSDictionary");
+        if (!dictionaryClass)
+            return;
+        ClassBuilder(runtime, *dictionaryClass)
+            .classMethod(
+                "dictionaryWithContentsOfFile:", Imp::of([environment](Class*, Selector, const Value& path) -> Value {
+                    auto host = hostPathOf(*environment, path);
+                    auto value = host.empty() ? std::nullopt : readPropertyList(host);
+                    return value && value->isDictionary() ? *value : Value();
+                }));
+    }
+
 } // namespace
 
 FileManager::Listing FileManager::list(const fs::path& hostFolder)
@@ -116,17 +131,7 @@ void FileManager::registerClass(runtime::Runtime& runtime, std::shared_ptr<const
             }));
     Ref<Object> manager = runtime::newObject(&builder.cls());
     builder.classMethod("defaultManager", Imp::of([manager](Class*, Selector) { return manager; }));
-
-    // Property-list files read as dictionaries.
-    if (Class* dictionaryClass = runtime.classNamed("NSDictionary")) {
-        ClassBuilder(runtime, *dictionaryClass)
-            .classMethod(
-                "dictionaryWithContentsOfFile:", Imp::of([environment](Class*, Selector, const Value& path) -> Value {
-                    auto host = hostPathOf(*environment, path);
-                    auto value = host.empty() ? std::nullopt : readPropertyList(host);
-                    return value && value->isDictionary() ? *value : Value();
-                }));
-    }
+    defineDictionaryFileReading(runtime, std::move(environment));
 }
 
 } // namespace foundation

@@ -65,10 +65,8 @@ void UUID::registerClass(runtime::Runtime& runtime)
             return self;
         }))
         .method("UUIDString", Imp::of([](UUID* self, Selector) { return Value(self->string()); }))
-        .method("isEqual:", Imp::of([](UUID* self, Selector, Object* other) {
-            auto* uuid = dynamic_cast<UUID*>(other);
-            return uuid && uuid->bytes() == self->bytes();
-        }))
+        .method("isEqual:",
+            Imp::of([](UUID* self, Selector, UUID* uuid) { return uuid && uuid->bytes() == self->bytes(); }))
         .classMethod("UUID", Imp::of([](Class* self, Selector) -> Ref<Object> { return runtime::newObject(self); }));
 }
 

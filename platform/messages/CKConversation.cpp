@@ -13,8 +13,8 @@ using runtime::Selector;
 void CKConversation::registerClass(device::Process& process)
 {
     ClassBuilder::define<CKConversation>(process.runtime(), "CKConversation", "NSObject")
-        .method("initWithChat:", Imp::of([](CKConversation* self, Selector, Object* chat) -> Object* {
-            self->m_chat = dynamic_cast<IMChat*>(chat);
+        .method("initWithChat:", Imp::of([](CKConversation* self, Selector, IMChat* chat) -> Object* {
+            self->m_chat = chat;
             return self;
         }))
         .property("chat", {}, &CKConversation::m_chat);

@@ -28,12 +28,8 @@ void CKConversationList::registerClass(device::Process& process)
     ClassBuilder::define<CKConversationList>(process.runtime(), "CKConversationList", "NSObject")
         .classMethod("sharedConversationList",
             Imp::of([owner](Object*, Selector) -> Object* { return MessagesState::of(*owner).conversationList(); }))
-        .method("conversations", Imp::of([](CKConversationList* self, Selector) {
-            Value conversations = Value::array();
-            for (auto& conversation : self->conversations())
-                conversations.append(Value(conversation));
-            return conversations;
-        }));
+        .method("conversations",
+            Imp::of([](CKConversationList* self, Selector) { return Value::arrayOf(self->conversations()); }));
 }
 
 } // namespace messages

@@ -73,12 +73,8 @@ void IMChatRegistry::registerClass(device::Process& process)
     ClassBuilder::define<IMChatRegistry>(process.runtime(), "IMChatRegistry", "NSObject")
         .classMethod("sharedInstance",
             Imp::of([owner](Object*, Selector) -> Object* { return MessagesState::of(*owner).chatRegistry(); }))
-        .method("allExistingChats", Imp::of([](IMChatRegistry* self, Selector) {
-            Value chats = Value::array();
-            for (auto& chat : self->chats())
-                chats.append(Value(chat));
-            return chats;
-        }))
+        .method(
+            "allExistingChats", Imp::of([](IMChatRegistry* self, Selector) { return Value::arrayOf(self->chats()); }))
         .method("existingChatWithGUID:", Imp::of([](IMChatRegistry* self, Selector, Value guid) -> Object* {
             return guid.isString() ? self->existingChat(guid.string()) : nullptr;
         }))

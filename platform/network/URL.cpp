@@ -72,8 +72,7 @@ void URL::registerClass(runtime::Runtime& runtime)
         .method("host", Imp::of([](URL* self, Selector) { return textOrNil(self->host()); }))
         .method("path", Imp::of([](URL* self, Selector) { return Value(self->path()); }))
         .method("query", Imp::of([](URL* self, Selector) { return textOrNil(self->query()); }))
-        .method("isEqual:", Imp::of([](URL* self, Selector, Object* other) {
-            auto* url = dynamic_cast<URL*>(other);
+        .method("isEqual:", Imp::of([](URL* self, Selector, URL* url) {
             return url && url->absoluteString() == self->absoluteString();
         }))
         .classMethod("URLWithString:", Imp::of([](Class* self, Selector, const Value& text) {

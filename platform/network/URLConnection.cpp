@@ -150,23 +150,23 @@ void URLConnection::registerClass(device::Process& process)
     auto* owner = &process;
     ClassBuilder::define<URLConnection>(runtime, "NSURLConnection", "NSObject")
         .method("initWithRequest:delegate:startImmediately:",
-            Imp::of(
-                [owner](URLConnection* self, Selector, Object* request, Object* delegate, bool startNow) -> Object* {
-                    self->m_process = owner;
-                    self->m_request = dynamic_cast<URLRequest*>(request);
-                    self->m_delegate = delegate;
-                    if (startNow)
-                        self->start();
-                    return self;
-                }))
+            Imp::of([owner](URLConnection* self, Selector, URLRequest* request, Object* delegate,
+                        bool startNow) -> Object* {
+                self->m_process = owner;
+                self->m_request = request;
+                self->m_delegate = delegate;
+                if (startNow)
+                    self->start();
+                return self;
+            }))
         .method(
             "initWithRequest:delegate:", Imp::of([](URLConnection* self, Selector, Object* request, Object* delegate) {
                 return runtime::send<Ref<Object>>(
                     self, SEL("initWithRequest:delegate:startImmediately:"), request, delegate, true);
             }))
-        .method("setDelegateQueue:", Imp::of([](URLConnection* self, Selector, Object* queue) {
+        .method("setDelegateQueue:", Imp::of([](URLConnection* self, Selector, OperationQueue* queue) {
             if (!self->m_started)
-                self->m_delegateQueue = dynamic_cast<OperationQueue*>(queue);
+                self->m_delegateQueue = queue;
         }))
         .method("start", Imp::of(&URLConnection::start))
         .method("cancel", Imp::of(&URLConnection::cancel))
@@ -177,15 +177,14 @@ void URLConnection::registerClass(device::Process& process)
                     runtime::alloc(self), SEL("initWithRequest:delegate:"), request, delegate);
             }))
         .classMethod("sendAsynchronousRequest:queue:completionHandler:",
-            Imp::of([owner](Class*, Selector, Object* request, Object* queue, Completion completion) {
-                auto* target = dynamic_cast<OperationQueue*>(queue);
+            Imp::of([owner](Class*, Selector, URLRequest* request, OperationQueue* target, Completion completion) {
                 if (!target || !target->dispatchQueue() || !completion) {
                     runtime::console(
                         "network: +[NSURLConnection sendAsynchronousRequest:queue:completionHandler:] needs an "
                         "operation queue and a completion handler; nothing was sent");
                     return;
                 }
-                sendAsynchronously(*owner, dynamic_cast<URLRequest*>(request), target, std::move(completion));
+                sendAsynchronously(*owner, request, target, std::move(completion));
             }));
 }
 

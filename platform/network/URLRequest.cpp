@@ -22,8 +22,8 @@ void URLRequest::registerClass(runtime::Runtime& runtime)
         return;
     ClassBuilder::define<URLRequest>(runtime, "NSURLRequest", "NSObject")
         .method("initWithURL:cachePolicy:timeoutInterval:",
-            Imp::of([](URLRequest* self, Selector, Object* url, uint64_t cachePolicy, double timeout) -> Object* {
-                self->m_url = dynamic_cast<URL*>(url);
+            Imp::of([](URLRequest* self, Selector, URL* url, uint64_t cachePolicy, double timeout) -> Object* {
+                self->m_url = url;
                 self->m_cachePolicy = cachePolicy;
                 self->m_timeoutInterval = std::isfinite(timeout) && timeout > 0 ? timeout : defaultTimeoutInterval;
                 return self;

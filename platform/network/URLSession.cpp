@@ -25,9 +25,9 @@ void URLSession::registerClass(device::Process& process)
     auto builder = ClassBuilder::define<URLSession>(runtime, "NSURLSession", "NSObject");
     builder.property("delegateQueue", {}, &URLSession::m_delegateQueue)
         .method("dataTaskWithRequest:completionHandler:",
-            Imp::of([](URLSession* self, Selector, Object* request, Completion completion) -> Ref<Object> {
-                return URLSessionDataTask::make(*self->m_process, dynamic_cast<URLRequest*>(request),
-                    self->m_delegateQueue.get(), std::move(completion), self->m_nextTaskIdentifier++);
+            Imp::of([](URLSession* self, Selector, URLRequest* request, Completion completion) -> Ref<Object> {
+                return URLSessionDataTask::make(*self->m_process, request, self->m_delegateQueue.get(),
+                    std::move(completion), self->m_nextTaskIdentifier++);
             }))
         .method("dataTaskWithURL:completionHandler:",
             Imp::of([owner](URLSession* self, Selector, Object* url, Completion completion) {

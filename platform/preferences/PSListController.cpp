@@ -228,6 +228,26 @@ void PSListController::didSelectRow(size_t section, size_t row)
     }
 }
 
+void PSListController::setSpecifiers(const Value& list)
+{
+    m_specifiers = list.isArray() ? list : Value::array();
+    reloadSpecifiers();
+}
+
+void PSListController::setSpecifier(PSSpecifier* specifier)
+{
+    m_specifier = specifier;
+    if (m_specifier && title().isNil())
+        runtime::send(this, SEL("setTitle:"), m_specifier->name());
+}
+
+const PSListController::Group* PSListController::groupAt(int64_t section) const
+{
+    if (section < 0 || static_cast<size_t>(section) >= m_groups.size())
+        return nullptr;
+    return &m_groups[static_cast<size_t>(section)];
+}
+
 void PSListController::registerClass(device::Process& process)
 {
     auto builder
@@ -243,49 +263,52 @@ void PSListController::registerClass(device::Process& process)
                 page->setUp(*owner);
             return made;
         }))
-        .method("loadView", Imp::of([](PSListController* self, Selector) { self->makeTable(); }))
+        .method("loadView", Imp::of(&PSListController::makeTable))
         .method("viewWillAppear:", Imp::of([cls](PSListController* self, Selector selector, bool animated) {
             runtime::sendSuper(*cls, self, selector, animated);
             self->reload();
         }))
         .method("table", Imp::of(&PSListController::table))
         .method("bundle", Imp::of(&PSListController::bundle))
-        .method("specifiers", Imp::of([](PSListController* self, Selector) { return self->m_specifiers; }))
-        .method("setSpecifiers:", Imp::of([](PSListController* self, Selector, const Value& list) {
-            self->m_specifiers = list.isArray() ? list : Value::array();
-            self->reloadSpecifiers();
-        }))
+        .property("specifiers", "setSpecifiers:", &PSListController::specifiers, &PSListController::setSpecifiers)
         .method("loadSpecifiersFromPlistName:target:",
             Imp::of([](PSListController* self, Selector, const Value& name, Object* target) {
                 return self->loadSpecifiersFromPlistName(name.isString() ? name.string() : std::string(), target);
             }))
-        .method("reloadSpecifiers", Imp::of([](PSListController* self, Selector) { self->reloadSpecifiers(); }))
-        .method("reload", Imp::of([](PSListController* self, Selector) { self->reload(); }))
-        .method("specifier", Imp::of(&PSListController::specifier))
-        .method("setSpecifier:", Imp::of([](PSListController* self, Selector, Object* specifier) {
-            self->m_specifier = dynamic_cast<PSSpecifier*>(specifier);
-            if (self->m_specifier && self->title().isNil())
-                runtime::send(self, SEL("setTitle:"), self->m_specifier->name());
-        }))
+        .method("reloadSpecifiers", Imp::of(&PSListController::reloadSpecifiers))
+        .method("reload", Imp::of(&PSListController::reload))
+        .property("specifier", "setSpecifier:", &PSListController::specifier, &PSListController::setSpecifier)
         .method("shouldReloadSpecifiersOnResume", Imp::of([](PSListController*, Selector) { return true; }))
-        .method("readPreferenceValue:", Imp::of([](PSListController* self, Selector, Object* specifier) -> Value {
-            auto* row = dynamic_cast<PSSpecifier*>(specifier);
+        .method("readPreferenceValue:", Imp::of([](PSListController* self, Selector, PSSpecifier* row) {
             return row ? self->readPreferenceValue(*row) : Value();
         }))
         .method("setPreferenceValue:specifier:",
-            Imp::of([](PSListController* self, Selector, const Value& value, Object* specifier) {
-                if (auto* row = dynamic_cast<PSSpecifier*>(specifier))
+            Imp::of([](PSListController* self, Selector, const Value& value, PSSpecifier* row) {
+                if (row)
                     self->setPreferenceValue(value, *row);
             }))
+        .method("scrollViewDidScroll:", Imp::of([](PSListController*, Selector, Object*) {}))
+        .method("dealloc", Imp::of([cls](PSListController* self, Selector selector) {
+            self->m_groups.clear();
+            self->m_specifiers = Value();
+            self->m_table = nullptr;
+            runtime::sendSuper(*cls, self, selector);
+        }));
+    defineTableMethods(builder);
+}
+
+// The page is its table's data source and delegate.
+void PSListController::defineTableMethods(runtime::ClassBuilder& builder)
+{
+    builder
         .method("numberOfSectionsInTableView:", Imp::of([](PSListController* self, Selector, Object*) {
             self->regroup();
             return static_cast<int64_t>(self->m_groups.size());
         }))
         .method(
             "tableView:numberOfRowsInSection:", Imp::of([](PSListController* self, Selector, Object*, int64_t section) {
-                if (section < 0 || static_cast<size_t>(section) >= self->m_groups.size())
-                    return int64_t(0);
-                return static_cast<int64_t>(self->m_groups[static_cast<size_t>(section)].rows.size());
+                const Group* group = self->groupAt(section);
+                return static_cast<int64_t>(group ? group->rows.size() : 0);
             }))
         .method("tableView:cellForRowAtIndexPath:",
             Imp::of([](PSListController* self, Selector, Object*, Object* path) -> Ref<Object> {
@@ -297,30 +320,19 @@ void PSListController::registerClass(device::Process& process)
             }))
         .method("tableView:titleForHeaderInSection:",
             Imp::of([](PSListController* self, Selector, Object*, int64_t section) {
-                if (section < 0 || static_cast<size_t>(section) >= self->m_groups.size())
-                    return Value();
-                auto& header = self->m_groups[static_cast<size_t>(section)].header;
-                return header ? header->name() : Value();
+                const Group* group = self->groupAt(section);
+                return group && group->header ? group->header->name() : Value();
             }))
         .method("tableView:titleForFooterInSection:",
             Imp::of([](PSListController* self, Selector, Object*, int64_t section) {
-                if (section < 0 || static_cast<size_t>(section) >= self->m_groups.size())
-                    return Value();
-                auto& header = self->m_groups[static_cast<size_t>(section)].header;
-                return header ? header->property("footerText") : Value();
+                const Group* group = self->groupAt(section);
+                return group && group->header ? group->header->property("footerText") : Value();
             }))
         .method(
             "tableView:didSelectRowAtIndexPath:", Imp::of([](PSListController* self, Selector, Object*, Object* path) {
                 if (auto place = pathOf(path))
                     self->didSelectRow(place->first, place->second);
-            }))
-        .method("scrollViewDidScroll:", Imp::of([](PSListController*, Selector, Object*) {}))
-        .method("dealloc", Imp::of([cls](PSListController* self, Selector selector) {
-            self->m_groups.clear();
-            self->m_specifiers = Value();
-            self->m_table = nullptr;
-            runtime::sendSuper(*cls, self, selector);
-        }));
+            }));
 }
 
 } // namespace preferences

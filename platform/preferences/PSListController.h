@@ -46,6 +46,11 @@ public:
     foundation::Bundle* bundle() const { return m_bundle.get(); }
     void setBundle(foundation::Bundle* bundle) { m_bundle = bundle; }
     PSSpecifier* specifier() const { return m_specifier.get(); }
+    // Names the page after the specifier, unless it has a title already.
+    void setSpecifier(PSSpecifier*);
+    // The kept list "_specifiers"; a list set that is not an array is kept empty.
+    foundation::Value specifiers() const { return m_specifiers; }
+    void setSpecifiers(const foundation::Value&);
 
     // The specifiers as the page shows them now, asked through the run time.
     std::vector<runtime::Ref<PSSpecifier>> currentSpecifiers();
@@ -81,6 +86,9 @@ private:
     void setUp(device::Process&);
     void makeTable();
     void didSelectRow(size_t section, size_t row);
+    // Nil outside the groups.
+    const Group* groupAt(int64_t section) const;
+    static void defineTableMethods(runtime::ClassBuilder&);
 
     device::Process* m_process { nullptr };
     foundation::Value m_specifiers;

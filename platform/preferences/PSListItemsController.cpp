@@ -81,8 +81,7 @@ void PSListItemsController::registerClass(device::Process& process)
                 return cell;
             }))
         .method("tableView:didSelectRowAtIndexPath:",
-            Imp::of([](PSListItemsController* self, Selector, Object*, Object* path) {
-                auto* index = dynamic_cast<uikit::NSIndexPath*>(path);
+            Imp::of([](PSListItemsController* self, Selector, Object*, uikit::NSIndexPath* index) {
                 if (!index || index->section() < 0 || index->row() < 0)
                     return;
                 Ref<PSSpecifier> item(

@@ -123,18 +123,33 @@ bool PSSpecifier::writeValue(const Value& value)
     return true;
 }
 
+Value PSSpecifier::titleDictionary() const
+{
+    Value titles = Value::dictionary();
+    for (size_t index = 0; index < m_values.count(); ++index) {
+        const Value& value = m_values[index];
+        std::string key = value.isString() ? value.string() : std::to_string(value.integer());
+        titles.set(key, m_titles[index]);
+    }
+    return titles;
+}
+
+void PSSpecifier::setDetailControllerClass(runtime::Class* detail)
+{
+    m_detailClassName = detail ? detail->name() : std::string();
+}
+
 void PSSpecifier::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
     runtime::ClassBuilder::define<PSSpecifier>(runtime, "PSSpecifier", "NSObject")
         .classMethod("preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
             Imp::of([&runtime](Object*, Selector, const Value& name, Object* target, Selector setter, Selector getter,
-                        Object* detail, int64_t cell, Object*) -> Ref<Object> {
+                        runtime::Class* detail, int64_t cell, Object*) -> Ref<Object> {
                 auto specifier = make(runtime, name, typeFrom(cell));
                 specifier->setTarget(target);
                 specifier->setAccessors(getter, setter);
-                if (auto* cls = dynamic_cast<runtime::Class*>(detail))
-                    specifier->m_detailClassName = cls->name();
+                specifier->setDetailControllerClass(detail);
                 return Ref<Object>(specifier.get());
             }))
         .classMethod(
@@ -145,8 +160,8 @@ void PSSpecifier::registerClass(device::Process& process)
             return Ref<Object>(make(runtime, Value(), GroupCell).get());
         }))
         .property("name", "setName:", &PSSpecifier::m_name)
-        .method("identifier", Imp::of([](PSSpecifier* self, Selector) { return self->identifier(); }))
-        .method("properties", Imp::of([](PSSpecifier* self, Selector) { return self->m_properties; }))
+        .method("identifier", Imp::of(&PSSpecifier::identifier))
+        .method("properties", Imp::of(&PSSpecifier::properties))
         .method("propertyForKey:", Imp::of([](PSSpecifier* self, Selector, const Value& key) {
             return key.isString() ? self->property(key.string()) : Value();
         }))
@@ -157,31 +172,15 @@ void PSSpecifier::registerClass(device::Process& process)
         .method("cellType", Imp::of([](PSSpecifier* self, Selector) { return static_cast<int64_t>(self->m_cellType); }))
         .method("setCellType:",
             Imp::of([](PSSpecifier* self, Selector, int64_t type) { self->m_cellType = typeFrom(type); }))
-        .method("target", Imp::of([](PSSpecifier* self, Selector) -> Ref<Object> { return self->m_target.strong(); }))
-        .method("setTarget:", Imp::of([](PSSpecifier* self, Selector, Object* target) { self->setTarget(target); }))
+        .property("target", "setTarget:", &PSSpecifier::m_target)
         .method("detailControllerClass", Imp::of([&runtime](PSSpecifier* self, Selector) -> Object* {
             return self->m_detailClassName.empty() ? nullptr : runtime.classNamed(self->m_detailClassName);
         }))
-        .method("setDetailControllerClass:", Imp::of([](PSSpecifier* self, Selector, Object* detail) {
-            auto* cls = dynamic_cast<runtime::Class*>(detail);
-            self->m_detailClassName = cls ? cls->name() : std::string();
-        }))
-        .method("buttonAction", Imp::of([](PSSpecifier* self, Selector) { return self->m_buttonAction; }))
-        .method("setButtonAction:",
-            Imp::of([](PSSpecifier* self, Selector, Selector action) { self->m_buttonAction = action; }))
-        .method("values", Imp::of([](PSSpecifier* self, Selector) { return self->m_values; }))
-        .method("titleDictionary", Imp::of([](PSSpecifier* self, Selector) {
-            Value titles = Value::dictionary();
-            for (size_t index = 0; index < self->m_values.count(); ++index) {
-                const Value& value = self->m_values[index];
-                std::string key = value.isString() ? value.string() : std::to_string(value.integer());
-                titles.set(key, self->m_titles[index]);
-            }
-            return titles;
-        }))
-        .method("setValues:titles:", Imp::of([](PSSpecifier* self, Selector, const Value& values, const Value& titles) {
-            self->setValues(values, titles);
-        }));
+        .method("setDetailControllerClass:", Imp::of(&PSSpecifier::setDetailControllerClass))
+        .property("buttonAction", "setButtonAction:", &PSSpecifier::m_buttonAction)
+        .method("values", Imp::of(&PSSpecifier::values))
+        .method("titleDictionary", Imp::of(&PSSpecifier::titleDictionary))
+        .method("setValues:titles:", Imp::of(&PSSpecifier::setValues));
 }
 
 } // namespace preferences

@@ -70,12 +70,16 @@ public:
     // The name of the class of the page a link opens; empty when none.
     const std::string& detailControllerClassName() const { return m_detailClassName; }
     void setDetailControllerClassName(std::string name) { m_detailClassName = std::move(name); }
+    // Nil clears it.
+    void setDetailControllerClass(runtime::Class*);
 
     // The choices of a list or segment cell: their values, in order, and the
     // title of each.
     const foundation::Value& values() const { return m_values; }
     const foundation::Value& titles() const { return m_titles; }
     void setValues(const foundation::Value& values, const foundation::Value& titles);
+    // Each value's title, keyed by the value as text.
+    foundation::Value titleDictionary() const;
     // The title of the choice with `value` (numbers compare by value); nil when none has it.
     foundation::Value titleForValue(const foundation::Value&) const;
 

@@ -136,9 +136,8 @@ void PSTableCell::registerClass(device::Process& process)
                 return made;
             }))
         .method("specifier", Imp::of([](PSTableCell* self, Selector) -> Object* { return self->specifier(); }))
-        .method("setSpecifier:", Imp::of([](PSTableCell* self, Selector, Object* specifier) {
-            self->setSpecifier(dynamic_cast<PSSpecifier*>(specifier));
-        }))
+        .method("setSpecifier:",
+            Imp::of([](PSTableCell* self, Selector, PSSpecifier* specifier) { self->setSpecifier(specifier); }))
         .method("refreshCellContents", Imp::of([](PSTableCell* self, Selector) { self->refreshCellContents(); }));
 }
 

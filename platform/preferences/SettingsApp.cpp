@@ -51,8 +51,7 @@ namespace {
             = runtime::ClassBuilder::define<PSListController>(process.runtime(), firstPageClass, "PSListController");
         auto* owner = &process;
         builder.method("tableView:didSelectRowAtIndexPath:",
-            Imp::of([owner](PSListController* self, Selector, Object*, Object* path) {
-                auto* index = dynamic_cast<uikit::NSIndexPath*>(path);
+            Imp::of([owner](PSListController* self, Selector, Object*, uikit::NSIndexPath* index) {
                 if (!index || index->section() < 0 || index->row() < 0)
                     return;
                 PSSpecifier* row

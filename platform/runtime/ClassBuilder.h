@@ -4,6 +4,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/runtime/Imp.h"
 #include "platform/runtime/Send.h"
 #include "platform/runtime/Value.h"
 
@@ -11,29 +12,11 @@ namespace runtime {
 
 namespace detail {
 
-    template <typename T> struct RefTraits : std::false_type {
+    template <typename T> struct IsWeakRef : std::false_type {
     };
-    template <typename T> struct RefTraits<runtime::Ref<T>> : std::true_type {
+    template <typename T> struct IsWeakRef<runtime::WeakRef<T>> : std::true_type {
+        using Element = T;
     };
-    template <typename T> struct WeakRefTraits : std::false_type {
-    };
-    template <typename T> struct WeakRefTraits<runtime::WeakRef<T>> : std::true_type {
-    };
-    template <typename T> struct ObjectElement;
-    template <typename T> struct ObjectElement<runtime::Ref<T>> {
-        using Type = T;
-    };
-    template <typename T> struct ObjectElement<runtime::WeakRef<T>> {
-        using Type = T;
-    };
-
-    template <typename T> T* downcast(runtime::Object* object)
-    {
-        if constexpr (std::is_same_v<T, runtime::Object>)
-            return object;
-        else
-            return dynamic_cast<T*>(object);
-    }
 
 } // namespace detail
 
@@ -101,11 +84,11 @@ public:
 private:
     template <typename C, typename T> static runtime::Imp getterFor(T C::*member)
     {
-        if constexpr (detail::RefTraits<T>::value) {
+        if constexpr (detail::IsRef<T>::value) {
             return runtime::Imp::of([member](C* self, runtime::Selector) -> runtime::Ref<runtime::Object> {
                 return runtime::Ref<runtime::Object>(self->*member);
             });
-        } else if constexpr (detail::WeakRefTraits<T>::value) {
+        } else if constexpr (detail::IsWeakRef<T>::value) {
             return runtime::Imp::of([member](C* self, runtime::Selector) -> runtime::Ref<runtime::Object> {
                 return runtime::Ref<runtime::Object>((self->*member).get());
             });
@@ -116,10 +99,11 @@ private:
 
     template <typename C, typename T> static runtime::Imp setterFor(T C::*member)
     {
-        if constexpr (detail::RefTraits<T>::value || detail::WeakRefTraits<T>::value) {
-            using Element = typename detail::ObjectElement<T>::Type;
+        if constexpr (detail::IsRef<T>::value || detail::IsWeakRef<T>::value) {
+            using Element =
+                typename std::conditional_t<detail::IsRef<T>::value, detail::IsRef<T>, detail::IsWeakRef<T>>::Element;
             return runtime::Imp::of([member](C* self, runtime::Selector, runtime::Object* value) {
-                self->*member = T(detail::downcast<Element>(value));
+                self->*member = T(detail::objectAs<Element>(value));
             });
         } else {
             return runtime::Imp::of(

@@ -3,6 +3,7 @@
 namespace runtime {
 
 class Class;
+class ClassBuilder;
 class Imp;
 class Method;
 class Object;

@@ -89,6 +89,14 @@ public:
 
     static Value array() { return Value(Array {}); }
     static Value dictionary() { return Value(Dictionary {}); }
+    // An array of the objects a container holds (references or pointers).
+    template <typename Objects> static Value arrayOf(const Objects& objects)
+    {
+        Value result = array();
+        for (const auto& object : objects)
+            result.append(Value(object));
+        return result;
+    }
     // The null object: not nil, and of no other kind, so every reader that
     // asks for a kind sees a value of the wrong one.
     static Value null()

@@ -30,13 +30,13 @@ void NCNotificationContentContainerViewController::registerClass(device::Process
         process.runtime(), "NCNotificationContentContainerViewController", "UIViewController");
     runtime::Class* cls = &builder.cls();
     builder
-        .method("initWithNotificationRequest:", Imp::of([](Self* self, Selector, Object* request) -> Object* {
-            auto* notificationRequest = dynamic_cast<NCNotificationRequest*>(request);
-            if (!notificationRequest || notificationRequest->sectionIdentifier().isEmptyText())
-                return nullptr;
-            self->m_request = notificationRequest;
-            return self;
-        }))
+        .method("initWithNotificationRequest:",
+            Imp::of([](Self* self, Selector, NCNotificationRequest* notificationRequest) -> Object* {
+                if (!notificationRequest || notificationRequest->sectionIdentifier().isEmptyText())
+                    return nullptr;
+                self->m_request = notificationRequest;
+                return self;
+            }))
         .method(
             "notificationRequest", Imp::of([](Self* self, Selector) -> Object* { return self->notificationRequest(); }))
         .method("userInteractionEnabled", Imp::of([](Self* self, Selector) { return self->m_userInteractionEnabled; }))

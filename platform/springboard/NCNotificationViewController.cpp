@@ -122,16 +122,17 @@ void NCNotificationViewController::registerClass(device::Process& process)
     runtime::Class* cls = &builder.cls();
     builder
         .method("initWithNotificationRequest:",
-            Imp::of([](NCNotificationViewController* self, Selector, Object* request) -> Object* {
-                self->m_request = dynamic_cast<NCNotificationRequest*>(request);
+            Imp::of([](NCNotificationViewController* self, Selector, NCNotificationRequest* request) -> Object* {
+                self->m_request = request;
                 return self;
             }))
         .method("notificationRequest", Imp::of([](NCNotificationViewController* self, Selector) -> Object* {
             return self->notificationRequest();
         }))
-        .method("setNotificationRequest:", Imp::of([](NCNotificationViewController* self, Selector, Object* request) {
-            self->setNotificationRequest(dynamic_cast<NCNotificationRequest*>(request));
-        }))
+        .method("setNotificationRequest:",
+            Imp::of([](NCNotificationViewController* self, Selector, NCNotificationRequest* request) {
+                self->setNotificationRequest(request);
+            }))
         .property("delegate", "setDelegate:", &NCNotificationViewController::m_delegate)
         .method(
             "loadView", Imp::of([owner](NCNotificationViewController* self, Selector) { self->loadHostView(*owner); }))

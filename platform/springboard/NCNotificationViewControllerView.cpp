@@ -51,9 +51,10 @@ void NCNotificationViewControllerView::registerClass(device::Process& process)
             .method("contentView", Imp::of([](NCNotificationViewControllerView* self, Selector) -> Object* {
                 return self->contentView();
             }))
-            .method("setContentView:", Imp::of([](NCNotificationViewControllerView* self, Selector, Object* view) {
-                self->setContentView(dynamic_cast<uikit::UIView*>(view));
-            }))
+            .method(
+                "setContentView:", Imp::of([](NCNotificationViewControllerView* self, Selector, uikit::UIView* view) {
+                    self->setContentView(view);
+                }))
             .method("pointInside:withEvent:",
                 Imp::of([](NCNotificationViewControllerView* self, Selector, uikit::Point point, Object*) {
                     return self->takesTouchAt(point);

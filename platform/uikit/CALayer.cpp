@@ -19,9 +19,8 @@ void CALayer::registerClass(device::Process& process)
 {
     runtime::ClassBuilder::define<CALayer>(process.runtime(), "CALayer", "NSObject")
         .method("backgroundColor", Imp::of([](CALayer* self, Selector) -> Object* { return self->backgroundColor(); }))
-        .method("setBackgroundColor:", Imp::of([](CALayer* self, Selector, Object* color) {
-            self->setBackgroundColor(dynamic_cast<UIColor*>(color));
-        }))
+        .method("setBackgroundColor:",
+            Imp::of([](CALayer* self, Selector, UIColor* color) { self->setBackgroundColor(color); }))
         .method("cornerRadius", Imp::of(&CALayer::cornerRadius))
         .method("setCornerRadius:", Imp::of(&CALayer::setCornerRadius))
         .method("continuousCorners", Imp::of(&CALayer::continuousCorners))

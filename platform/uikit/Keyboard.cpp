@@ -215,7 +215,7 @@ void Keyboard::registerClasses(device::Process& process)
         .method("touchesCancelled:withEvent:", ignore)
         // A key is pressed when the finger lifts over it.
         .method("touchesEnded:withEvent:", Imp::of([](KeyView* self, Selector, const Value& touches, Object*) {
-            auto* touch = touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
+            UITouch* touch = UITouch::first(touches);
             if (!touch || !self->process || !self->pointInside(touch->locationInView(self)))
                 return;
             Keyboard::of(*self->process).press(self->key);

@@ -29,8 +29,7 @@ void NSIndexPath::registerClass(device::Process& process)
         }))
         .method("row", Imp::of(&NSIndexPath::row))
         .method("section", Imp::of(&NSIndexPath::section))
-        .method("isEqual:", Imp::of([](NSIndexPath* self, Selector, Object* other) {
-            auto* path = dynamic_cast<NSIndexPath*>(other);
+        .method("isEqual:", Imp::of([](NSIndexPath* self, Selector, NSIndexPath* path) {
             return path && path->m_row == self->m_row && path->m_section == self->m_section;
         }));
 }

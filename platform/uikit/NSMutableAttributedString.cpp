@@ -36,10 +36,11 @@ void NSMutableAttributedString::registerClass(device::Process& process)
                 for (const auto& [name, value] : attributes.entries())
                     self->addAttribute(name, value, range);
             }))
-        .method("appendAttributedString:", Imp::of([](NSMutableAttributedString* self, Selector, Object* other) {
-            if (auto* text = dynamic_cast<NSAttributedString*>(other))
-                self->append(*text);
-        }))
+        .method(
+            "appendAttributedString:", Imp::of([](NSMutableAttributedString* self, Selector, NSAttributedString* text) {
+                if (text)
+                    self->append(*text);
+            }))
         .method("copy", Imp::of([](NSMutableAttributedString* self, Selector) -> Ref<Object> {
             return copyOf(self->isa()->runtime(), *self);
         }));

@@ -119,16 +119,11 @@ void UIAlertController::registerClass(device::Process& process)
         .method("setMessage:",
             Imp::of([](UIAlertController* self, Selector, const Value& message) { self->m_message = message; }))
         .method("preferredStyle", Imp::of(&UIAlertController::preferredStyle))
-        .method("addAction:", Imp::of([](UIAlertController* self, Selector, Object* action) {
-            if (auto* added = dynamic_cast<UIAlertAction*>(action))
-                self->m_actions.emplace_back(added);
+        .method("addAction:", Imp::of([](UIAlertController* self, Selector, UIAlertAction* action) {
+            if (action)
+                self->m_actions.emplace_back(action);
         }))
-        .method("actions", Imp::of([](UIAlertController* self, Selector) {
-            Value list = Value::array();
-            for (auto& action : self->m_actions)
-                list.append(Value(action));
-            return list;
-        }))
+        .method("actions", Imp::of([](UIAlertController* self, Selector) { return Value::arrayOf(self->m_actions); }))
         .method("loadView", Imp::of([owner](UIAlertController* self, Selector) { self->buildView(*owner); }));
 }
 

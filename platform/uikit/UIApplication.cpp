@@ -24,12 +24,8 @@ void UIApplication::registerClass(device::Process& process)
         }))
         .method("keyWindow",
             Imp::of([owner](UIApplication*, Selector) -> Object* { return UIKitState::of(*owner).keyWindow(); }))
-        .method("windows", Imp::of([owner](UIApplication*, Selector) {
-            Value windows = Value::array();
-            for (auto& window : UIKitState::of(*owner).windows())
-                windows.append(Value(window));
-            return windows;
-        }))
+        .method("windows",
+            Imp::of([owner](UIApplication*, Selector) { return Value::arrayOf(UIKitState::of(*owner).windows()); }))
         .classMethod("sharedApplication",
             Imp::of([owner](Object*, Selector) -> Object* { return UIKitState::of(*owner).application(); }));
 }

@@ -130,8 +130,8 @@ void UIButton::registerClass(device::Process& process)
         .method("setTitle:forState:", Imp::of(&UIButton::setTitle))
         .method("titleForState:", Imp::of(&UIButton::titleForState))
         .method("currentTitle", Imp::of([](UIButton* self, Selector) { return self->titleForState(self->state()); }))
-        .method("setTitleColor:forState:", Imp::of([](UIButton* self, Selector, Object* color, uint64_t state) {
-            self->setTitleColor(dynamic_cast<UIColor*>(color), state);
+        .method("setTitleColor:forState:", Imp::of([](UIButton* self, Selector, UIColor* color, uint64_t state) {
+            self->setTitleColor(color, state);
         }))
         .method("titleColorForState:", Imp::of([](UIButton* self, Selector, uint64_t state) -> Object* {
             return self->titleColorForState(state);

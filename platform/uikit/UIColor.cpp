@@ -58,10 +58,8 @@ void UIColor::registerClass(device::Process& process)
         .method("colorWithAlphaComponent:", Imp::of([](UIColor* self, Selector, double alpha) -> Ref<Object> {
             return colorOf(self->isa(), self->m_red, self->m_green, self->m_blue, alpha);
         }))
-        .method("isEqual:", Imp::of([](UIColor* self, Selector, Object* other) {
-            auto* color = dynamic_cast<UIColor*>(other);
-            return color && color->color() == self->color();
-        }))
+        .method("isEqual:",
+            Imp::of([](UIColor* self, Selector, UIColor* color) { return color && color->color() == self->color(); }))
         .method("copy", Imp::of([](UIColor* self, Selector) -> Ref<Object> { return Ref<Object>(self); }))
         .classMethod("colorWithRed:green:blue:alpha:",
             Imp::of([](Class* cls, Selector, double red, double green, double blue, double alpha) -> Ref<Object> {

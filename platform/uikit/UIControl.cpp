@@ -165,69 +165,75 @@ void UIControl::touchUpInside(Point)
     sendActionsForControlEvents(TouchUpInside);
 }
 
+// A control tracks the finger that went down on it; a disabled one lets it pass.
+void UIControl::touchesBegan(const foundation::Value& touches, Object* event)
+{
+    if (!m_enabled) {
+        runtime::send(nextResponder(), SEL("touchesBegan:withEvent:"), touches, event);
+        return;
+    }
+    Ref<UIControl> protect(this);
+    m_tracking = true;
+    setHighlighted(true);
+    sendActionsForControlEvents(TouchDown);
+}
+
+void UIControl::touchesMoved(const foundation::Value& touches)
+{
+    UITouch* touch = UITouch::first(touches);
+    if (!m_tracking || !touch)
+        return;
+    Point point = touch->locationInView(this);
+    setHighlighted(pointInside(point));
+    trackTouch(point);
+}
+
+void UIControl::touchesEnded(const foundation::Value& touches)
+{
+    UITouch* touch = UITouch::first(touches);
+    if (!m_tracking || !touch)
+        return;
+    Ref<UIControl> protect(this);
+    m_tracking = false;
+    setHighlighted(false);
+    Point point = touch->locationInView(this);
+    if (pointInside(point))
+        touchUpInside(point);
+    else
+        sendActionsForControlEvents(TouchUpOutside);
+}
+
+void UIControl::touchesCancelled()
+{
+    if (!m_tracking)
+        return;
+    Ref<UIControl> protect(this);
+    m_tracking = false;
+    setHighlighted(false);
+    sendActionsForControlEvents(TouchCancel);
+}
+
 void UIControl::registerClass(device::Process& process)
 {
-    auto firstTouch = [](const foundation::Value& touches) {
-        return touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
-    };
+    using foundation::Value;
     runtime::ClassBuilder::define<UIControl>(process.runtime(), "UIControl", "UIView")
         .method("addTarget:action:forControlEvents:", Imp::of(&UIControl::addTarget))
         .method("removeTarget:action:forControlEvents:", Imp::of(&UIControl::removeTarget))
         .method("sendActionsForControlEvents:", Imp::of(&UIControl::sendActionsForControlEvents))
-        .method("isEnabled", Imp::of(&UIControl::isEnabled))
+        .property("isEnabled", "setEnabled:", &UIControl::isEnabled, &UIControl::setEnabled)
         .method("enabled", Imp::of(&UIControl::isEnabled))
-        .method("setEnabled:", Imp::of(&UIControl::setEnabled))
-        .method("isSelected", Imp::of(&UIControl::isSelected))
-        .method("setSelected:", Imp::of(&UIControl::setSelected))
-        .method("isHighlighted", Imp::of(&UIControl::isHighlighted))
-        .method("setHighlighted:", Imp::of(&UIControl::setHighlighted))
+        .property("isSelected", "setSelected:", &UIControl::isSelected, &UIControl::setSelected)
+        .property("isHighlighted", "setHighlighted:", &UIControl::isHighlighted, &UIControl::setHighlighted)
         .method("state", Imp::of(&UIControl::state))
-        .method("contentVerticalAlignment", Imp::of(&UIControl::contentVerticalAlignment))
-        .method("setContentVerticalAlignment:", Imp::of(&UIControl::setContentVerticalAlignment))
-        // A control tracks the finger that went down on it; a disabled one lets it pass.
-        .method("touchesBegan:withEvent:",
-            Imp::of([](UIControl* self, Selector selector, const foundation::Value& touches, Object* event) {
-                if (!self->m_enabled) {
-                    runtime::send(self->nextResponder(), selector, touches, event);
-                    return;
-                }
-                Ref<UIControl> protect(self);
-                self->m_tracking = true;
-                self->setHighlighted(true);
-                self->sendActionsForControlEvents(TouchDown);
-            }))
+        .property("contentVerticalAlignment", "setContentVerticalAlignment:", &UIControl::contentVerticalAlignment,
+            &UIControl::setContentVerticalAlignment)
+        .method("touchesBegan:withEvent:", Imp::of(&UIControl::touchesBegan))
         .method("touchesMoved:withEvent:",
-            Imp::of([firstTouch](UIControl* self, Selector, const foundation::Value& touches, Object*) {
-                auto* touch = firstTouch(touches);
-                if (!self->m_tracking || !touch)
-                    return;
-                Point point = touch->locationInView(self);
-                self->setHighlighted(self->pointInside(point));
-                self->trackTouch(point);
-            }))
+            Imp::of([](UIControl* self, Selector, const Value& touches, Object*) { self->touchesMoved(touches); }))
         .method("touchesEnded:withEvent:",
-            Imp::of([firstTouch](UIControl* self, Selector, const foundation::Value& touches, Object*) {
-                auto* touch = firstTouch(touches);
-                if (!self->m_tracking || !touch)
-                    return;
-                Ref<UIControl> protect(self);
-                self->m_tracking = false;
-                self->setHighlighted(false);
-                Point point = touch->locationInView(self);
-                if (self->pointInside(point))
-                    self->touchUpInside(point);
-                else
-                    self->sendActionsForControlEvents(TouchUpOutside);
-            }))
-        .method(
-            "touchesCancelled:withEvent:", Imp::of([](UIControl* self, Selector, const foundation::Value&, Object*) {
-                if (!self->m_tracking)
-                    return;
-                Ref<UIControl> protect(self);
-                self->m_tracking = false;
-                self->setHighlighted(false);
-                self->sendActionsForControlEvents(TouchCancel);
-            }));
+            Imp::of([](UIControl* self, Selector, const Value& touches, Object*) { self->touchesEnded(touches); }))
+        .method("touchesCancelled:withEvent:",
+            Imp::of([](UIControl* self, Selector, const Value&, Object*) { self->touchesCancelled(); }));
 }
 
 } // namespace uikit

@@ -90,6 +90,10 @@ private:
     };
 
     void sendAction(const Registration&);
+    void touchesBegan(const foundation::Value& touches, runtime::Object* event);
+    void touchesMoved(const foundation::Value& touches);
+    void touchesEnded(const foundation::Value& touches);
+    void touchesCancelled();
 
     std::vector<Registration> m_registrations;
     bool m_enabled { true };

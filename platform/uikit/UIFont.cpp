@@ -43,8 +43,7 @@ void UIFont::registerClass(device::Process& process)
         .method("fontName", Imp::of([](UIFont* self, Selector) {
             return Value(self->font().resolvedFamily() + (self->isBold() ? "-Bold" : "-Regular"));
         }))
-        .method("isEqual:", Imp::of([](UIFont* self, Selector, Object* other) {
-            auto* font = dynamic_cast<UIFont*>(other);
+        .method("isEqual:", Imp::of([](UIFont* self, Selector, UIFont* font) {
             return font && font->m_pointSize == self->m_pointSize && font->m_weight == self->m_weight;
         }))
         .method("copy", Imp::of([](UIFont* self, Selector) -> Ref<Object> { return Ref<Object>(self); }))

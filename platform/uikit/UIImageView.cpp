@@ -48,8 +48,7 @@ void UIImageView::registerClass(device::Process& process)
                 self->setUserInteractionEnabled(false);
             return initialized;
         }))
-        .method("initWithImage:", Imp::of([](UIImageView* self, Selector, Object* image) -> Ref<Object> {
-            auto* picture = dynamic_cast<UIImage*>(image);
+        .method("initWithImage:", Imp::of([](UIImageView* self, Selector, UIImage* picture) -> Ref<Object> {
             Size size = picture ? picture->size() : Size {};
             auto initialized = runtime::send<Ref<Object>>(self, SEL("initWithFrame:"), Rect { {}, size });
             if (initialized)
@@ -57,8 +56,7 @@ void UIImageView::registerClass(device::Process& process)
             return initialized;
         }))
         .method("image", Imp::of([](UIImageView* self, Selector) -> Object* { return self->image(); }))
-        .method("setImage:",
-            Imp::of([](UIImageView* self, Selector, Object* image) { self->setImage(dynamic_cast<UIImage*>(image)); }));
+        .method("setImage:", Imp::of([](UIImageView* self, Selector, UIImage* image) { self->setImage(image); }));
 }
 
 } // namespace uikit

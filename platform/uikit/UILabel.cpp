@@ -209,15 +209,12 @@ void UILabel::registerClass(device::Process& process)
         .method("setText:", Imp::of(&UILabel::setText))
         .method(
             "attributedText", Imp::of([](UILabel* self, Selector) -> Ref<Object> { return self->attributedText(); }))
-        .method("setAttributedText:", Imp::of([](UILabel* self, Selector, Object* text) {
-            self->setAttributedText(dynamic_cast<NSAttributedString*>(text));
-        }))
+        .method("setAttributedText:",
+            Imp::of([](UILabel* self, Selector, NSAttributedString* text) { self->setAttributedText(text); }))
         .method("font", Imp::of([](UILabel* self, Selector) -> Object* { return self->font(); }))
-        .method("setFont:",
-            Imp::of([](UILabel* self, Selector, Object* font) { self->setFont(dynamic_cast<UIFont*>(font)); }))
+        .method("setFont:", Imp::of([](UILabel* self, Selector, UIFont* font) { self->setFont(font); }))
         .method("textColor", Imp::of([](UILabel* self, Selector) -> Object* { return self->textColor(); }))
-        .method("setTextColor:",
-            Imp::of([](UILabel* self, Selector, Object* color) { self->setTextColor(dynamic_cast<UIColor*>(color)); }))
+        .method("setTextColor:", Imp::of([](UILabel* self, Selector, UIColor* color) { self->setTextColor(color); }))
         .method("textAlignment", Imp::of(&UILabel::textAlignment))
         .method("setTextAlignment:", Imp::of(&UILabel::setTextAlignment))
         .method("numberOfLines", Imp::of(&UILabel::numberOfLines))

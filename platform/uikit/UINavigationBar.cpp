@@ -173,13 +173,11 @@ void UINavigationBar::registerClass(device::Process& process)
             self->rebuild();
         }))
         .method("barTintColor", Imp::of([](UINavigationBar* self, Selector) { return self->m_barTintColor; }))
-        .method("setBarTintColor:", Imp::of([](UINavigationBar* self, Selector, Object* color) {
-            self->m_barTintColor = Ref<Object>(dynamic_cast<UIColor*>(color));
-        }))
+        .method("setBarTintColor:",
+            Imp::of([](UINavigationBar* self, Selector, UIColor* color) { self->m_barTintColor = Ref<Object>(color); }))
         .method("shadowImage", Imp::of([](UINavigationBar* self, Selector) { return self->m_shadowImage; }))
-        .method("setShadowImage:", Imp::of([](UINavigationBar* self, Selector, Object* image) {
-            self->m_shadowImage = Ref<Object>(dynamic_cast<UIImage*>(image));
-        }))
+        .method("setShadowImage:",
+            Imp::of([](UINavigationBar* self, Selector, UIImage* image) { self->m_shadowImage = Ref<Object>(image); }))
         .method("isTranslucent", Imp::of(&UINavigationBar::isTranslucent))
         .method("translucent", Imp::of(&UINavigationBar::isTranslucent))
         .method("setTranslucent:",

@@ -175,6 +175,10 @@ void UINavigationController::registerClass(device::Process& process)
         process.runtime(), "UINavigationController", "UIViewController");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
+    // The top controller sees its container's appearance as its own.
+    Imp forwardAppearance = Imp::of([](UINavigationController* self, Selector selector, bool animated) {
+        sendAppearance(self->topViewController(), selector, animated);
+    });
     builder
         .method("init", Imp::of([cls, owner](UINavigationController* self, Selector selector) -> Ref<Object> {
             auto made = sendSuper<Ref<Object>>(*cls, self, selector);
@@ -183,10 +187,10 @@ void UINavigationController::registerClass(device::Process& process)
             return made;
         }))
         .method("initWithRootViewController:",
-            Imp::of([](UINavigationController* self, Selector, Object* root) -> Ref<Object> {
+            Imp::of([](UINavigationController* self, Selector, UIViewController* root) -> Ref<Object> {
                 auto made = runtime::send<Ref<Object>>(self, SEL("init"));
                 if (auto* navigation = dynamic_cast<UINavigationController*>(made.get()))
-                    navigation->push(dynamic_cast<UIViewController*>(root), Transition::Immediate);
+                    navigation->push(root, Transition::Immediate);
                 return made;
             }))
         .method("viewDidLoad", Imp::of([cls](UINavigationController* self, Selector selector) {
@@ -199,36 +203,23 @@ void UINavigationController::registerClass(device::Process& process)
             self->layout();
             sendAppearance(self->topViewController(), selector, animated);
         }))
-        .method("viewDidAppear:", Imp::of([](UINavigationController* self, Selector selector, bool animated) {
-            sendAppearance(self->topViewController(), selector, animated);
-        }))
-        .method("viewWillDisappear:", Imp::of([](UINavigationController* self, Selector selector, bool animated) {
-            sendAppearance(self->topViewController(), selector, animated);
-        }))
-        .method("viewDidDisappear:", Imp::of([](UINavigationController* self, Selector selector, bool animated) {
-            sendAppearance(self->topViewController(), selector, animated);
-        }))
-        .method("viewControllers", Imp::of([](UINavigationController* self, Selector) {
-            Value list = Value::array();
-            for (auto& controller : self->m_stack)
-                list.append(Value(controller));
-            return list;
-        }))
-        .method("topViewController",
-            Imp::of([](UINavigationController* self, Selector) -> Object* { return self->topViewController(); }))
+        .method("viewDidAppear:", forwardAppearance)
+        .method("viewWillDisappear:", forwardAppearance)
+        .method("viewDidDisappear:", forwardAppearance)
+        .method("viewControllers",
+            Imp::of([](UINavigationController* self, Selector) { return Value::arrayOf(self->m_stack); }))
+        .method("topViewController", Imp::of(&UINavigationController::topViewController))
         .method("pushViewController:animated:",
-            Imp::of([](UINavigationController* self, Selector, Object* controller, bool animated) {
-                self->push(dynamic_cast<UIViewController*>(controller),
-                    animated ? Transition::Animated : Transition::Immediate);
+            Imp::of([](UINavigationController* self, Selector, UIViewController* controller, bool animated) {
+                self->push(controller, animated ? Transition::Animated : Transition::Immediate);
             }))
         .method("popViewControllerAnimated:",
             Imp::of([](UINavigationController* self, Selector, bool animated) -> Ref<Object> {
                 return Ref<Object>(self->pop(animated ? Transition::Animated : Transition::Immediate).get());
             }))
-        .method("navigationBar",
-            Imp::of([](UINavigationController* self, Selector) -> Object* { return self->navigationBar(); }))
-        .method("isNavigationBarHidden", Imp::of(&UINavigationController::isNavigationBarHidden))
-        .method("setNavigationBarHidden:", Imp::of(&UINavigationController::setNavigationBarHidden))
+        .method("navigationBar", Imp::of(&UINavigationController::navigationBar))
+        .property("isNavigationBarHidden", "setNavigationBarHidden:", &UINavigationController::isNavigationBarHidden,
+            &UINavigationController::setNavigationBarHidden)
         .method(
             "setNavigationBarHidden:animated:", Imp::of([](UINavigationController* self, Selector, bool hidden, bool) {
                 self->setNavigationBarHidden(hidden);

@@ -156,12 +156,6 @@ void UIStackView::registerClass(device::Process& process)
 {
     auto* owner = &process;
     auto needsLayout = [owner] { DisplayCycle::of(*owner).setNeedsLayout(); };
-    auto arrangedValue = [](UIStackView* self) {
-        Value views = Value::array();
-        for (auto& view : self->arrangedSubviews())
-            views.append(Value(view));
-        return views;
-    };
     auto setter = [needsLayout](auto member) {
         return Imp::of([needsLayout, member](UIStackView* self, Selector, int64_t value) {
             (self->*member)(value);
@@ -175,19 +169,19 @@ void UIStackView::registerClass(device::Process& process)
                 self->addArrangedSubview(dynamic_cast<UIView*>(item.object()));
             return initialized ? self : nullptr;
         }))
-        .method(
-            "arrangedSubviews", Imp::of([arrangedValue](UIStackView* self, Selector) { return arrangedValue(self); }))
-        .method("addArrangedSubview:", Imp::of([needsLayout](UIStackView* self, Selector, Object* view) {
-            self->addArrangedSubview(dynamic_cast<UIView*>(view));
+        .method("arrangedSubviews",
+            Imp::of([](UIStackView* self, Selector) { return Value::arrayOf(self->arrangedSubviews()); }))
+        .method("addArrangedSubview:", Imp::of([needsLayout](UIStackView* self, Selector, UIView* view) {
+            self->addArrangedSubview(view);
             needsLayout();
         }))
         .method("insertArrangedSubview:atIndex:",
-            Imp::of([needsLayout](UIStackView* self, Selector, Object* view, uint64_t index) {
-                self->insertArrangedSubview(dynamic_cast<UIView*>(view), static_cast<size_t>(index));
+            Imp::of([needsLayout](UIStackView* self, Selector, UIView* view, uint64_t index) {
+                self->insertArrangedSubview(view, static_cast<size_t>(index));
                 needsLayout();
             }))
-        .method("removeArrangedSubview:", Imp::of([needsLayout](UIStackView* self, Selector, Object* view) {
-            self->removeArrangedSubview(dynamic_cast<UIView*>(view));
+        .method("removeArrangedSubview:", Imp::of([needsLayout](UIStackView* self, Selector, UIView* view) {
+            self->removeArrangedSubview(view);
             needsLayout();
         }))
         .method("axis", Imp::of(&UIStackView::axis))

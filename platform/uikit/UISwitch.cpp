@@ -61,9 +61,8 @@ void UISwitch::registerClass(device::Process& process)
         .method("setOn:", Imp::of(&UISwitch::setOn))
         .method("setOn:animated:", Imp::of([](UISwitch* self, Selector, bool on, bool) { self->setOn(on); }))
         .method("onTintColor", Imp::of([](UISwitch* self, Selector) { return self->m_onTintColor; }))
-        .method("setOnTintColor:", Imp::of([](UISwitch* self, Selector, Object* color) {
-            self->m_onTintColor = Ref<Object>(dynamic_cast<UIColor*>(color));
-        }));
+        .method("setOnTintColor:",
+            Imp::of([](UISwitch* self, Selector, UIColor* color) { self->m_onTintColor = Ref<Object>(color); }));
 }
 
 } // namespace uikit

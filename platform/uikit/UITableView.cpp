@@ -276,34 +276,36 @@ std::optional<std::pair<size_t, size_t>> UITableView::rowAt(Point point) const
     return std::nullopt;
 }
 
+std::optional<Point> UITableView::touchLocation(const Value& touches)
+{
+    UITouch* touch = UITouch::first(touches);
+    if (!touch)
+        return std::nullopt;
+    return touch->locationInView(this);
+}
+
+void UITableView::endTouch(const Value& touches)
+{
+    constexpr double tapSlop = 10;
+    auto start = std::exchange(m_touchStart, std::nullopt);
+    auto end = touchLocation(touches);
+    if (!start || !end || std::hypot(end->x - start->x, end->y - start->y) > tapSlop)
+        return;
+    if (auto row = rowAt(*end))
+        selectRow(row->first, row->second);
+}
+
 void UITableView::registerClass(device::Process& process)
 {
-    // The finger a row's cell passed up, as a tap: it selects the row where
-    // it lifts, unless it moved as far as a scroll would.
-    constexpr double tapSlop = 10;
-    auto locationOf = [](UITableView* self, const Value& touches) -> std::optional<Point> {
-        auto* touch = touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
-        if (!touch)
-            return std::nullopt;
-        return touch->locationInView(self);
-    };
     auto builder = runtime::ClassBuilder::define<UITableView>(process.runtime(), "UITableView", "UIScrollView");
     runtime::Class* cls = &builder.cls();
     auto* owner = &process;
     builder
-        .method("touchesBegan:withEvent:",
-            Imp::of([locationOf](UITableView* self, Selector, const Value& touches, Object*) {
-                self->m_touchStart = locationOf(self, touches);
-            }))
+        .method("touchesBegan:withEvent:", Imp::of([](UITableView* self, Selector, const Value& touches, Object*) {
+            self->m_touchStart = self->touchLocation(touches);
+        }))
         .method("touchesEnded:withEvent:",
-            Imp::of([locationOf](UITableView* self, Selector, const Value& touches, Object*) {
-                auto start = std::exchange(self->m_touchStart, std::nullopt);
-                auto end = locationOf(self, touches);
-                if (!start || !end || std::hypot(end->x - start->x, end->y - start->y) > tapSlop)
-                    return;
-                if (auto row = self->rowAt(*end))
-                    self->selectRow(row->first, row->second);
-            }))
+            Imp::of([](UITableView* self, Selector, const Value& touches, Object*) { self->endTouch(touches); }))
         .method("touchesCancelled:withEvent:",
             Imp::of([](UITableView* self, Selector, const Value&, Object*) { self->m_touchStart.reset(); }))
         .method("initWithFrame:style:",
@@ -321,33 +323,21 @@ void UITableView::registerClass(device::Process& process)
             self->layoutRows();
         }))
         .method("style", Imp::of(&UITableView::style))
-        .method("dataSource",
-            Imp::of([](UITableView* self, Selector) -> Ref<Object> { return self->m_dataSource.strong(); }))
-        .method("setDataSource:", Imp::of([](UITableView* self, Selector, Object* source) {
-            self->m_dataSource = runtime::WeakRef<Object>(source);
-        }))
-        .method("reloadData", Imp::of([](UITableView* self, Selector) { self->reloadData(); }))
+        .property("dataSource", "setDataSource:", &UITableView::m_dataSource)
+        .method("reloadData", Imp::of(&UITableView::reloadData))
         .method("numberOfSections",
             Imp::of([](UITableView* self, Selector) { return static_cast<int64_t>(self->numberOfSections()); }))
         .method("numberOfRowsInSection:", Imp::of([](UITableView* self, Selector, int64_t section) {
             return section < 0 ? int64_t(0) : static_cast<int64_t>(self->numberOfRows(static_cast<size_t>(section)));
         }))
-        .method("cellForRowAtIndexPath:", Imp::of([](UITableView* self, Selector, Object* object) -> Object* {
-            auto* path = dynamic_cast<NSIndexPath*>(object);
+        .method("cellForRowAtIndexPath:", Imp::of([](UITableView* self, Selector, NSIndexPath* path) {
             if (!path || path->section() < 0 || path->row() < 0)
-                return nullptr;
+                return static_cast<UITableViewCell*>(nullptr);
             return self->cell(static_cast<size_t>(path->section()), static_cast<size_t>(path->row()));
         }))
-        .method(
-            "tableHeaderView", Imp::of([](UITableView* self, Selector) -> Object* { return self->tableHeaderView(); }))
-        .method("setTableHeaderView:", Imp::of([](UITableView* self, Selector, Object* view) {
-            self->setTableHeaderView(dynamic_cast<UIView*>(view));
-        }))
-        .method(
-            "separatorColor", Imp::of([](UITableView* self, Selector) -> Object* { return self->separatorColor(); }))
-        .method("setSeparatorColor:", Imp::of([](UITableView* self, Selector, Object* color) {
-            self->setSeparatorColor(dynamic_cast<UIColor*>(color));
-        }))
+        .property(
+            "tableHeaderView", "setTableHeaderView:", &UITableView::tableHeaderView, &UITableView::setTableHeaderView)
+        .property("separatorColor", "setSeparatorColor:", &UITableView::separatorColor, &UITableView::setSeparatorColor)
         // Every row keeps its own cell, so there is never one to reuse.
         .method("dequeueReusableCellWithIdentifier:",
             Imp::of([](UITableView*, Selector, const Value&) -> Object* { return nullptr; }))

@@ -81,6 +81,10 @@ private:
     Section loadSection(size_t index);
     double rowHeight(size_t section, size_t row) const;
     bool isDark() const;
+    // A finger a row's cell passed up counts as a tap: it selects the row
+    // where it lifts, unless it moved as far as a scroll would.
+    std::optional<Point> touchLocation(const foundation::Value& touches);
+    void endTouch(const foundation::Value& touches);
     UITableViewCell::Appearance cellAppearance(bool lastRow) const;
 
     device::Process* m_process { nullptr };

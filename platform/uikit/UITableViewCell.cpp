@@ -161,9 +161,8 @@ void UITableViewCell::registerClass(device::Process& process)
             Imp::of([](UITableViewCell* self, Selector) -> Object* { return self->detailTextLabel(); }))
         .method(
             "accessoryView", Imp::of([](UITableViewCell* self, Selector) -> Object* { return self->accessoryView(); }))
-        .method("setAccessoryView:", Imp::of([](UITableViewCell* self, Selector, Object* view) {
-            self->setAccessoryView(dynamic_cast<UIView*>(view));
-        }))
+        .method("setAccessoryView:",
+            Imp::of([](UITableViewCell* self, Selector, UIView* view) { self->setAccessoryView(view); }))
         .method("accessoryType", Imp::of(&UITableViewCell::accessoryType))
         .method("setAccessoryType:", Imp::of(&UITableViewCell::setAccessoryType))
         .method("layoutSubviews", Imp::of([](UITableViewCell* self, Selector) { self->layoutContent(); }));

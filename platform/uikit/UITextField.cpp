@@ -265,12 +265,10 @@ void UITextField::registerClass(device::Process& process)
         .method("placeholder", Imp::of([](UITextField* self, Selector) { return self->placeholder(); }))
         .method("setPlaceholder:", Imp::of(&UITextField::setPlaceholder))
         .method("font", Imp::of([](UITextField* self, Selector) -> Object* { return self->font(); }))
-        .method("setFont:",
-            Imp::of([](UITextField* self, Selector, Object* font) { self->setFont(dynamic_cast<UIFont*>(font)); }))
+        .method("setFont:", Imp::of([](UITextField* self, Selector, UIFont* font) { self->setFont(font); }))
         .method("textColor", Imp::of([](UITextField* self, Selector) -> Object* { return self->textColor(); }))
-        .method("setTextColor:", Imp::of([](UITextField* self, Selector, Object* color) {
-            self->setTextColor(dynamic_cast<UIColor*>(color));
-        }))
+        .method(
+            "setTextColor:", Imp::of([](UITextField* self, Selector, UIColor* color) { self->setTextColor(color); }))
         .method("textAlignment", Imp::of(&UITextField::textAlignment))
         .method("setTextAlignment:", Imp::of(&UITextField::setTextAlignment))
         .method("borderStyle", Imp::of(&UITextField::borderStyle))

@@ -11,6 +11,11 @@ using runtime::Imp;
 using runtime::Object;
 using runtime::Selector;
 
+UITouch* UITouch::first(const runtime::Value& touches)
+{
+    return touches.count() ? dynamic_cast<UITouch*>(touches[0].object()) : nullptr;
+}
+
 UIView* UITouch::view() const
 {
     return m_view.get();
@@ -57,12 +62,10 @@ void UITouch::registerClass(device::Process& process)
         .method("tapCount", Imp::of(&UITouch::tapCount))
         .method("view", Imp::of([](UITouch* self, Selector) -> Object* { return self->view(); }))
         .method("window", Imp::of([](UITouch* self, Selector) -> Object* { return self->window(); }))
-        .method("locationInView:", Imp::of([](UITouch* self, Selector, Object* view) {
-            return self->locationInView(dynamic_cast<UIView*>(view));
-        }))
-        .method("previousLocationInView:", Imp::of([](UITouch* self, Selector, Object* view) {
-            return self->previousLocationInView(dynamic_cast<UIView*>(view));
-        }));
+        .method("locationInView:",
+            Imp::of([](UITouch* self, Selector, UIView* view) { return self->locationInView(view); }))
+        .method("previousLocationInView:",
+            Imp::of([](UITouch* self, Selector, UIView* view) { return self->previousLocationInView(view); }));
 }
 
 } // namespace uikit

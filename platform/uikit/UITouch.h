@@ -19,6 +19,9 @@ public:
 
     using NSObject::NSObject;
 
+    // The first touch of the set a view's touches... messages carry; nil when it holds none.
+    static UITouch* first(const runtime::Value& touches);
+
     Phase phase() const { return m_phase; }
     double timestamp() const { return m_timestamp; }
     int64_t tapCount() const { return m_tapCount; }

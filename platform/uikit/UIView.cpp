@@ -57,14 +57,6 @@ namespace {
             runtime::send(member.get(), SEL("didMoveToWindow"));
     }
 
-    Value arrayOf(const std::vector<Ref<UIView>>& views)
-    {
-        Value result = Value::array();
-        for (auto& view : views)
-            result.append(Value(view));
-        return result;
-    }
-
 } // namespace
 
 UIView::~UIView() = default;
@@ -493,44 +485,15 @@ void UIView::registerClass(device::Process& process)
         }))
         .property("frame", "setFrame:", &UIView::frame, &UIView::setFrame)
         .property("bounds", "setBounds:", &UIView::bounds, &UIView::setBounds)
-        .method("superview", Imp::of(&UIView::superview))
-        .method("subviews", Imp::of([](UIView* self, Selector) { return arrayOf(self->subviews()); }))
-        .method("window", Imp::of(&UIView::window))
-        .method("isDescendantOfView:", Imp::of([](UIView* self, Selector, Object* view) {
-            auto* ancestor = dynamic_cast<UIView*>(view);
-            return ancestor && self->isDescendantOf(ancestor);
-        }))
-        .method("addSubview:",
-            Imp::of([](UIView* self, Selector, Object* view) { self->addSubview(dynamic_cast<UIView*>(view)); }))
-        .method("insertSubview:atIndex:", Imp::of([](UIView* self, Selector, Object* view, int64_t index) {
-            self->insertSubview(dynamic_cast<UIView*>(view), static_cast<size_t>(std::max<int64_t>(index, 0)));
-        }))
-        // Reorder a subview of this view; any other view is left where it is.
-        .method("sendSubviewToBack:", Imp::of([](UIView* self, Selector, Object* view) {
-            auto* subview = dynamic_cast<UIView*>(view);
-            if (subview && subview->superview() == self)
-                self->insertSubview(subview, 0);
-        }))
-        .method("bringSubviewToFront:", Imp::of([](UIView* self, Selector, Object* view) {
-            auto* subview = dynamic_cast<UIView*>(view);
-            if (subview && subview->superview() == self)
-                self->insertSubview(subview, self->subviews().size());
-        }))
-        .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
         .method("hitTest:withEvent:", Imp::of(&UIView::hitTest))
         .method("pointInside:withEvent:",
             Imp::of([](UIView* self, Selector, Point point, Object*) { return self->pointInside(point); }))
-        .method("convertPoint:toView:", Imp::of([](UIView* self, Selector, Point point, Object* view) {
-            return self->convertPointTo(point, dynamic_cast<UIView*>(view));
+        .method("convertPoint:toView:", Imp::of([](UIView* self, Selector, Point point, UIView* view) {
+            return self->convertPointTo(point, view);
         }))
-        .method("convertPoint:fromView:", Imp::of([](UIView* self, Selector, Point point, Object* view) {
-            return self->convertPointFrom(point, dynamic_cast<UIView*>(view));
+        .method("convertPoint:fromView:", Imp::of([](UIView* self, Selector, Point point, UIView* view) {
+            return self->convertPointFrom(point, view);
         }))
-        // Announcements a subclass or a plug-in may act on; a plain view does nothing.
-        .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) {}))
-        .method("didMoveToSuperview", Imp::of([](UIView*, Selector) {}))
-        .method("willMoveToWindow:", Imp::of([](UIView*, Selector, Object*) {}))
-        .method("didMoveToWindow", Imp::of([](UIView*, Selector) {}))
         .property("isHidden", "setHidden:", &UIView::isHidden, &UIView::setHidden)
         .property("alpha", "setAlpha:", &UIView::alpha, &UIView::setAlpha)
         .property("isUserInteractionEnabled", "setUserInteractionEnabled:", &UIView::isUserInteractionEnabled,
@@ -557,6 +520,36 @@ void UIView::registerClass(device::Process& process)
         }))
         .method("dealloc", Imp::of([cls](UIView* self, Selector) { self->deallocate(*cls); }))
         .ivar("_gestureRecognizers", &UIView::m_gestureRecognizers);
+    defineHierarchyMethods(builder);
+}
+
+void UIView::defineHierarchyMethods(runtime::ClassBuilder& builder)
+{
+    builder.method("superview", Imp::of(&UIView::superview))
+        .method("subviews", Imp::of([](UIView* self, Selector) { return Value::arrayOf(self->subviews()); }))
+        .method("window", Imp::of(&UIView::window))
+        .method("isDescendantOfView:", Imp::of([](UIView* self, Selector, UIView* ancestor) {
+            return ancestor && self->isDescendantOf(ancestor);
+        }))
+        .method("addSubview:", Imp::of([](UIView* self, Selector, UIView* view) { self->addSubview(view); }))
+        .method("insertSubview:atIndex:", Imp::of([](UIView* self, Selector, UIView* view, int64_t index) {
+            self->insertSubview(view, static_cast<size_t>(std::max<int64_t>(index, 0)));
+        }))
+        // Reorder a subview of this view; any other view is left where it is.
+        .method("sendSubviewToBack:", Imp::of([](UIView* self, Selector, UIView* subview) {
+            if (subview && subview->superview() == self)
+                self->insertSubview(subview, 0);
+        }))
+        .method("bringSubviewToFront:", Imp::of([](UIView* self, Selector, UIView* subview) {
+            if (subview && subview->superview() == self)
+                self->insertSubview(subview, self->subviews().size());
+        }))
+        .method("removeFromSuperview", Imp::of(&UIView::removeFromSuperview))
+        // Announcements a subclass or a plug-in may act on; a plain view does nothing.
+        .method("willMoveToSuperview:", Imp::of([](UIView*, Selector, Object*) {}))
+        .method("didMoveToSuperview", Imp::of([](UIView*, Selector) {}))
+        .method("willMoveToWindow:", Imp::of([](UIView*, Selector, Object*) {}))
+        .method("didMoveToWindow", Imp::of([](UIView*, Selector) {}));
 }
 
 } // namespace uikit

@@ -143,6 +143,7 @@ public:
     static void registerClass(device::Process&);
 
 private:
+    static void defineHierarchyMethods(runtime::ClassBuilder&);
     void frameDidChange(const Rect& old);
     // The whole subtree: a view that did not need layout may still hold a
     // subtree that was marked before it joined.

@@ -271,29 +271,6 @@ void UIViewController::registerClass(device::Process& process)
         .property("title", "setTitle:", &UIViewController::title, &UIViewController::setTitle)
         .method("navigationItem", Imp::of(&UIViewController::navigationItem))
         .method("navigationController", Imp::of(&UIViewController::navigationController))
-        .method("parentViewController", Imp::of(&UIViewController::parent))
-        .method("childViewControllers", Imp::of([](UIViewController* self, Selector) {
-            Value children = Value::array();
-            for (auto& child : self->children())
-                children.append(Value(child));
-            return children;
-        }))
-        .method("addChildViewController:", Imp::of(&UIViewController::addChild))
-        .method("removeFromParentViewController", Imp::of(&UIViewController::removeFromParent))
-        .method("willMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
-        .method("didMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
-        .method("presentViewController:animated:completion:",
-            Imp::of(
-                [owner](UIViewController* self, Selector, Object* controller, bool animated, Block<void()> completion) {
-                    self->present(*owner, dynamic_cast<UIViewController*>(controller), transitionFor(animated),
-                        std::move(completion));
-                }))
-        .method("presentedViewController", Imp::of(&UIViewController::presented))
-        .method("presentingViewController", Imp::of(&UIViewController::presenting))
-        .method("dismissViewControllerAnimated:completion:",
-            Imp::of([owner](UIViewController* self, Selector, bool animated, Block<void()> completion) {
-                self->dismissPresented(*owner, transitionFor(animated), std::move(completion));
-            }))
         .method("overrideUserInterfaceStyle", Imp::of(&UIViewController::overrideUserInterfaceStyle))
         .method("setOverrideUserInterfaceStyle:", Imp::of([owner](UIViewController* self, Selector, int64_t style) {
             self->setOverrideUserInterfaceStyle(*owner, style);
@@ -305,6 +282,31 @@ void UIViewController::registerClass(device::Process& process)
         .method("traitCollectionDidChange:", Imp::of([](UIViewController*, Selector, Object*) {}))
         .method("nextResponder", Imp::of([](UIViewController* self, Selector) { return self->nextResponderObject(); }))
         .method("dealloc", Imp::of([cls](UIViewController* self, Selector) { self->deallocate(*cls); }));
+    defineContainmentMethods(builder, process);
+}
+
+// Child controllers and presented ones.
+void UIViewController::defineContainmentMethods(runtime::ClassBuilder& builder, device::Process& process)
+{
+    auto* owner = &process;
+    builder.method("parentViewController", Imp::of(&UIViewController::parent))
+        .method("childViewControllers",
+            Imp::of([](UIViewController* self, Selector) { return Value::arrayOf(self->children()); }))
+        .method("addChildViewController:", Imp::of(&UIViewController::addChild))
+        .method("removeFromParentViewController", Imp::of(&UIViewController::removeFromParent))
+        .method("willMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
+        .method("didMoveToParentViewController:", Imp::of([](UIViewController*, Selector, Object*) {}))
+        .method("presentViewController:animated:completion:",
+            Imp::of([owner](UIViewController* self, Selector, UIViewController* controller, bool animated,
+                        Block<void()> completion) {
+                self->present(*owner, controller, transitionFor(animated), std::move(completion));
+            }))
+        .method("presentedViewController", Imp::of(&UIViewController::presented))
+        .method("presentingViewController", Imp::of(&UIViewController::presenting))
+        .method("dismissViewControllerAnimated:completion:",
+            Imp::of([owner](UIViewController* self, Selector, bool animated, Block<void()> completion) {
+                self->dismissPresented(*owner, transitionFor(animated), std::move(completion));
+            }));
 }
 
 } // namespace uikit

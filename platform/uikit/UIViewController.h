@@ -63,6 +63,7 @@ public:
     static void registerClass(device::Process&);
 
 private:
+    static void defineContainmentMethods(runtime::ClassBuilder&, device::Process&);
     void loadViewIfNeeded(device::Process&);
     bool present(device::Process&, UIViewController*, Transition, runtime::Block<void()> completion);
     void dismissPresented(device::Process&, Transition, runtime::Block<void()> completion);

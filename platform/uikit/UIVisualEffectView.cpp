@@ -50,16 +50,15 @@ void UIVisualEffectView::registerClass(device::Process& process)
                     view->setUp();
                 return result;
             }))
-        .method("initWithEffect:", Imp::of([](UIVisualEffectView* self, Selector, Object* effect) -> Ref<Object> {
+        .method("initWithEffect:", Imp::of([](UIVisualEffectView* self, Selector, UIBlurEffect* effect) -> Ref<Object> {
             auto result = runtime::send<Ref<Object>>(self, SEL("initWithFrame:"), Rect {});
             if (auto* view = dynamic_cast<UIVisualEffectView*>(result.get()))
-                view->setEffect(dynamic_cast<UIBlurEffect*>(effect));
+                view->setEffect(effect);
             return result;
         }))
         .method("effect", Imp::of([](UIVisualEffectView* self, Selector) -> Object* { return self->effect(); }))
-        .method("setEffect:", Imp::of([](UIVisualEffectView* self, Selector, Object* effect) {
-            self->setEffect(dynamic_cast<UIBlurEffect*>(effect));
-        }))
+        .method("setEffect:",
+            Imp::of([](UIVisualEffectView* self, Selector, UIBlurEffect* effect) { self->setEffect(effect); }))
         .method(
             "contentView", Imp::of([](UIVisualEffectView* self, Selector) -> Object* { return self->contentView(); }));
 }

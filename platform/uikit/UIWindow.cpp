@@ -88,8 +88,8 @@ void UIWindow::registerClass(device::Process& process)
         .method("setWindowLevel:", Imp::of(&UIWindow::setWindowLevel))
         .method("rootViewController",
             Imp::of([](UIWindow* self, Selector) -> Object* { return self->rootViewController(); }))
-        .method("setRootViewController:", Imp::of([](UIWindow* self, Selector, Object* controller) {
-            self->setRootViewController(dynamic_cast<UIViewController*>(controller));
+        .method("setRootViewController:", Imp::of([](UIWindow* self, Selector, UIViewController* controller) {
+            self->setRootViewController(controller);
         }))
         .method("_canBecomeKeyWindow", Imp::of([](UIWindow*, Selector) { return true; }))
         .method("isKeyWindow",

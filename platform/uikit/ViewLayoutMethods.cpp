@@ -46,12 +46,8 @@ void defineViewLayoutMethods(device::Process& process)
         .method("autoresizingMask", Imp::of(&UIView::autoresizingMask))
         .method("setAutoresizingMask:", Imp::of(&UIView::setAutoresizingMask))
         .method("constraints", Imp::of([](UIView* self, Selector) {
-            Value constraints = Value::array();
-            if (ViewLayoutState* state = self->existingLayoutState()) {
-                for (auto& constraint : state->constraints)
-                    constraints.append(Value(constraint));
-            }
-            return constraints;
+            ViewLayoutState* state = self->existingLayoutState();
+            return state ? Value::arrayOf(state->constraints) : Value::array();
         }))
         .method("addConstraint:", Imp::of([](UIView*, Selector, Object* constraint) { setActive(constraint, true); }))
         .method(
