@@ -3,6 +3,7 @@
 #include "platform/device/Process.h"
 #include "platform/foundation/Value.h"
 #include "platform/foundation/Version.h"
+#include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Send.h"
 
 namespace brixprefs {
@@ -43,14 +44,12 @@ bool isDarkOnModernSystem(runtime::Runtime& runtime)
 void BRXAppearanceSettings::registerClass(device::Process& process)
 {
     auto& runtime = process.runtime();
-    auto& cls = runtime.defineClass<BRXAppearanceSettings>("BRXAppearanceSettings", "HBAppearanceSettings");
-    runtime.define(
-        cls, SEL("tintColor"), Imp::of([&runtime](BRXAppearanceSettings*, Selector) { return tintColor(runtime); }));
-    runtime.define(cls, SEL("tableViewCellSeparatorColor"), Imp::of([&runtime](BRXAppearanceSettings*, Selector) {
-        return send<Ref<Object>>(runtime.classNamed("UIColor"), SEL("colorWithWhite:alpha:"), 0.0, 0.0);
-    }));
-    runtime.define(
-        cls, SEL("translucentNavigationBar"), Imp::of([](BRXAppearanceSettings*, Selector) { return true; }));
+    runtime::ClassBuilder::define<BRXAppearanceSettings>(runtime, "BRXAppearanceSettings", "HBAppearanceSettings")
+        .method("tintColor", Imp::of([&runtime](BRXAppearanceSettings*, Selector) { return tintColor(runtime); }))
+        .method("tableViewCellSeparatorColor", Imp::of([&runtime](BRXAppearanceSettings*, Selector) {
+            return send<Ref<Object>>(runtime.classNamed("UIColor"), SEL("colorWithWhite:alpha:"), 0.0, 0.0);
+        }))
+        .method("translucentNavigationBar", Imp::of([](BRXAppearanceSettings*, Selector) { return true; }));
 }
 
 } // namespace brixprefs

@@ -25,7 +25,7 @@ namespace {
 
 } // namespace
 
-void BrixDiscordContactPhotoProvider::defineClass(Brix& brix)
+void BrixDiscordContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixDiscordContactPhotoProvider",
         Imp::of(

@@ -10,7 +10,7 @@ namespace pfp {
     // downloaded.
     class BrixDiscordContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

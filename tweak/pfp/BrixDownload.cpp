@@ -1,5 +1,7 @@
 #include "tweak/pfp/BrixDownload.h"
 
+#include "platform/runtime/ClassBuilder.h"
+
 #include "tweak/Brix.h"
 
 namespace brix::pfp {
@@ -70,24 +72,17 @@ void BrixDownload::abandon(Object* connection)
     send(connection, SEL("cancel"));
 }
 
-void BrixDownload::defineClass(Brix& brix)
+void BrixDownload::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("BrixDownload"))
         return;
-    auto& cls = runtime.defineClass<BrixDownload>("BrixDownload", "NSObject");
-    runtime.define(cls, SEL("connection:didReceiveResponse:"),
-        Imp::of([](BrixDownload* self, Selector, Object* connection, const Value& response) {
-            self->receiveResponse(connection, response);
-        }));
-    runtime.define(cls, SEL("connection:didReceiveData:"),
-        Imp::of([](BrixDownload* self, Selector, Object* connection, const Value& data) {
-            self->receiveData(connection, data);
-        }));
-    runtime.define(cls, SEL("connectionDidFinishLoading:"),
-        Imp::of([](BrixDownload* self, Selector, Object*) { self->finish({}); }));
-    runtime.define(cls, SEL("connection:didFailWithError:"),
-        Imp::of([](BrixDownload* self, Selector, Object*, const Value& error) { self->finish(error); }));
+    runtime::ClassBuilder::define<BrixDownload>(runtime, "BrixDownload", "NSObject")
+        .method("connection:didReceiveResponse:", Imp::of(&BrixDownload::receiveResponse))
+        .method("connection:didReceiveData:", Imp::of(&BrixDownload::receiveData))
+        .method("connectionDidFinishLoading:", Imp::of([](BrixDownload* self, Selector, Object*) { self->finish({}); }))
+        .method("connection:didFailWithError:",
+            Imp::of([](BrixDownload* self, Selector, Object*, const Value& error) { self->finish(error); }));
 }
 
 } // namespace brix::pfp

@@ -30,7 +30,7 @@ namespace pfp {
         // messages and then `completion` running on `queue` (an NSOperationQueue).
         static void start(Brix&, runtime::Object* request, runtime::Object* queue, Completion);
 
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
 
     private:
         void receiveResponse(runtime::Object* connection, const foundation::Value& response);

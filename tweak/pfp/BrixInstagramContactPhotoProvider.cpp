@@ -9,7 +9,7 @@ namespace brix::pfp {
 using runtime::Imp;
 using runtime::Selector;
 
-void BrixInstagramContactPhotoProvider::defineClass(Brix& brix)
+void BrixInstagramContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixInstagramContactPhotoProvider",
         Imp::of([&brix](Object*, Selector, Object* request, Value, Value, Object* view) {

@@ -9,7 +9,7 @@ namespace pfp {
     // Instagram: the picture address the notification carries, downloaded.
     class BrixInstagramContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

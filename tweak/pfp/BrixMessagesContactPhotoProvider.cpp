@@ -103,7 +103,7 @@ namespace {
 
 } // namespace
 
-void BrixMessagesContactPhotoProvider::defineClass(Brix& brix)
+void BrixMessagesContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixMessagesContactPhotoProvider",
         Imp::of(

@@ -9,7 +9,7 @@ namespace pfp {
     // Messages: the photo of the sender's card in the address book.
     class BrixMessagesContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

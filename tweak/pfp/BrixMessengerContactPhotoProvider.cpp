@@ -30,7 +30,7 @@ namespace {
 
 } // namespace
 
-void BrixMessengerContactPhotoProvider::defineClass(Brix& brix)
+void BrixMessengerContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixMessengerContactPhotoProvider",
         Imp::of(

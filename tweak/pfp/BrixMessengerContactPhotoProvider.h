@@ -10,7 +10,7 @@ namespace pfp {
     // sender's id and downloaded.
     class BrixMessengerContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

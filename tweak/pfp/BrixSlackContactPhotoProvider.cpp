@@ -91,7 +91,7 @@ namespace {
 
 } // namespace
 
-void BrixSlackContactPhotoProvider::defineClass(Brix& brix)
+void BrixSlackContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixSlackContactPhotoProvider",
         Imp::of(

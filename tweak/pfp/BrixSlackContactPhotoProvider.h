@@ -10,7 +10,7 @@ namespace pfp {
     // database in the app's data container, then downloaded.
     class BrixSlackContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

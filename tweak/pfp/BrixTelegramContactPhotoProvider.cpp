@@ -41,7 +41,7 @@ namespace {
 
 } // namespace
 
-void BrixTelegramContactPhotoProvider::defineClass(Brix& brix)
+void BrixTelegramContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixTelegramContactPhotoProvider",
         Imp::of(

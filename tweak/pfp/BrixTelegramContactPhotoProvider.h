@@ -10,7 +10,7 @@ namespace pfp {
     // delivered at once.
     class BrixTelegramContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

@@ -1,5 +1,7 @@
 #include "tweak/pfp/BrixTwitterContactPhotoProvider.h"
 
+#include "platform/runtime/ClassBuilder.h"
+
 #include "tweak/Brix.h"
 #include "tweak/pfp/BrixDownload.h"
 #include "tweak/pfp/ContactPhotoProvider.h"
@@ -67,7 +69,7 @@ namespace {
 
 } // namespace
 
-void BrixTwitterContactPhotoProvider::defineClass(Brix& brix)
+void BrixTwitterContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixTwitterContactPhotoProvider",
         Imp::of([&brix](Object* self, Selector, Object* request, Value, Value, Object* view) {
@@ -75,8 +77,8 @@ void BrixTwitterContactPhotoProvider::defineClass(Brix& brix)
         }));
     auto* cls = brix.runtime().classNamed("BrixTwitterContactPhotoProvider");
     if (cls && !cls->ownMethod(SEL("resolveForUrl:forView:"))) {
-        brix.runtime().define(
-            *cls, SEL("resolveForUrl:forView:"), Imp::of([&brix](Object*, Selector, Value address, Object* view) {
+        runtime::ClassBuilder(brix.runtime(), *cls)
+            .method("resolveForUrl:forView:", Imp::of([&brix](Object*, Selector, Value address, Object* view) {
                 fetchImage(brix, address, view, AbsentImage::NotDelivered);
             }));
     }

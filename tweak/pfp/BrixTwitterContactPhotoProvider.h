@@ -11,7 +11,7 @@ namespace pfp {
     // answers resolveForUrl:forView:, the image fetch for an address.
     class BrixTwitterContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

@@ -88,7 +88,7 @@ namespace {
 
 } // namespace
 
-void BrixWhatsAppContactPhotoProvider::defineClass(Brix& brix)
+void BrixWhatsAppContactPhotoProvider::registerClass(Brix& brix)
 {
     defineProvider(brix, "BrixWhatsAppContactPhotoProvider",
         Imp::of(

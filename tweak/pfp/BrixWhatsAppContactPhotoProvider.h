@@ -10,7 +10,7 @@ namespace pfp {
     // profile folder of each app's shared container, delivered at once.
     class BrixWhatsAppContactPhotoProvider {
     public:
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

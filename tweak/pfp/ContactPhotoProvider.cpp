@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/runtime/ClassBuilder.h"
+
 #include "tweak/Brix.h"
 
 namespace brix::pfp {
@@ -71,8 +73,8 @@ void defineProvider(Brix& brix, std::string_view className, runtime::Imp impleme
     auto& runtime = brix.runtime();
     if (runtime.classNamed(className))
         return;
-    auto& cls = runtime.defineClass<runtime::NSObject>(std::string(className), "NSObject");
-    runtime.define(cls, runtime::Selector::named(contactPhotoSelector), std::move(implementation));
+    runtime::ClassBuilder::define<runtime::NSObject>(runtime, std::string(className), "NSObject")
+        .method(contactPhotoSelector, std::move(implementation));
 }
 
 } // namespace brix::pfp

@@ -3,6 +3,8 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include "platform/runtime/ClassBuilder.h"
+
 #include "tweak/Brix.h"
 
 namespace brix::pfp {
@@ -67,23 +69,22 @@ Value FolderFinder::findFolder(runtime::Runtime& runtime, const Value& identifie
     return {};
 }
 
-void FolderFinder::defineClass(Brix& brix)
+void FolderFinder::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("FolderFinder"))
         return;
-    auto& cls = runtime.defineClass<runtime::NSObject>("FolderFinder", "NSObject");
+    auto builder = runtime::ClassBuilder::define<runtime::NSObject>(runtime, "FolderFinder", "NSObject");
     auto* owner = &runtime;
-    runtime.defineClassMethod(cls, SEL("findFolder:folder:"),
-        Imp::of([owner](Class*, Selector, const Value& identifier, const Value& root) -> Value {
+    builder.classMethod(
+        "findFolder:folder:", Imp::of([owner](Class*, Selector, const Value& identifier, const Value& root) -> Value {
             return root.isString() ? findFolder(*owner, identifier, root.string()) : Value();
         }));
     for (auto [selector, root] : { std::pair { "findSharedFolder:", sharedRoot },
              std::pair { "findDataFolder:", dataRoot }, std::pair { "findPrivateSharedFolder:", privateSharedRoot } }) {
-        runtime.defineClassMethod(cls, runtime::Selector::named(selector),
-            Imp::of([folder = root](Class* self, Selector, const Value& identifier) {
-                return send<Value>(self, SEL("findFolder:folder:"), identifier, Value(folder));
-            }));
+        builder.classMethod(selector, Imp::of([folder = root](Class* self, Selector, const Value& identifier) {
+            return send<Value>(self, SEL("findFolder:folder:"), identifier, Value(folder));
+        }));
     }
 }
 

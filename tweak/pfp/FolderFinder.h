@@ -30,7 +30,7 @@ namespace pfp {
         static foundation::Value findFolder(
             runtime::Runtime&, const foundation::Value& identifier, std::string_view root);
 
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

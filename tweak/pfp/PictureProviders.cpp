@@ -19,17 +19,17 @@ void definePictureProviders(Brix& brix)
 {
     if (!brix.runtime().classNamed("UIView"))
         return;
-    pfp::FolderFinder::defineClass(brix);
-    pfp::TypeCheckHelper::defineClass(brix);
-    pfp::BrixDownload::defineClass(brix);
-    pfp::BrixWhatsAppContactPhotoProvider::defineClass(brix);
-    pfp::BrixTelegramContactPhotoProvider::defineClass(brix);
-    pfp::BrixSlackContactPhotoProvider::defineClass(brix);
-    pfp::BrixTwitterContactPhotoProvider::defineClass(brix);
-    pfp::BrixDiscordContactPhotoProvider::defineClass(brix);
-    pfp::BrixInstagramContactPhotoProvider::defineClass(brix);
-    pfp::BrixMessengerContactPhotoProvider::defineClass(brix);
-    pfp::BrixMessagesContactPhotoProvider::defineClass(brix);
+    pfp::FolderFinder::registerClass(brix);
+    pfp::TypeCheckHelper::registerClass(brix);
+    pfp::BrixDownload::registerClass(brix);
+    pfp::BrixWhatsAppContactPhotoProvider::registerClass(brix);
+    pfp::BrixTelegramContactPhotoProvider::registerClass(brix);
+    pfp::BrixSlackContactPhotoProvider::registerClass(brix);
+    pfp::BrixTwitterContactPhotoProvider::registerClass(brix);
+    pfp::BrixDiscordContactPhotoProvider::registerClass(brix);
+    pfp::BrixInstagramContactPhotoProvider::registerClass(brix);
+    pfp::BrixMessengerContactPhotoProvider::registerClass(brix);
+    pfp::BrixMessagesContactPhotoProvider::registerClass(brix);
 }
 
 } // namespace brix

@@ -1,6 +1,7 @@
 #include "tweak/pfp/TypeCheckHelper.h"
 
 #include "platform/foundation/Value.h"
+#include "platform/runtime/ClassBuilder.h"
 
 #include "tweak/Brix.h"
 
@@ -57,16 +58,16 @@ std::string TypeCheckHelper::getTypeOf(runtime::Id argument)
     return "Undefined(" + (className.empty() ? std::string("(null)") : className) + ")";
 }
 
-void TypeCheckHelper::defineClass(Brix& brix)
+void TypeCheckHelper::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("TypeCheckHelper"))
         return;
-    auto& cls = runtime.defineClass<runtime::NSObject>("TypeCheckHelper", "NSObject");
-    runtime.defineClassMethod(cls, SEL("getTypeOf:"), Imp::of([](Class*, Selector, const Value& object) {
-        return Value(
-            getTypeOf(object.isObject() ? runtime::Id { object.object(), nullptr } : runtime::Id { nullptr, &object }));
-    }));
+    runtime::ClassBuilder::define<runtime::NSObject>(runtime, "TypeCheckHelper", "NSObject")
+        .classMethod("getTypeOf:", Imp::of([](Class*, Selector, const Value& object) {
+            return Value(getTypeOf(
+                object.isObject() ? runtime::Id { object.object(), nullptr } : runtime::Id { nullptr, &object }));
+        }));
 }
 
 } // namespace brix::pfp

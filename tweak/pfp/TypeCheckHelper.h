@@ -19,7 +19,7 @@ namespace pfp {
     class TypeCheckHelper {
     public:
         static std::string getTypeOf(runtime::Id);
-        static void defineClass(Brix&);
+        static void registerClass(Brix&);
     };
 
 } // namespace pfp

@@ -116,7 +116,7 @@ bool BrixColors::isModernSystem() const
     return foundation::compareVersions(m_brix->systemVersion(), "13.0") >= 0;
 }
 
-void BrixColors::defineClass(Brix& brix)
+void BrixColors::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("BrixColors"))

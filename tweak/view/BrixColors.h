@@ -24,7 +24,7 @@ public:
     runtime::Ref<runtime::Object> colorFor(Role) const;
 
     // Defines the run-time class "BrixColors" in the process of `brix`.
-    static void defineClass(Brix&);
+    static void registerClass(Brix&);
 
 private:
     runtime::Ref<runtime::Object> customColor(Role) const;

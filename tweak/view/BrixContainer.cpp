@@ -17,7 +17,7 @@ using runtime::Object;
 using runtime::Ref;
 using runtime::Selector;
 
-void BrixContainer::defineClass(Brix& brix)
+void BrixContainer::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("BrixContainer"))

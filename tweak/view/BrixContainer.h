@@ -24,7 +24,7 @@ public:
 
     // Defines the run-time class "BrixContainer" (a UIView subclass) in the
     // process of `brix`, with its instance and class methods.
-    static void defineClass(Brix&);
+    static void registerClass(Brix&);
 
 private:
     using Object = runtime::Object;

@@ -18,7 +18,7 @@ namespace {
 
 } // namespace
 
-void BrixTextField::defineClass(Brix& brix)
+void BrixTextField::registerClass(Brix& brix)
 {
     auto& runtime = brix.runtime();
     if (runtime.classNamed("BrixTextField") || !runtime.classNamed("UITextField"))

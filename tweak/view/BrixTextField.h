@@ -10,7 +10,7 @@ class BrixTextField {
 public:
     // Defines "BrixTextField" in the process of `brix`; does nothing when the
     // process has no UITextField.
-    static void defineClass(Brix&);
+    static void registerClass(Brix&);
 };
 
 } // namespace brix

@@ -12,9 +12,9 @@ void defineViewClasses(Brix& brix)
     // A process without UIKit has nothing to build views from.
     if (!brix.runtime().classNamed("UIView"))
         return;
-    BrixColors::defineClass(brix);
-    BrixTextField::defineClass(brix);
-    BrixContainer::defineClass(brix);
+    BrixColors::registerClass(brix);
+    BrixTextField::registerClass(brix);
+    BrixContainer::registerClass(brix);
 }
 
 } // namespace brix
