@@ -21,18 +21,6 @@ using runtime::Selector;
 using uikit::NSIndexPath;
 using uikit::UITableView;
 
-namespace {
-
-    std::optional<std::pair<size_t, size_t>> pathOf(Object* object)
-    {
-        auto* path = dynamic_cast<NSIndexPath*>(object);
-        if (!path || path->section() < 0 || path->row() < 0)
-            return std::nullopt;
-        return std::pair { static_cast<size_t>(path->section()), static_cast<size_t>(path->row()) };
-    }
-
-} // namespace
-
 void PSListController::setUp(device::Process& process)
 {
     m_process = &process;
@@ -311,8 +299,8 @@ void PSListController::defineTableMethods(runtime::ClassBuilder& builder)
                 return static_cast<int64_t>(group ? group->rows.size() : 0);
             }))
         .method("tableView:cellForRowAtIndexPath:",
-            Imp::of([](PSListController* self, Selector, Object*, Object* path) -> Ref<Object> {
-                auto place = pathOf(path);
+            Imp::of([](PSListController* self, Selector, Object*, NSIndexPath* path) -> Ref<Object> {
+                auto place = NSIndexPath::indexesOf(path);
                 PSSpecifier* specifier = place ? self->specifierAt(place->first, place->second) : nullptr;
                 if (!specifier)
                     return nullptr;
@@ -328,9 +316,9 @@ void PSListController::defineTableMethods(runtime::ClassBuilder& builder)
                 const Group* group = self->groupAt(section);
                 return group && group->header ? group->header->property("footerText") : Value();
             }))
-        .method(
-            "tableView:didSelectRowAtIndexPath:", Imp::of([](PSListController* self, Selector, Object*, Object* path) {
-                if (auto place = pathOf(path))
+        .method("tableView:didSelectRowAtIndexPath:",
+            Imp::of([](PSListController* self, Selector, Object*, NSIndexPath* path) {
+                if (auto place = NSIndexPath::indexesOf(path))
                     self->didSelectRow(place->first, place->second);
             }));
 }

@@ -82,10 +82,8 @@ void PSListItemsController::registerClass(device::Process& process)
             }))
         .method("tableView:didSelectRowAtIndexPath:",
             Imp::of([](PSListItemsController* self, Selector, Object*, uikit::NSIndexPath* index) {
-                if (!index || index->section() < 0 || index->row() < 0)
-                    return;
-                Ref<PSSpecifier> item(
-                    self->specifierAt(static_cast<size_t>(index->section()), static_cast<size_t>(index->row())));
+                auto place = uikit::NSIndexPath::indexesOf(index);
+                Ref<PSSpecifier> item(place ? self->specifierAt(place->first, place->second) : nullptr);
                 if (item)
                     self->choose(*item);
             }));

@@ -52,10 +52,8 @@ namespace {
         auto* owner = &process;
         builder.method("tableView:didSelectRowAtIndexPath:",
             Imp::of([owner](PSListController* self, Selector, Object*, uikit::NSIndexPath* index) {
-                if (!index || index->section() < 0 || index->row() < 0)
-                    return;
-                PSSpecifier* row
-                    = self->specifierAt(static_cast<size_t>(index->section()), static_cast<size_t>(index->row()));
+                auto place = uikit::NSIndexPath::indexesOf(index);
+                PSSpecifier* row = place ? self->specifierAt(place->first, place->second) : nullptr;
                 if (row)
                     (void)SettingsApp::of(*owner).openEntry(row->name().string());
             }));

@@ -331,9 +331,8 @@ void UITableView::registerClass(device::Process& process)
             return section < 0 ? int64_t(0) : static_cast<int64_t>(self->numberOfRows(static_cast<size_t>(section)));
         }))
         .method("cellForRowAtIndexPath:", Imp::of([](UITableView* self, Selector, NSIndexPath* path) {
-            if (!path || path->section() < 0 || path->row() < 0)
-                return static_cast<UITableViewCell*>(nullptr);
-            return self->cell(static_cast<size_t>(path->section()), static_cast<size_t>(path->row()));
+            auto place = NSIndexPath::indexesOf(path);
+            return place ? self->cell(place->first, place->second) : nullptr;
         }))
         .property(
             "tableHeaderView", "setTableHeaderView:", &UITableView::tableHeaderView, &UITableView::setTableHeaderView)
